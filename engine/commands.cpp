@@ -1,0 +1,212 @@
+// The script's 24 commands. A command line is `*` and a keyword; each handler reads its argument
+// at a fixed byte column of the line, whatever lies between the keyword and that column, and
+// either lets the step go on with the next line or ends it.
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "engine/ascii.h"
+#include "engine/expressions.h"
+#include "engine/game.h"
+
+namespace corvan {
+
+class CommandTable {
+public:
+    using Step = Game::Step;
+    using Handler = Step (*)(Game&, const std::uint8_t* line);
+
+    struct Command {
+        std::string_view keyword;  // matched in full, trailing blank included
+        int column;                // where the argument starts; 0 when there is none
+        Handler handler;
+    };
+
+    static Step dispatch(Game& game);
+
+private:
+    static std::string_view text(const std::uint8_t* line, int column) {
+        const auto* start = line + column;
+        const std::size_t room = static_cast<std::size_t>(Game::kLineBufferSize - column);
+        return {reinterpret_cast<const char*>(start), boundedLength(start, room)};
+    }
+    static std::int32_t number(const std::uint8_t* line, int column) {
+        return parseDecimal(line + column, line + Game::kLineBufferSize);
+    }
+
+    static Step gra(Game& g, const std::uint8_t* line) {
+        g.ShowPicture(text(line, 5));
+        return Step::GoesOn;
+    }
+    static Step music(Game& g, const std::uint8_t* line) {
+        g.PlayMusic(number(line, 7));
+        return Step::GoesOn;
+    }
+    static Step voice(Game& g, const std::uint8_t* line) {
+        g.PlayVoice(text(line, 7));
+        return Step::GoesOn;
+    }
+    static Step go(Game& g, const std::uint8_t* line) {
+        g.caseState = 0;
+        g.GotoLabel(text(line, 4));
+        return Step::GoesOn;
+    }
+    static Step clrb(Game& g, const std::uint8_t*) {
+        g.overlayShown = false;
+        g.RedrawScreen();
+        return Step::GoesOn;
+    }
+    static Step flagOn(Game& g, const std::uint8_t* line) {
+        g.vars.SetFlag(number(line, 9));
+        return Step::GoesOn;
+    }
+    static Step flagOff(Game& g, const std::uint8_t* line) {
+        g.vars.ClearFlag(number(line, 10));
+        return Step::GoesOn;
+    }
+    static Step select(Game& g, const std::uint8_t* line) {
+        g.PlayVoice("90022");
+        g.fetchLine = true;
+        g.rowCount = number(line, 8);
+        g.hoveredRow = 0;
+        g.menuKind = 1;
+        return Step::Ends;
+    }
+    static Step chain(Game& g, const std::uint8_t* line) {
+        const std::string_view name = text(line, 7);
+        g.chapterName.fill(0);
+        std::copy_n(name.begin(), std::min<std::size_t>(name.size(), 8), g.chapterName.begin());
+        g.ResetRunState();
+        g.LoadChunk(name);
+        return Step::Ends;
+    }
+    // `if_on` and `if_off`: the number at `column`, then one blank somewhere in the next eight
+    // columns, then the label. A number too long to leave the blank there never jumps.
+    static Step flagJump(Game& g, const std::uint8_t* line, int column, bool wantSet) {
+        if (g.vars.TestFlag(number(line, column)) != wantSet) return Step::GoesOn;
+        for (int p = column + 1; p <= 15; ++p) {
+            if (line[p] == ' ') {
+                g.GotoLabel(text(line, p + 1));
+                return Step::Ends;
+            }
+        }
+        return Step::GoesOn;
+    }
+    static Step ifOn(Game& g, const std::uint8_t* line) { return flagJump(g, line, 7, true); }
+    static Step ifOff(Game& g, const std::uint8_t* line) { return flagJump(g, line, 8, false); }
+    static Step calc(Game& g, const std::uint8_t* line) {
+        Calc(g.vars, text(line, 6));
+        return Step::GoesOn;
+    }
+    static Step ifCondition(Game& g, const std::uint8_t* line) {
+        const int labelColumn = EvaluateCondition(g.vars, text(line, 4));
+        if (labelColumn > 0 && labelColumn < Game::kLineBufferSize) {
+            g.GotoLabel(text(line, labelColumn));
+        }
+        return Step::Ends;
+    }
+    static Step mess(Game& g, const std::uint8_t* line) {
+        g.ShowSystemMessage(number(line, 6));
+        return Step::Ends;
+    }
+    static Step call(Game& g, const std::uint8_t* line) {
+        const int length = g.readChunk(text(line, 6));
+        if (length < 0) return Step::GoesOn;
+        g.callBuffer = g.scriptBuffer;
+        g.callReturnPos = g.scriptPos;
+        g.callReturnLength = g.scriptLength;
+        g.startChunk(length);
+        g.inCall = true;
+        return Step::Ends;
+    }
+    static Step end(Game& g, const std::uint8_t*) {
+        if (!g.inCall) return Step::GoesOn;
+        g.restoreCaller();
+        if (g.viewKind == 3) {
+            g.ShowPicture("A531,1");
+            g.viewFlag = 2;
+        }
+        return Step::Ends;
+    }
+    static Step mode(Game& g, const std::uint8_t* line) {
+        g.altTextMode = number(line, 6);
+        g.fetchLine = true;
+        return Step::Ends;
+    }
+    static Step load(Game& g, const std::uint8_t*) {
+        g.RedrawScreen();
+        g.hoveredRow = 0;
+        g.inputLatch = true;
+        g.menuKind = 3;
+        return Step::Ends;
+    }
+    static Step gameinit(Game& g, const std::uint8_t*) {
+        g.vars.clearGameVariables();
+        g.vars.setV(Variables::kClearMarkValue, g.clearMark);
+        return Step::GoesOn;
+    }
+    static Step grb(Game& g, const std::uint8_t* line) {
+        g.overlayDeferred = true;
+        g.ShowPicture(text(line, 5));
+        return Step::GoesOn;
+    }
+    static Step move(Game&, const std::uint8_t*) { return Step::Ends; }
+    static Step special(Game&, const std::uint8_t*) { return Step::GoesOn; }
+    static Step gameclr(Game& g, const std::uint8_t*) {
+        g.RecordClearedGame();
+        return Step::GoesOn;
+    }
+    static Step view(Game&, const std::uint8_t*) { return Step::Ends; }
+
+    static constexpr std::array<Command, 24> kCommands{{
+        {"gra ", 5, gra},
+        {"music ", 7, music},
+        {"voice ", 7, voice},
+        {"go ", 4, go},
+        {"clrb", 6, clrb},
+        {"flag_on ", 9, flagOn},
+        {"flag_off ", 10, flagOff},
+        {"select ", 8, select},
+        {"chain ", 7, chain},
+        {"if_on ", 7, ifOn},
+        {"if_off ", 8, ifOff},
+        {"calc ", 6, calc},
+        {"if ", 4, ifCondition},
+        {"mess ", 6, mess},
+        {"call ", 6, call},
+        {"end", 0, end},
+        {"mode ", 6, mode},
+        {"load", 0, load},
+        {"gameinit", 0, gameinit},
+        {"grb ", 5, grb},
+        {"move", 0, move},
+        {"special ", 9, special},
+        {"gameclr", 0, gameclr},
+        {"view", 6, view},
+    }};
+};
+
+CommandTable::Step CommandTable::dispatch(Game& game) {
+    const std::uint8_t* line = game.lineBuffer.data();
+    const std::size_t available = boundedLength(line + 1, Game::kLineBufferSize - 1);
+    for (const Command& command : kCommands) {
+        if (command.keyword.size() > available) continue;
+        const auto* keyword = reinterpret_cast<const std::uint8_t*>(command.keyword.data());
+        if (equalBytesIgnoringAsciiCase(line + 1, keyword, command.keyword.size())) {
+            return command.handler(game, line);
+        }
+    }
+    return Step::GoesOn;
+}
+
+Game::Step Game::dispatchCommand() { return CommandTable::dispatch(*this); }
+
+void Game::RecordClearedGame() {
+    clearMark = readIntSetting(host_, setting::kClear) != 0 ? 1 : 0;
+    clearMark += 1;
+    writeIntSetting(host_, setting::kClear, clearMark);
+    vars.setV(Variables::kClearMarkValue, clearMark);
+}
+
+}  // namespace corvan

@@ -1,0 +1,104 @@
+#include "engine/game.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/cp932.h"
+#include "engine/file_lookup.h"
+
+namespace corvan {
+
+Game::Game(Host& host, GameOptions options) : host_(host), options_(options) {}
+
+bool Game::AppIdle() {
+    ++idleCalls;
+    // One number per idle call, whether or not anything uses it.
+    random.next();
+    if (quitRequested) {
+        host_.closeMainWindow();
+        return true;
+    }
+    if (updatePending) updatePending = false;
+    if (viewFlag == 0 && menuKind == 0 && delayTicks == 0 && waitKind == 0 && scriptRunning) {
+        RunScript();
+    }
+    return true;
+}
+
+void Game::Timer1Timer() {
+    ++tickCount;
+    if (delayTicks > 0) {
+        --delayTicks;
+        return;
+    }
+}
+
+bool Game::LoadDirectory() {
+    const auto file = findIgnoringCase(gameDirectory, "mg_data.stf");
+    return file && archive_.loadDirectory(*file);
+}
+
+bool Game::LoadChunk(std::string_view name) {
+    const int length = readChunk(name);
+    if (length < 0) return false;
+    startChunk(length);
+    return true;
+}
+
+int Game::readChunk(std::string_view name) {
+    const int index = archive_.findEntry(name);
+    if (index < 0) return -1;
+    std::string error;
+    const int length = archive_.readChunk(index, chunkReadBuffer_.data(), error);
+    pendingChunkName_ = std::string(archive_.entry(index).nameView());
+    if (length < 0) {
+        // A damaged archive leaves the running chunk as it was, like a missing name does.
+        host_.traceEvent("chunk-error " + cp932ToUtf8(pendingChunkName_) + ": " + error);
+        return -1;
+    }
+    return length;
+}
+
+void Game::startChunk(int length) {
+    std::copy_n(chunkReadBuffer_.begin(), length, scriptBuffer.begin());
+    scriptLength = length;
+    lastChunk = pendingChunkName_;
+    scriptPos = 0;
+    fetchLine = true;
+    scriptRunning = true;
+    waitKind = 0;
+    caseState = 0;
+    menuKind = 0;
+    host_.traceEvent("chunk " + cp932ToUtf8(lastChunk));
+}
+
+void Game::PlayMusic(std::int32_t track) {
+    if (!options_.withSound) return;
+    if (track == currentTrack) return;
+    if (!settings.musicOn) return;
+    if (track == 0) {
+        host_.traceEvent("music-stop");
+        currentTrack = 0;
+        return;
+    }
+    host_.traceEvent("music " + std::to_string(track));
+    currentTrack = track;
+}
+
+void Game::PlayVoice(std::string_view name) {
+    if (!options_.withSound || !settings.voiceOn) return;
+    constexpr std::size_t kMaxVoiceName = 15;
+    std::size_t length = 0;
+    while (length < name.size() && length < kMaxVoiceName && name[length] != '\0' &&
+           name[length] != ']') {
+        ++length;
+    }
+    host_.traceEvent("voice " + cp932ToUtf8(name.substr(0, length)));
+}
+
+// Pictures, the screen redraw and the cleared-game record are drawn and stored by the
+// presentation and save code; the script engine only asks for them here.
+void Game::ShowPicture(std::string_view) {}
+void Game::RedrawScreen() {}
+
+}  // namespace corvan

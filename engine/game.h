@@ -1,0 +1,187 @@
+#pragma once
+
+// The game: one object that owns all game state, as the main window did in the original
+// program: the archive, the interpreter's buffers and run state, the variables, the text
+// cursor, the menu state and the settings. Its entry points are the original's handlers
+// (`FormCreate`, `AppIdle`, `Timer1Timer`, the mouse handlers, `FormDestroy`); whichever host
+// runs the game calls them, one at a time, on one thread.
+//
+// State fields keep the names the game's scripts and save files are documented with, so that a
+// state dump reads like the original's globals.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "engine/archive.h"
+#include "engine/host.h"
+#include "engine/random.h"
+#include "engine/settings.h"
+#include "engine/variables.h"
+
+namespace corvan {
+
+enum class MouseButton { Left, Right, Middle };
+
+// Which build of the game program runs: the one with music and voices, or the silent one.
+struct GameOptions {
+    bool withSound = true;
+};
+
+class Game {
+public:
+    static constexpr int kScriptBufferSize = Archive::kMaxChunkLength;
+    static constexpr int kLineBufferSize = 256;
+    static constexpr int kMaxLabelLength = 31;
+
+    Game(Host& host, GameOptions options);
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // --- Handlers called by the host ----------------------------------------------------
+    void FormCreate();
+    void FormDestroy();
+    // One idle call; always reports the idle work as not finished (true), so the host calls it
+    // again after its 20 ms pause.
+    bool AppIdle();
+    void Timer1Timer();
+    void Image1MouseDown(MouseButton button, int x, int y);
+    void Image1MouseMove(int x, int y);
+    void Image1MouseUp(MouseButton button, int x, int y);
+
+    // --- Start-up -----------------------------------------------------------------------
+    void InitGame();
+
+    // --- Archive ------------------------------------------------------------------------
+    bool LoadDirectory();
+    bool LoadChunk(std::string_view name);
+
+    // --- Interpreter --------------------------------------------------------------------
+    void RunScript();
+    void ResetRunState();
+    int FindLabel(std::string_view name) const;
+    int FindLabelForward(std::string_view name) const;
+    void GotoLabel(std::string_view name);
+    bool EnterMessageChunk(std::string_view name);
+    void ShowSystemMessage(std::int32_t n);
+    // Moves into the branch of choice row k: the line after the first label "CASE<k>" from
+    // `scriptPos` on, and marks the branch so that its next label skips to "end".
+    void JumpToCase(int row);
+
+    // --- Message text -------------------------------------------------------------------
+    void OpenTextFrame();
+    void ClearTextFrame();
+
+    Host& host() { return host_; }
+    const GameOptions& options() const { return options_; }
+
+    // --- The current chunk --------------------------------------------------------------
+    std::array<std::uint8_t, kScriptBufferSize> scriptBuffer{};
+    std::int32_t scriptLength = 0;
+    std::int32_t scriptPos = 0;
+    std::array<std::uint8_t, kLineBufferSize> lineBuffer{};
+    std::int32_t linePos = 0;
+    std::array<std::uint8_t, kScriptBufferSize> callBuffer{};
+    std::int32_t callReturnPos = 0;
+    std::int32_t callReturnLength = 0;
+    bool inCall = false;
+    std::array<std::uint8_t, kScriptBufferSize> messageBuffer{};
+    std::int32_t messageReturnPos = 0;
+    std::int32_t messageReturnLength = 0;
+    bool inMessage = false;
+    std::array<std::uint8_t, 8> chapterName{};
+    std::string lastChunk;  // archive name of the chunk loaded last
+
+    // --- Run state ----------------------------------------------------------------------
+    bool fetchLine = false;
+    bool scriptRunning = false;
+    std::int32_t caseState = 0;
+    std::int32_t waitKind = 0;  // 0 none, 1 page wait, 2 plain wait
+    std::int32_t delayTicks = 0;
+    std::int32_t textDelay = 0;
+    std::int32_t menuKind = 0;  // 0 none, 1 choice, 2 system menu, 3 slots, 4 hotel, 5 floor map
+    std::int32_t viewFlag = 0;
+    std::int32_t viewKind = 0;
+    std::int32_t altTextMode = 0;
+    bool updatePending = false;
+    bool quitRequested = false;
+    std::int32_t tickCount = 0;
+    std::int64_t idleCalls = 0;
+
+    // --- Text cursor and style ----------------------------------------------------------
+    std::int32_t textColumn = 0;
+    std::int32_t textLine = 0;
+    std::int32_t largeText = 0;
+    std::int32_t textColour = 0;
+
+    // --- Screen state -------------------------------------------------------------------
+    bool frameOpen = false;
+    bool overlayShown = false;
+    bool overlayDeferred = false;
+
+    // --- Menu state ---------------------------------------------------------------------
+    std::int32_t rowCount = 0;
+    std::int32_t hoveredRow = 0;
+    bool inputLatch = false;
+
+    // --- Variables, seen record, settings -----------------------------------------------
+    Variables vars;
+    std::array<std::uint8_t, 256> aMarks{};
+    std::array<std::uint8_t, 256> bMarks{};
+    GameSettings settings;
+    std::int32_t clearMark = 0;
+    std::int32_t currentTrack = 0;
+
+    // --- Folders ------------------------------------------------------------------------
+    std::filesystem::path saveFolder;
+    std::filesystem::path gameDirectory;
+
+    Random random;
+
+private:
+    friend class CommandTable;
+
+    enum class Step { GoesOn, Ends };
+
+    // Loading in two halves, so that a caller can save the running chunk only once the new one
+    // has been read whole: `readChunk` gives the length or -1, `startChunk` makes it current.
+    int readChunk(std::string_view name);
+    void startChunk(int length);
+
+    // Interpreter pieces.
+    bool fetchNextLine();
+    void handleLabelLine();
+    void restoreCaller();
+    void restoreMessageCaller();
+    int findLabelFrom(std::int32_t start, std::string_view name) const;
+
+    // Text handling of the line in `lineBuffer` from `linePos`; true when the step ends.
+    bool HandleText();
+    enum class TagResult { Continue, EndStep, NextLine };
+    TagResult handleTag();
+    void applyPacingRule();
+    void drawCharacter(const std::uint8_t* bytes, int count);
+    void drawHeartIcon();
+    void frameCopy();
+    void SetTextColour();
+
+    // Commands.
+    Step dispatchCommand();
+
+    // Operations of other subsystems reached from scripts.
+    void ShowPicture(std::string_view argument);
+    void RedrawScreen();
+    void PlayMusic(std::int32_t track);
+    void PlayVoice(std::string_view name);
+    void RecordClearedGame();
+
+    Host& host_;
+    GameOptions options_;
+    Archive archive_;
+    std::array<std::uint8_t, kScriptBufferSize> chunkReadBuffer_{};
+    std::string pendingChunkName_;
+};
+
+}  // namespace corvan

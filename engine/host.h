@@ -1,0 +1,53 @@
+#pragma once
+
+// The one door between the game core and the platform it runs on.
+//
+// The core owns all game state and all pixels; a host only shows what the core hands it, asks
+// the player what the core wants to know, and keeps the settings store. The Qt program and the
+// headless player both implement this interface; nothing in the core reaches the platform any
+// other way. Strings crossing this interface are UTF-8 unless a method says otherwise.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvan {
+
+enum class MessageIcon { Stop, Exclamation, Information };
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageAnswer { Ok, Cancel };
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // --- Settings -------------------------------------------------------------------------
+    // The per-user settings store: the section "Corvan" of the game's INI file. Every value is a
+    // string; a value that was never written reads as nullopt. Each call reads or writes the
+    // store afresh, so another program (the updater) may change it in between.
+    virtual std::optional<std::string> readSetting(std::string_view name) = 0;
+    virtual void writeSetting(std::string_view name, std::string_view value) = 0;
+
+    // --- Dialogs --------------------------------------------------------------------------
+    // A modal message box. Blocks until the player answers; a box with only an OK button
+    // always answers Ok.
+    virtual MessageAnswer showMessage(std::string_view caption, std::string_view text,
+                                      MessageIcon icon, MessageButtons buttons) = 0;
+
+    // The file-open dialog: starts on `initialName`, offers one filter (description and
+    // pattern). Returns the full path of the chosen file, or nullopt when the player cancels.
+    virtual std::optional<std::string> chooseFile(std::string_view initialName,
+                                                  std::string_view filterDescription,
+                                                  std::string_view filterPattern) = 0;
+
+    // --- Windows --------------------------------------------------------------------------
+    // Closes the main window; the program ends through its normal shutdown.
+    virtual void closeMainWindow() = 0;
+
+    // --- Diagnostics ----------------------------------------------------------------------
+    // One line for each event a player would see or hear ("chunk main", "music 3"). The real
+    // program ignores it; the headless player writes it to its log.
+    virtual void traceEvent(std::string_view line) = 0;
+};
+
+}  // namespace corvan

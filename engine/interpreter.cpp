@@ -1,0 +1,170 @@
+// The interpreter step: walks the current chunk line by line until the player must see or do
+// something. Labels are found by bytes, not by lines, as the game always found them: a colon
+// anywhere in the chunk, even inside a text line, can be taken for a label.
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/ascii.h"
+#include "engine/game.h"
+
+namespace corvan {
+
+void Game::RunScript() {
+    // The alternate text mode has its own step; until it draws full-screen text, its lines run
+    // through the ordinary step so that the story still moves on.
+    for (;;) {
+        if (fetchLine) {
+            if (!fetchNextLine()) return;
+            const std::uint8_t first = lineBuffer[0];
+            if (first == 0) {
+                ++textLine;
+                continue;
+            }
+            if (first == ':') {
+                handleLabelLine();
+                continue;
+            }
+            if (first == ';') continue;
+            if (first == '*') {
+                if (dispatchCommand() == Step::Ends) return;
+                continue;
+            }
+            fetchLine = false;
+        }
+        if (HandleText()) return;
+    }
+}
+
+// Fetches the line at `scriptPos` into `lineBuffer`. False when the chunk has run off its end,
+// which stops the interpreter until a chunk is loaded.
+bool Game::fetchNextLine() {
+    linePos = 0;
+    if (scriptPos >= scriptLength) {
+        if (inCall) restoreCaller();
+        scriptRunning = false;
+        return false;
+    }
+    // A line longer than the line buffer keeps its first 255 bytes; the rest is passed over. A
+    // last line without its NUL ends at the chunk's end. Bytes after the NUL read as 0, so a
+    // command that looks past a short line never sees the line before.
+    lineBuffer.fill(0);
+    int n = 0;
+    while (scriptPos < scriptLength) {
+        const std::uint8_t b = scriptBuffer[scriptPos++];
+        if (b == 0) break;
+        if (n < kLineBufferSize - 1) lineBuffer[n++] = b;
+    }
+    return true;
+}
+
+void Game::handleLabelLine() {
+    if (caseState == 2) {
+        static constexpr std::uint8_t kEnd[] = {'e', 'n', 'd'};
+        const bool isEnd = equalBytesIgnoringAsciiCase(lineBuffer.data() + 1, kEnd, 3);
+        if (!isEnd) {
+            const int target = FindLabelForward("end");
+            if (target >= 0) scriptPos = target;
+        }
+        caseState = 0;
+    }
+    if (inMessage) restoreMessageCaller();
+    fetchLine = true;
+}
+
+void Game::restoreCaller() {
+    scriptBuffer = callBuffer;
+    scriptPos = callReturnPos;
+    scriptLength = callReturnLength;
+    inCall = false;
+    fetchLine = true;
+}
+
+void Game::restoreMessageCaller() {
+    scriptBuffer = messageBuffer;
+    scriptPos = messageReturnPos;
+    scriptLength = messageReturnLength;
+    inMessage = false;
+}
+
+void Game::ResetRunState() {
+    caseState = 0;
+    textDelay = 1;
+    frameOpen = false;
+    waitKind = 0;
+    delayTicks = 0;
+    menuKind = 0;
+    inMessage = false;
+    inCall = false;
+    altTextMode = 0;
+    inputLatch = false;
+    overlayShown = false;
+    overlayDeferred = false;
+}
+
+int Game::findLabelFrom(std::int32_t start, std::string_view name) const {
+    // Names longer than a label may be are cut, so a search never compares past its work field.
+    const std::size_t length = std::min<std::size_t>(name.size(), kMaxLabelLength);
+    const auto* wanted = reinterpret_cast<const std::uint8_t*>(name.data());
+    const std::int32_t end = std::clamp<std::int32_t>(scriptLength, 0, kScriptBufferSize);
+    for (std::int32_t k = std::max(start, 0); k < end; ++k) {
+        if (scriptBuffer[k] != ':') continue;
+        if (static_cast<std::size_t>(end - k - 1) < length) continue;
+        if (!equalBytesIgnoringAsciiCase(scriptBuffer.data() + k + 1, wanted, length)) continue;
+        std::int32_t after = k + 1;
+        while (after < end && scriptBuffer[after] != 0) ++after;
+        return std::min(after + 1, end);
+    }
+    return -1;
+}
+
+int Game::FindLabel(std::string_view name) const { return findLabelFrom(0, name); }
+
+int Game::FindLabelForward(std::string_view name) const { return findLabelFrom(scriptPos, name); }
+
+void Game::GotoLabel(std::string_view name) {
+    const int target = FindLabel(name);
+    if (target < 0) return;
+    scriptPos = target;
+    fetchLine = true;
+}
+
+bool Game::EnterMessageChunk(std::string_view name) {
+    // The chunk name is built in an 8-byte field: "mes" and at most four more bytes.
+    const int length = readChunk("mes" + std::string(name.substr(0, 4)));
+    if (length < 0) return false;
+    messageBuffer = scriptBuffer;
+    messageReturnPos = scriptPos;
+    messageReturnLength = scriptLength;
+    startChunk(length);
+    inMessage = true;
+    return true;
+}
+
+void Game::ShowSystemMessage(std::int32_t n) {
+    // Without its message chunk the command is passed over: showing a section of whatever
+    // chunk is running would put unrelated text before the player.
+    if (!EnterMessageChunk("sys")) return;
+    for (std::int32_t section = 0; section < n; ++section) {
+        std::int32_t k = scriptPos;
+        while (k < scriptLength) {
+            if (scriptBuffer[k] != ':') {
+                ++k;
+                continue;
+            }
+            if (k + 1 >= scriptLength || scriptBuffer[k + 1] == 0) break;
+            k += 2;
+        }
+        scriptPos = std::min(k + 2, scriptLength);
+    }
+}
+
+void Game::JumpToCase(int row) {
+    const std::string label = "CASE" + std::to_string(row);
+    const int target = FindLabelForward(label);
+    if (target >= 0) scriptPos = target;
+    caseState = 2;
+    fetchLine = true;
+}
+
+}  // namespace corvan

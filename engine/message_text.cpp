@@ -1,0 +1,207 @@
+// Message text: the bytes of a text line, one character or inline tag at a time, with the
+// cursor kept in 8-pixel columns and 20-pixel rows of the message frame. The script places
+// every line and page break itself; nothing here wraps text.
+
+#include <array>
+#include <string_view>
+
+#include "engine/ascii.h"
+#include "engine/game.h"
+
+namespace corvan {
+
+namespace {
+
+constexpr std::uint16_t kPageWait = 0x81A5;     // ▼
+constexpr std::uint16_t kPlainWait = 0x81AC;    // 〓
+constexpr std::uint16_t kNewPage = 0x81A4;      // ▽
+constexpr std::uint16_t kWideSpace = 0x8140;    // full-width space
+constexpr std::uint16_t kHeart = 0x819F;        // ◆
+
+enum class Tag { Picture, Normal, Large, Colour, Wait, Voice, ClearOverlay, Delay };
+
+struct TagEntry {
+    std::string_view keyword;
+    int argumentOffset;  // from the '['
+    Tag tag;
+};
+
+// Matched in this order, each by its own length, so "[10]" is the "1" tag.
+constexpr std::array<TagEntry, 8> kTags{{
+    {"gra", 5, Tag::Picture},
+    {"1", 0, Tag::Normal},
+    {"4", 0, Tag::Large},
+    {"col", 5, Tag::Colour},
+    {"wait", 6, Tag::Wait},
+    {"voice", 7, Tag::Voice},
+    {"clrb", 0, Tag::ClearOverlay},
+    {"delay", 7, Tag::Delay},
+}};
+
+}  // namespace
+
+bool Game::HandleText() {
+    const std::uint8_t* line = lineBuffer.data();
+    for (;;) {
+        const std::uint8_t b = line[linePos];
+        const std::uint8_t b2 = linePos + 1 < kLineBufferSize ? line[linePos + 1] : 0;
+        const std::uint16_t pair = static_cast<std::uint16_t>(b << 8 | b2);
+
+        if (b == '[') {
+            ++linePos;
+            const TagResult result = handleTag();
+            if (result == TagResult::EndStep) return true;
+            if (result == TagResult::NextLine) return false;
+            continue;
+        }
+        if (b == 0) {
+            if (frameOpen) frameCopy();
+            fetchLine = true;
+            textColumn = 0;
+            ++textLine;
+            applyPacingRule();
+            return true;
+        }
+        if (b == '\\' && b2 == 0) {
+            fetchLine = true;
+            applyPacingRule();
+            return true;
+        }
+        if (pair == kPageWait || pair == kPlainWait) {
+            waitKind = pair == kPageWait ? 1 : 2;
+            fetchLine = true;
+            applyPacingRule();
+            return true;
+        }
+        if (pair == kNewPage) {
+            OpenTextFrame();
+            fetchLine = true;
+            applyPacingRule();
+            return true;
+        }
+        if (pair == kWideSpace) {
+            textColumn += 2;
+            linePos += 2;
+            continue;
+        }
+        if (pair == kHeart) {
+            drawHeartIcon();
+            textColumn += 2;
+            linePos += 2;
+            applyPacingRule();
+            return true;
+        }
+
+        if (!frameOpen) OpenTextFrame();
+        // A lead byte at the very end of the line has no partner: it is one byte wide, so the
+        // line's end is still seen.
+        const int count = (b >= 0x20 && b <= 0x7E) || b2 == 0 ? 1 : 2;
+        drawCharacter(line + linePos, count);
+        textColumn += largeText != 0 ? count * 2 : count;
+        linePos += count;
+        if (textDelay == 0 || (textDelay == 1 && !settings.charByChar)) continue;
+        frameCopy();
+        updatePending = true;
+        applyPacingRule();
+        return true;
+    }
+}
+
+// Runs the tag that starts at `linePos` (just after its '[') and moves past its ']'.
+Game::TagResult Game::handleTag() {
+    const std::uint8_t* line = lineBuffer.data();
+    const int open = linePos - 1;
+    const std::size_t available = boundedLength(line + linePos, kLineBufferSize - linePos);
+    auto argumentText = [&](int offset) {
+        const int start = std::min(open + offset, kLineBufferSize - 1);
+        return std::string_view(reinterpret_cast<const char*>(line + start),
+                                boundedLength(line + start, kLineBufferSize - start));
+    };
+    auto argumentNumber = [&](int offset) {
+        const int start = std::min(open + offset, kLineBufferSize - 1);
+        return parseDecimal(line + start, line + kLineBufferSize);
+    };
+
+    const TagEntry* found = nullptr;
+    for (const TagEntry& entry : kTags) {
+        if (entry.keyword.size() > available) continue;
+        const auto* keyword = reinterpret_cast<const std::uint8_t*>(entry.keyword.data());
+        if (equalBytesIgnoringAsciiCase(line + linePos, keyword, entry.keyword.size())) {
+            found = &entry;
+            break;
+        }
+    }
+
+    bool isWait = false;
+    if (found != nullptr) {
+        switch (found->tag) {
+            case Tag::Picture: ShowPicture(argumentText(found->argumentOffset)); break;
+            case Tag::Normal: largeText = 0; break;
+            case Tag::Large: largeText = 1; break;
+            case Tag::Colour:
+                textColour = argumentNumber(found->argumentOffset);
+                SetTextColour();
+                break;
+            case Tag::Wait:
+                // A negative pause would never count down and would hold the story for good.
+                delayTicks = std::max(0, argumentNumber(found->argumentOffset));
+                isWait = true;
+                break;
+            case Tag::Voice: PlayVoice(argumentText(found->argumentOffset)); break;
+            case Tag::ClearOverlay:
+                overlayShown = false;
+                RedrawScreen();
+                break;
+            case Tag::Delay: {
+                const std::int32_t delay = argumentNumber(found->argumentOffset);
+                textDelay = delay == 0 ? 1 : delay;
+                break;
+            }
+        }
+    }
+
+    // Skip to just past the closing ']'.
+    while (linePos < kLineBufferSize && line[linePos] != 0 && line[linePos] != ']') ++linePos;
+    const bool closed = linePos < kLineBufferSize && line[linePos] == ']';
+    if (closed) ++linePos;
+    if (isWait) return TagResult::EndStep;  // the line goes on at the next step; no pacing
+    if (!closed) {
+        // An unclosed tag eats the rest of the line, and the line makes no line break.
+        fetchLine = true;
+        return TagResult::NextLine;
+    }
+    return TagResult::Continue;
+}
+
+void Game::applyPacingRule() {
+    if (textDelay == 1) {
+        delayTicks = 0;
+    } else if (textDelay >= 2) {
+        delayTicks = std::max(textDelay / 4, 1);
+    }
+}
+
+void Game::OpenTextFrame() {
+    frameOpen = true;
+    textColumn = 0;
+    textLine = 0;
+    largeText = 0;
+    textColour = 0;
+}
+
+void Game::ClearTextFrame() {
+    frameOpen = true;
+    textColumn = 0;
+    textLine = 0;
+    largeText = 0;
+    textColour = 0;
+}
+
+// The pixels of characters, the heart icon and the frame copy are drawn by the presentation
+// code on top of this bookkeeping.
+void Game::drawCharacter(const std::uint8_t*, int) {}
+void Game::drawHeartIcon() {}
+void Game::frameCopy() {}
+void Game::SetTextColour() {}
+
+}  // namespace corvan

@@ -1,0 +1,88 @@
+// Start-up and shutdown: find the installation's folders in the settings, refuse to run a game
+// that was never set up, find the game directory (asking the player when the archive is not
+// where the settings say), then initialise the game and start the chunk "main".
+
+#include <filesystem>
+#include <system_error>
+
+#include "engine/file_lookup.h"
+#include "engine/game.h"
+
+namespace corvan {
+
+namespace {
+
+constexpr std::string_view kTitle = "コルヴァン";
+constexpr std::string_view kNotInstalled =
+    "セーブドライブが設定されていません。先に setup を実行してください。";
+constexpr std::string_view kDirectoryTitle = "コルヴァン起動ディレクトリ";
+constexpr std::string_view kArchiveMissing =
+    "ファイルが見つかりません(MG_DATA.STF)。\n"
+    "このファイルとデータフォルダ(GRA,WAV,MIDI)があるフォルダ（ディレクトリ）を指定してください。";
+constexpr std::string_view kArchiveName = "mg_data.stf";
+
+// The archive counts as present when it can be found, in any letter case, and opened.
+bool archiveIsIn(const std::filesystem::path& folder) {
+    const auto file = findIgnoringCase(folder, kArchiveName);
+    if (!file) return false;
+    std::error_code ec;
+    return std::filesystem::is_regular_file(*file, ec);
+}
+
+}  // namespace
+
+void Game::FormCreate() {
+    quitRequested = false;
+    const std::string saveDir = host_.readSetting(setting::kSaveDir).value_or("NULL");
+    std::error_code ec;
+    std::string gameDir = host_.readSetting(setting::kGameDir)
+                              .value_or(std::filesystem::current_path(ec).string());
+    if (saveDir == "NULL") {
+        host_.showMessage(kTitle, kNotInstalled, MessageIcon::Stop, MessageButtons::Ok);
+        quitRequested = true;
+        return;
+    }
+    saveFolder = std::filesystem::path(saveDir.empty() ? "/" : saveDir);
+
+    for (;;) {
+        if (archiveIsIn(gameDir)) {
+            gameDirectory = gameDir;
+            host_.writeSetting(setting::kGameDir, gameDir);
+            InitGame();
+            return;
+        }
+        const MessageAnswer answer = host_.showMessage(kDirectoryTitle, kArchiveMissing,
+                                                       MessageIcon::Exclamation,
+                                                       MessageButtons::OkCancel);
+        if (answer != MessageAnswer::Ok) {
+            quitRequested = true;
+            return;
+        }
+        // The folder of whatever archive file the player picked; cancelling asks again.
+        if (const auto picked = host_.chooseFile(kArchiveName, "ゲームファイル", "*.stf")) {
+            gameDir = std::filesystem::path(*picked).parent_path().string();
+        }
+    }
+}
+
+void Game::InitGame() {
+    settings = readGameSettings(host_);
+    clearMark = settings.clearMark;
+    ResetRunState();
+    vars.clearGameVariables();
+    aMarks.fill(0);
+    bMarks.fill(0);
+    vars.setV(Variables::kClearMarkValue, clearMark);
+    if (!LoadDirectory()) {
+        host_.showMessage(kDirectoryTitle, kArchiveMissing, MessageIcon::Exclamation,
+                          MessageButtons::Ok);
+        quitRequested = true;
+        return;
+    }
+    chapterName = {'m', 'a', 'i', 'n', 0, 0, 0, 0};
+    LoadChunk("main");
+}
+
+void Game::FormDestroy() { PlayMusic(0); }
+
+}  // namespace corvan
