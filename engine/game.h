@@ -20,6 +20,7 @@
 #include "engine/random.h"
 #include "engine/settings.h"
 #include "engine/variables.h"
+#include "render/bitmap.h"
 
 namespace corvan {
 
@@ -51,8 +52,10 @@ public:
     void Image1MouseMove(int x, int y);
     void Image1MouseUp(MouseButton button, int x, int y);
 
-    // --- Start-up -----------------------------------------------------------------------
+    // --- Start-up and settings ----------------------------------------------------------
     void InitGame();
+    // Takes the stored settings into the running game.
+    void ApplySettings();
 
     // --- Archive ------------------------------------------------------------------------
     bool LoadDirectory();
@@ -117,6 +120,9 @@ public:
     std::int32_t textColour = 0;
 
     // --- Screen state -------------------------------------------------------------------
+    static constexpr int kScreenWidth = 640;
+    static constexpr int kScreenHeight = 480;
+    Bitmap screen{kScreenWidth, kScreenHeight};  // what the main window shows (`Image1`)
     bool frameOpen = false;
     bool overlayShown = false;
     bool overlayDeferred = false;
@@ -153,6 +159,7 @@ private:
     // Interpreter pieces.
     bool fetchNextLine();
     void handleLabelLine();
+    void traceTextLine();
     void restoreCaller();
     void restoreMessageCaller();
     int findLabelFrom(std::int32_t start, std::string_view name) const;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/ascii.h"
+#include "engine/cp932.h"
 #include "engine/game.h"
 
 namespace corvan {
@@ -31,6 +32,7 @@ void Game::RunScript() {
                 continue;
             }
             fetchLine = false;
+            traceTextLine();
         }
         if (HandleText()) return;
     }
@@ -56,6 +58,12 @@ bool Game::fetchNextLine() {
         if (n < kLineBufferSize - 1) lineBuffer[n++] = b;
     }
     return true;
+}
+
+void Game::traceTextLine() {
+    const auto* text = reinterpret_cast<const char*>(lineBuffer.data());
+    host_.traceEvent("text " + cp932ToUtf8(std::string_view(text, boundedLength(lineBuffer.data(),
+                                                                                 kLineBufferSize))));
 }
 
 void Game::handleLabelLine() {

@@ -66,7 +66,7 @@ void Game::FormCreate() {
 }
 
 void Game::InitGame() {
-    settings = readGameSettings(host_);
+    ApplySettings();
     clearMark = settings.clearMark;
     ResetRunState();
     vars.clearGameVariables();
@@ -82,6 +82,8 @@ void Game::InitGame() {
     chapterName = {'m', 'a', 'i', 'n', 0, 0, 0, 0};
     LoadChunk("main");
 }
+
+void Game::ApplySettings() { settings = readGameSettings(host_); }
 
 void Game::FormDestroy() { PlayMusic(0); }
 

@@ -39,8 +39,13 @@ public:
     std::array<std::uint8_t, kFlagBytes>& flagBytes() { return flags_; }
     const std::array<std::uint8_t, kFlagBytes>& flagBytes() const { return flags_; }
     std::array<std::int32_t, kValueCount>& values() { return values_; }
+    const std::array<std::int32_t, kValueCount>& values() const { return values_; }
     std::array<std::int32_t, kValueCount>& systemValues() { return systemValues_; }
+    const std::array<std::int32_t, kValueCount>& systemValues() const { return systemValues_; }
     std::array<std::int8_t, kPersistentCount>& persistentValues() { return persistent_; }
+    const std::array<std::int8_t, kPersistentCount>& persistentValues() const {
+        return persistent_;
+    }
 
 private:
     std::array<std::uint8_t, kFlagBytes> flags_{};

@@ -1,0 +1,100 @@
+#include "headless/headless_host.h"
+
+#include <iostream>
+
+namespace corvan {
+
+namespace {
+constexpr std::string_view kSection = "Corvan";
+
+std::string oneLine(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c != '\r') {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+}  // namespace
+
+bool HeadlessHost::useSettingsFile(const std::filesystem::path& path, std::string& error) {
+    IniFile probe;
+    if (!probe.load(path)) {
+        error = "cannot read the settings file " + path.string();
+        return false;
+    }
+    settingsFile_ = path;
+    return true;
+}
+
+void HeadlessHost::setSettingFallback(std::string_view name, std::string_view value) {
+    fallbacks_[std::string(name)] = std::string(value);
+}
+
+std::optional<std::string> HeadlessHost::readSetting(std::string_view name) {
+    std::optional<std::string> stored;
+    if (settingsFile_) {
+        IniFile ini;
+        if (ini.load(*settingsFile_)) stored = ini.value(kSection, name);
+    } else if (const auto it = memorySettings_.find(name); it != memorySettings_.end()) {
+        stored = it->second;
+    }
+    if (stored) return stored;
+    if (const auto it = fallbacks_.find(name); it != fallbacks_.end()) return it->second;
+    return std::nullopt;
+}
+
+void HeadlessHost::writeSetting(std::string_view name, std::string_view value) {
+    if (settingsFile_) {
+        IniFile ini;
+        std::string error;
+        if (!ini.load(*settingsFile_)) {
+            traceEvent("settings-error cannot read " + settingsFile_->string());
+            return;
+        }
+        ini.setValue(kSection, name, value);
+        if (!ini.save(*settingsFile_, error)) traceEvent("settings-error " + error);
+        return;
+    }
+    memorySettings_[std::string(name)] = std::string(value);
+}
+
+MessageAnswer HeadlessHost::showMessage(std::string_view caption, std::string_view text,
+                                        MessageIcon, MessageButtons buttons) {
+    traceEvent("msgbox " + oneLine(caption) + "|" + oneLine(text));
+    MessageAnswer answer = buttons == MessageButtons::Ok ? MessageAnswer::Ok
+                                                         : MessageAnswer::Cancel;
+    if (!answers_.empty()) {
+        if (buttons != MessageButtons::Ok) answer = answers_.front();
+        answers_.pop_front();
+    }
+    return answer;
+}
+
+std::optional<std::string> HeadlessHost::chooseFile(std::string_view initialName,
+                                                    std::string_view filterDescription,
+                                                    std::string_view filterPattern) {
+    std::optional<std::string> pick;
+    if (!picks_.empty()) {
+        pick = picks_.front();
+        picks_.pop_front();
+    }
+    traceEvent("dialog " + std::string(initialName) + " " + std::string(filterDescription) + "|" +
+               std::string(filterPattern) + " -> " + pick.value_or("cancel"));
+    return pick;
+}
+
+void HeadlessHost::closeMainWindow() {
+    if (!windowClosed_) traceEvent("close");
+    windowClosed_ = true;
+}
+
+void HeadlessHost::traceEvent(std::string_view line) {
+    events_.emplace_back(line);
+    if (sink_) sink_(events_.back());
+}
+
+}  // namespace corvan

@@ -1,0 +1,142 @@
+#include "headless/input_script.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace corvan {
+
+namespace {
+
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) out.push_back(w);
+    return out;
+}
+
+template <typename T>
+bool parseNumber(const std::string& text, T& out) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, out);
+    return ec == std::errc() && ptr == end;
+}
+
+// The rest of the line after the first `skip` words, for file names with blanks.
+std::string restOfLine(const std::string& line, int skip) {
+    std::size_t pos = 0;
+    for (int i = 0; i < skip; ++i) {
+        pos = line.find_first_not_of(" \t", pos);
+        pos = line.find_first_of(" \t", pos);
+        if (pos == std::string::npos) return {};
+    }
+    pos = line.find_first_not_of(" \t", pos);
+    if (pos == std::string::npos) return {};
+    std::size_t end = line.find_last_not_of(" \t\r");
+    return line.substr(pos, end - pos + 1);
+}
+
+std::optional<MouseButton> parseButton(const std::string& word) {
+    if (word == "L") return MouseButton::Left;
+    if (word == "R") return MouseButton::Right;
+    if (word == "M") return MouseButton::Middle;
+    return std::nullopt;
+}
+
+std::string parseLine(const std::string& line, InputCommand& cmd) {
+    const std::vector<std::string> w = words(line);
+    const std::string& name = w[0];
+    using K = InputCommand::Kind;
+    auto needArgs = [&](std::size_t n, const char* usage) -> std::string {
+        if (w.size() != n + 1) return std::string("usage: ") + usage;
+        return {};
+    };
+    auto point = [&](std::size_t at) -> std::string {
+        if (!parseNumber(w[at], cmd.x) || !parseNumber(w[at + 1], cmd.y)) {
+            return "X and Y must be whole numbers";
+        }
+        return {};
+    };
+
+    if (name == "idle") {
+        cmd.kind = K::Idle;
+        if (auto e = needArgs(1, "idle N"); !e.empty()) return e;
+        if (!parseNumber(w[1], cmd.count) || cmd.count < 0) return "N must be a number, 0 or more";
+        return {};
+    }
+    if (name == "run") {
+        cmd.kind = K::Run;
+        cmd.count = 100000;
+        if (w.size() > 2) return "usage: run [MAX]";
+        if (w.size() == 2 && (!parseNumber(w[1], cmd.count) || cmd.count < 0)) {
+            return "MAX must be a number, 0 or more";
+        }
+        return {};
+    }
+    if (name == "move" || name == "click" || name == "rclick") {
+        cmd.kind = name == "move" ? K::Move : name == "click" ? K::Click : K::RightClick;
+        if (auto e = needArgs(2, (name + " X Y").c_str()); !e.empty()) return e;
+        return point(1);
+    }
+    if (name == "down" || name == "up") {
+        cmd.kind = name == "down" ? K::Down : K::Up;
+        if (auto e = needArgs(3, (name + " L|R|M X Y").c_str()); !e.empty()) return e;
+        const auto button = parseButton(w[1]);
+        if (!button) return "the button must be L, R or M";
+        cmd.button = *button;
+        return point(2);
+    }
+    if (name == "state" || name == "shot") {
+        cmd.kind = name == "state" ? K::State : K::Shot;
+        cmd.text = restOfLine(line, 1);
+        if (cmd.text.empty()) return "usage: " + name + " FILE";
+        return {};
+    }
+    if (name == "answer") {
+        cmd.kind = K::Answer;
+        if (auto e = needArgs(1, "answer ok|cancel"); !e.empty()) return e;
+        if (w[1] != "ok" && w[1] != "cancel") return "usage: answer ok|cancel";
+        cmd.ok = w[1] == "ok";
+        return {};
+    }
+    if (name == "pick") {
+        cmd.kind = K::Pick;
+        cmd.text = restOfLine(line, 1);
+        if (cmd.text.empty()) return "usage: pick PATH|cancel";
+        cmd.ok = cmd.text != "cancel";
+        return {};
+    }
+    if (name == "set") {
+        cmd.kind = K::Set;
+        if (w.size() < 3) return "usage: set NAME VALUE";
+        cmd.text = w[1];
+        cmd.value = restOfLine(line, 2);
+        return {};
+    }
+    return "unknown command \"" + name + "\"";
+}
+
+}  // namespace
+
+std::optional<std::vector<InputCommand>> parseInputScript(const std::string& text,
+                                                          std::string& error) {
+    std::vector<InputCommand> commands;
+    std::istringstream in(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#') continue;
+        InputCommand cmd;
+        cmd.line = number;
+        if (const std::string problem = parseLine(line, cmd); !problem.empty()) {
+            error = "line " + std::to_string(number) + ": " + problem + ": " + line;
+            return std::nullopt;
+        }
+        commands.push_back(std::move(cmd));
+    }
+    return commands;
+}
+
+}  // namespace corvan

@@ -1,0 +1,203 @@
+// corvan-replay: plays a game directory without a display, driven by an input script, and
+// writes what happened: a log of what the player would see and hear, the final state as JSON
+// and the screen as PNG.
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <system_error>
+
+#include "engine/settings.h"
+#include "headless/input_script.h"
+#include "headless/png_writer.h"
+#include "headless/replay.h"
+#include "headless/state_json.h"
+
+namespace fs = std::filesystem;
+using namespace corvan;
+
+namespace {
+
+constexpr const char* kUsage =
+    R"(usage: corvan-replay [--save DIR] [--config FILE] [--input FILE] [--state FILE]
+                     [--shot FILE] [--sound] [--log FILE] GAMEDIR
+
+Plays the game in GAMEDIR (the folder holding mg_data.stf) without a display, on a
+virtual clock: each idle call is 20 ms and the 60 ms timer fires after every third.
+
+  --save DIR     save folder (created when missing; default: a fresh temporary folder)
+  --config FILE  INI settings file, section [Corvan], used instead of settings kept in
+                 memory; SaveDir and GameDir come from --save and GAMEDIR unless it has them
+  --input FILE   input script, one command a line ('-' for standard input);
+                 default: run until the game waits for the player
+  --state FILE   write the final state as JSON when the input ends
+  --shot FILE    write the final 640x480 screen as PNG when the input ends
+  --sound        behave as the build with music and voices (calls are logged, not heard)
+  --log FILE     one line for every event a player would see or hear (default: stdout)
+  --help         show this text
+
+Input commands:
+  idle N | run [MAX] | move X Y | click X Y | rclick X Y | down L|R|M X Y | up L|R|M X Y
+  state FILE | shot FILE | answer ok|cancel | pick PATH|cancel | set NAME VALUE
+)";
+
+int usageError(const std::string& message) {
+    std::cerr << "corvan-replay: " << message << "\n\n" << kUsage;
+    return 2;
+}
+
+bool writeTextFile(const fs::path& path, const std::string& text) {
+    const fs::path temporary = path.string() + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << text;
+        out.flush();
+        if (!out) return false;
+    }
+    std::error_code ec;
+    fs::rename(temporary, path, ec);
+    if (ec) fs::remove(temporary, ec);
+    return !ec;
+}
+
+std::string makeTemporarySaveFolder() {
+    std::string pattern = (fs::temp_directory_path() / "corvan-save-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) return {};
+    return pattern;
+}
+
+struct Options {
+    std::string save, config, input, state, shot, log, gameDir;
+    bool sound = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options opt;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) return false;
+            into = argv[++i];
+            return true;
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (arg == "--sound") {
+            opt.sound = true;
+        } else if (arg == "--save" || arg == "--config" || arg == "--input" || arg == "--state" ||
+                   arg == "--shot" || arg == "--log") {
+            std::string* into = arg == "--save"     ? &opt.save
+                                : arg == "--config" ? &opt.config
+                                : arg == "--input"  ? &opt.input
+                                : arg == "--state"  ? &opt.state
+                                : arg == "--shot"   ? &opt.shot
+                                                    : &opt.log;
+            if (!value(*into)) return usageError(arg + " needs a value");
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            return usageError("unknown option " + arg);
+        } else if (opt.gameDir.empty()) {
+            opt.gameDir = arg;
+        } else {
+            return usageError("only one GAMEDIR may be given");
+        }
+    }
+    if (opt.gameDir.empty()) return usageError("no GAMEDIR given");
+    std::error_code ec;
+    if (!fs::is_directory(opt.gameDir, ec)) {
+        return usageError("GAMEDIR " + opt.gameDir + " is not a folder");
+    }
+
+    // Read the whole input first, so a mistake in it stops the tool before anything runs.
+    std::string inputText = "run\n";
+    if (!opt.input.empty()) {
+        std::stringstream buffer;
+        if (opt.input == "-") {
+            buffer << std::cin.rdbuf();
+        } else {
+            std::ifstream in(opt.input, std::ios::binary);
+            if (!in) return usageError("cannot read the input script " + opt.input);
+            buffer << in.rdbuf();
+        }
+        inputText = buffer.str();
+    }
+    std::string error;
+    const auto commands = parseInputScript(inputText, error);
+    if (!commands) {
+        std::cerr << "corvan-replay: " << (opt.input.empty() ? "input" : opt.input) << ", "
+                  << error << "\n";
+        return 2;
+    }
+
+    if (opt.save.empty()) {
+        opt.save = makeTemporarySaveFolder();
+        if (opt.save.empty()) return usageError("cannot make a temporary save folder");
+    } else {
+        fs::create_directories(opt.save, ec);
+        if (!fs::is_directory(opt.save, ec)) {
+            return usageError("cannot make the save folder " + opt.save);
+        }
+    }
+
+    std::ofstream logFile;
+    if (!opt.log.empty()) {
+        logFile.open(opt.log, std::ios::binary | std::ios::trunc);
+        if (!logFile) return usageError("cannot write the log " + opt.log);
+    }
+    std::ostream& log = opt.log.empty() ? std::cout : logFile;
+
+    HeadlessPlayer player(GameOptions{.withSound = opt.sound});
+    HeadlessHost& host = player.host();
+    host.onEvent([&log](const std::string& line) { log << line << '\n' << std::flush; });
+    if (!opt.config.empty() && !host.useSettingsFile(opt.config, error)) return usageError(error);
+    host.setSettingFallback(setting::kSaveDir, fs::absolute(opt.save).string());
+    host.setSettingFallback(setting::kGameDir, fs::absolute(opt.gameDir).lexically_normal().string());
+
+    int status = 0;
+    auto writeState = [&](const std::string& path) {
+        player.start();
+        if (!writeTextFile(path, stateJson(player.game()))) {
+            std::cerr << "corvan-replay: cannot write " << path << "\n";
+            status = 1;
+        }
+    };
+    auto writeShot = [&](const std::string& path) {
+        player.start();
+        std::string problem;
+        if (!writePng(player.game().screen, path, problem)) {
+            std::cerr << "corvan-replay: " << problem << "\n";
+            status = 1;
+        }
+    };
+
+    using K = InputCommand::Kind;
+    for (const InputCommand& cmd : *commands) {
+        switch (cmd.kind) {
+            case K::Answer:
+                host.queueAnswer(cmd.ok ? MessageAnswer::Ok : MessageAnswer::Cancel);
+                break;
+            case K::Pick:
+                host.queuePick(cmd.ok ? std::optional<std::string>(cmd.text) : std::nullopt);
+                break;
+            case K::Set: player.setSetting(cmd.text, cmd.value); break;
+            case K::Idle: player.idle(cmd.count); break;
+            case K::Run: player.run(cmd.count); break;
+            case K::Move: player.mouseMove(cmd.x, cmd.y); break;
+            case K::Click: player.click(MouseButton::Left, cmd.x, cmd.y); break;
+            case K::RightClick: player.click(MouseButton::Right, cmd.x, cmd.y); break;
+            case K::Down: player.mouseDown(cmd.button, cmd.x, cmd.y); break;
+            case K::Up: player.mouseUp(cmd.button, cmd.x, cmd.y); break;
+            case K::State: writeState(cmd.text); break;
+            case K::Shot: writeShot(cmd.text); break;
+        }
+    }
+    player.start();
+    if (!opt.state.empty()) writeState(opt.state);
+    if (!opt.shot.empty()) writeShot(opt.shot);
+    return status;
+}

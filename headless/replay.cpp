@@ -1,0 +1,78 @@
+#include "headless/replay.h"
+
+#include "engine/settings.h"
+
+namespace corvan {
+
+HeadlessPlayer::HeadlessPlayer(GameOptions options)
+    : game_(std::make_unique<Game>(host_, options)) {}
+
+void HeadlessPlayer::start() {
+    if (started_) return;
+    started_ = true;
+    game_->FormCreate();
+}
+
+void HeadlessPlayer::idle() {
+    start();
+    if (closed()) {
+        if (!destroyed_) {
+            destroyed_ = true;
+            game_->FormDestroy();
+        }
+        return;
+    }
+    game_->AppIdle();
+    if (game_->idleCalls % kIdleCallsPerTick == 0 && !closed()) game_->Timer1Timer();
+}
+
+void HeadlessPlayer::idle(std::int64_t count) {
+    for (std::int64_t i = 0; i < count && !closed(); ++i) idle();
+    if (closed()) idle();  // lets the closed window shut the game down
+}
+
+bool HeadlessPlayer::waitingForPlayer() const {
+    const Game& g = *game_;
+    if (g.delayTicks > 0) return false;
+    if (g.quitRequested) return false;
+    return !g.scriptRunning || g.waitKind != 0 || g.menuKind != 0 || g.viewFlag != 0;
+}
+
+std::int64_t HeadlessPlayer::run(std::int64_t limit) {
+    start();
+    std::int64_t calls = 0;
+    while (calls < limit && !closed() && !waitingForPlayer()) {
+        idle();
+        ++calls;
+    }
+    if (closed()) idle();
+    return calls;
+}
+
+void HeadlessPlayer::mouseMove(int x, int y) {
+    start();
+    if (!closed()) game_->Image1MouseMove(x, y);
+}
+
+void HeadlessPlayer::mouseDown(MouseButton button, int x, int y) {
+    start();
+    if (!closed()) game_->Image1MouseDown(button, x, y);
+}
+
+void HeadlessPlayer::mouseUp(MouseButton button, int x, int y) {
+    start();
+    if (!closed()) game_->Image1MouseUp(button, x, y);
+}
+
+void HeadlessPlayer::click(MouseButton button, int x, int y) {
+    mouseMove(x, y);
+    mouseDown(button, x, y);
+    mouseUp(button, x, y);
+}
+
+void HeadlessPlayer::setSetting(const std::string& name, const std::string& value) {
+    host_.writeSetting(name, value);
+    if (started_ && !closed()) game_->ApplySettings();
+}
+
+}  // namespace corvan

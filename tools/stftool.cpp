@@ -1,0 +1,204 @@
+// stftool: builds and reads script archives for game authors.
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "engine/archive.h"
+#include "engine/ascii.h"
+#include "engine/cp932.h"
+#include "tools/stf_pack.h"
+
+namespace fs = std::filesystem;
+using namespace corvan;
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: stftool COMMAND ...
+
+  stftool pack OUT.stf DIR      one chunk per file of DIR; the chunk's name is the file name
+                                without its extension. .txt files are UTF-8 and become
+                                Shift-JIS (code page 932); .sjis files are taken as they are.
+                                Lines end with LF or CRLF.
+  stftool list ARCHIVE          index, name, offset and length of every chunk
+  stftool extract ARCHIVE DIR   every chunk as DIR/NAME.sjis (code page 932, LF line ends)
+  stftool cat ARCHIVE NAME      one chunk's text, as UTF-8
+  stftool --help                show this text
+)";
+
+int fail(const std::string& message) {
+    std::cerr << "stftool: " << message << "\n";
+    return 1;
+}
+
+bool readFile(const fs::path& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    out = buffer.str();
+    return !in.bad();
+}
+
+bool writeFileWhole(const fs::path& path, const void* data, std::size_t size) {
+    const fs::path temporary = path.string() + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+        out.flush();
+        if (!out) {
+            std::error_code ec;
+            fs::remove(temporary, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temporary, path, ec);
+    if (ec) fs::remove(temporary, ec);
+    return !ec;
+}
+
+int pack(const fs::path& out, const fs::path& dir) {
+    std::error_code ec;
+    if (!fs::is_directory(dir, ec)) return fail(dir.string() + " is not a folder");
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(dir, ec)) {
+        if (!entry.is_regular_file()) continue;
+        std::string ext = entry.path().extension().string();
+        std::transform(ext.begin(), ext.end(), ext.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (ext == ".txt" || ext == ".sjis") files.push_back(entry.path());
+    }
+    if (ec) return fail("cannot read the folder " + dir.string());
+    std::sort(files.begin(), files.end());
+
+    std::vector<ChunkSource> chunks;
+    for (const fs::path& file : files) {
+        const std::string name = file.stem().string();
+        if (name.empty() || name.size() > static_cast<std::size_t>(Archive::kMaxNameLength)) {
+            return fail(file.string() + ": the chunk name \"" + name +
+                        "\" must have 1 to 8 bytes");
+        }
+        for (const ChunkSource& other : chunks) {
+            if (equalIgnoringAsciiCase(other.name, name)) {
+                return fail(file.string() + ": a chunk named \"" + other.name +
+                            "\" is already packed; names are compared without letter case");
+            }
+        }
+        std::string text;
+        if (!readFile(file, text)) return fail("cannot read " + file.string());
+        std::string error;
+        const bool utf8 = file.extension() != ".sjis" && file.extension() != ".SJIS";
+        auto lines = scriptLinesFromText(text, utf8, error);
+        if (!lines) return fail(file.string() + ", " + error);
+        if (lines->size() > static_cast<std::size_t>(Archive::kMaxChunkLength)) {
+            return fail(file.string() + ": " + std::to_string(lines->size()) +
+                        " bytes once packed, more than a chunk's " +
+                        std::to_string(Archive::kMaxChunkLength));
+        }
+        chunks.push_back({name, std::move(*lines)});
+    }
+    std::string error;
+    const auto archive = buildArchive(chunks, error);
+    if (!archive) return fail(error);
+    if (!writeFileWhole(out, archive->data(), archive->size())) {
+        return fail("cannot write " + out.string());
+    }
+    std::cout << "stftool: packed " << chunks.size() << " chunks into " << out.string() << "\n";
+    return 0;
+}
+
+bool openArchive(const fs::path& path, Archive& archive) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return false;
+    return archive.loadDirectory(path);
+}
+
+int list(const fs::path& path) {
+    Archive archive;
+    if (!openArchive(path, archive)) return fail("cannot read the archive " + path.string());
+    for (int i = 0; i < Archive::kEntryCount; ++i) {
+        const ArchiveEntry e = archive.entry(i);
+        if (e.nameView().empty() && e.offset == 0 && e.length == 0) continue;
+        std::cout << std::setw(4) << i << "  " << std::left << std::setw(8)
+                  << cp932ToUtf8(e.nameView()) << std::right << "  " << std::setw(8) << e.offset
+                  << "  " << std::setw(5) << e.length << "\n";
+    }
+    return 0;
+}
+
+int extract(const fs::path& path, const fs::path& dir) {
+    Archive archive;
+    if (!openArchive(path, archive)) return fail("cannot read the archive " + path.string());
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    if (!fs::is_directory(dir, ec)) return fail("cannot make the folder " + dir.string());
+    std::vector<std::uint8_t> buffer(Archive::kMaxChunkLength);
+    int written = 0;
+    for (int i = 0; i < Archive::kEntryCount; ++i) {
+        const ArchiveEntry e = archive.entry(i);
+        const std::string name(e.nameView());
+        if (name.empty()) continue;
+        // Names become file names: refuse anything that could leave the folder.
+        if (name.find('/') != std::string::npos || name == "." || name == "..") {
+            std::cerr << "stftool: entry " << i << " skipped: its name is no file name\n";
+            continue;
+        }
+        std::string error;
+        const int length = archive.readChunk(i, buffer.data(), error);
+        if (length < 0) {
+            std::cerr << "stftool: entry " << i << " (" << cp932ToUtf8(name)
+                      << ") skipped: " << error << "\n";
+            continue;
+        }
+        const std::string text = textFromScriptLines(
+            std::string_view(reinterpret_cast<const char*>(buffer.data()), length));
+        if (!writeFileWhole(dir / (name + ".sjis"), text.data(), text.size())) {
+            return fail("cannot write " + (dir / (name + ".sjis")).string());
+        }
+        ++written;
+    }
+    std::cout << "stftool: extracted " << written << " chunks into " << dir.string() << "\n";
+    return 0;
+}
+
+int cat(const fs::path& path, const std::string& name) {
+    Archive archive;
+    if (!openArchive(path, archive)) return fail("cannot read the archive " + path.string());
+    const int index = archive.findEntry(name);
+    if (index < 0) return fail("no chunk named \"" + name + "\" in " + path.string());
+    std::vector<std::uint8_t> buffer(Archive::kMaxChunkLength);
+    std::string error;
+    const int length = archive.readChunk(index, buffer.data(), error);
+    if (length < 0) return fail("chunk \"" + name + "\": " + error);
+    std::cout << cp932ToUtf8(textFromScriptLines(
+        std::string_view(reinterpret_cast<const char*>(buffer.data()), length)));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    const std::string& command = args[0];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (command == "pack" && args.size() == 3) return pack(args[1], args[2]);
+    if (command == "list" && args.size() == 2) return list(args[1]);
+    if (command == "extract" && args.size() == 3) return extract(args[1], args[2]);
+    if (command == "cat" && args.size() == 3) return cat(args[1], args[2]);
+    std::cerr << "stftool: unknown command or wrong arguments: " << command << "\n\n" << kUsage;
+    return 2;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+// The headless host: runs the game without a display, for tests and for corvan-replay.
+// Dialogs are answered from a queue filled by the input script; every event a player would see
+// or hear is kept as one log line. Settings live in an INI file or, without one, in memory, so
+// that a replay never touches a player's real installation.
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/host.h"
+#include "headless/ini_file.h"
+
+namespace corvan {
+
+class HeadlessHost : public Host {
+public:
+    // Settings from and to this INI file (section "Corvan") instead of memory.
+    bool useSettingsFile(const std::filesystem::path& path, std::string& error);
+    // A value read when the store has none; never written to the store.
+    void setSettingFallback(std::string_view name, std::string_view value);
+
+    void queueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
+    void queuePick(std::optional<std::string> path) { picks_.push_back(std::move(path)); }
+
+    bool windowClosed() const { return windowClosed_; }
+    const std::vector<std::string>& events() const { return events_; }
+    // Called with every new log line as it happens (the replay tool writes its log with it).
+    void onEvent(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
+
+    std::optional<std::string> readSetting(std::string_view name) override;
+    void writeSetting(std::string_view name, std::string_view value) override;
+    MessageAnswer showMessage(std::string_view caption, std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    std::optional<std::string> chooseFile(std::string_view initialName,
+                                          std::string_view filterDescription,
+                                          std::string_view filterPattern) override;
+    void closeMainWindow() override;
+    void traceEvent(std::string_view line) override;
+
+private:
+    std::optional<std::filesystem::path> settingsFile_;
+    std::map<std::string, std::string, std::less<>> memorySettings_;
+    std::map<std::string, std::string, std::less<>> fallbacks_;
+    std::deque<MessageAnswer> answers_;
+    std::deque<std::optional<std::string>> picks_;
+    std::vector<std::string> events_;
+    std::function<void(const std::string&)> sink_;
+    bool windowClosed_ = false;
+};
+
+}  // namespace corvan

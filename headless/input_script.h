@@ -1,0 +1,33 @@
+#pragma once
+
+// The headless player's input script: one command a line, blank lines and lines starting with
+// '#' skipped. Parsing checks every line before anything runs, so a mistake late in a long
+// script is reported at once, naming its line.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/game.h"
+
+namespace corvan {
+
+struct InputCommand {
+    enum class Kind { Idle, Run, Move, Click, RightClick, Down, Up, State, Shot, Answer, Pick, Set };
+    Kind kind = Kind::Idle;
+    int line = 0;          // 1-based line number in the script
+    std::int64_t count = 0;  // idle, run
+    int x = 0;
+    int y = 0;
+    MouseButton button = MouseButton::Left;
+    std::string text;      // file name, setting name, pick path
+    std::string value;     // setting value
+    bool ok = false;       // answer ok; pick given (not cancel)
+};
+
+// Parses the whole script. On failure returns nullopt and sets `error` to "line N: ...".
+std::optional<std::vector<InputCommand>> parseInputScript(const std::string& text,
+                                                          std::string& error);
+
+}  // namespace corvan

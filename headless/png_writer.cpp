@@ -1,0 +1,71 @@
+#include "headless/png_writer.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+namespace corvan {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const {
+        if (f) std::fclose(f);
+    }
+};
+
+bool writeRows(std::FILE* file, const Bitmap& bitmap) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    std::vector<png_byte> rgb(static_cast<std::size_t>(bitmap.width()) * 3);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width()),
+                 static_cast<png_uint_32>(bitmap.height()), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        const std::uint8_t* src = bitmap.row(y);
+        for (int x = 0; x < bitmap.width(); ++x) {
+            rgb[x * 3 + 0] = src[x * 3 + 2];
+            rgb[x * 3 + 1] = src[x * 3 + 1];
+            rgb[x * 3 + 2] = src[x * 3 + 0];
+        }
+        png_write_row(png, rgb.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+bool writePng(const Bitmap& bitmap, const std::filesystem::path& path, std::string& error) {
+    const std::filesystem::path temporary = path.string() + ".tmp";
+    bool ok = false;
+    {
+        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(temporary.c_str(), "wb"));
+        if (file) ok = writeRows(file.get(), bitmap) && std::fflush(file.get()) == 0;
+    }
+    std::error_code ec;
+    if (ok) std::filesystem::rename(temporary, path, ec);
+    if (!ok || ec) {
+        std::filesystem::remove(temporary, ec);
+        error = "cannot write " + path.string();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace corvan

@@ -1,0 +1,59 @@
+#pragma once
+
+// The headless player: a game, its headless host and a virtual clock. Each idle call stands for
+// 20 ms; the 60 ms timer fires after every third idle call. Nothing waits for real time, so the
+// same input always gives the same game.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "engine/game.h"
+#include "headless/headless_host.h"
+
+namespace corvan {
+
+class HeadlessPlayer {
+public:
+    static constexpr int kIdleMilliseconds = 20;
+    static constexpr int kIdleCallsPerTick = 3;
+    static constexpr std::int64_t kDefaultRunLimit = 100000;
+
+    explicit HeadlessPlayer(GameOptions options = {});
+
+    HeadlessHost& host() { return host_; }
+    Game& game() { return *game_; }
+
+    // Runs the game's creation handler once; later calls do nothing.
+    void start();
+    bool started() const { return started_; }
+    // True once the main window has closed; the game then takes no more calls.
+    bool closed() const { return host_.windowClosed(); }
+
+    // One idle call, then the timer when its 60 ms are up.
+    void idle();
+    void idle(std::int64_t count);
+    // Idle calls until the game waits for the player, the script has stopped, the window has
+    // closed, or `limit` calls have run. A pending timed delay is waited out. Returns the calls
+    // made.
+    std::int64_t run(std::int64_t limit = kDefaultRunLimit);
+    // True when the game waits for the player or has nothing to run and no delay is pending.
+    bool waitingForPlayer() const;
+
+    void mouseMove(int x, int y);
+    void mouseDown(MouseButton button, int x, int y);
+    void mouseUp(MouseButton button, int x, int y);
+    void click(MouseButton button, int x, int y);
+
+    // Writes a settings value as the settings dialog does, then applies the settings.
+    void setSetting(const std::string& name, const std::string& value);
+
+private:
+    HeadlessHost host_;
+    std::unique_ptr<Game> game_;
+    bool started_ = false;
+    bool destroyed_ = false;
+};
+
+}  // namespace corvan
