@@ -1,8 +1,9 @@
 #include "headless/ini_file.h"
 
+#include "engine/file_write.h"
+
 #include <fstream>
 #include <sstream>
-#include <system_error>
 
 namespace corvan {
 
@@ -56,30 +57,7 @@ bool IniFile::load(const std::filesystem::path& path) {
 }
 
 bool IniFile::save(const std::filesystem::path& path, std::string& error) const {
-    const std::filesystem::path temporary = path.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = "cannot write " + temporary.string();
-            return false;
-        }
-        out << text();
-        out.flush();
-        if (!out) {
-            error = "cannot write " + temporary.string();
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        error = "cannot replace " + path.string() + ": " + ec.message();
-        std::filesystem::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, text(), error);
 }
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const {

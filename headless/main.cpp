@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "engine/file_write.h"
 #include "engine/settings.h"
 #include "headless/input_script.h"
 #include "headless/png_writer.h"
@@ -47,20 +48,6 @@ Input commands:
 int usageError(const std::string& message) {
     std::cerr << "corvan-replay: " << message << "\n\n" << kUsage;
     return 2;
-}
-
-bool writeTextFile(const fs::path& path, const std::string& text) {
-    const fs::path temporary = path.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out << text;
-        out.flush();
-        if (!out) return false;
-    }
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) fs::remove(temporary, ec);
-    return !ec;
 }
 
 std::string makeTemporarySaveFolder() {
@@ -161,8 +148,9 @@ int main(int argc, char** argv) {
     int status = 0;
     auto writeState = [&](const std::string& path) {
         player.start();
-        if (!writeTextFile(path, stateJson(player.game()))) {
-            std::cerr << "corvan-replay: cannot write " << path << "\n";
+        std::string problem;
+        if (!writeFileAtomically(path, stateJson(player.game()), problem)) {
+            std::cerr << "corvan-replay: " << problem << "\n";
             status = 1;
         }
     };

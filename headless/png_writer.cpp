@@ -2,22 +2,22 @@
 
 #include <png.h>
 
-#include <cstdio>
-#include <memory>
-#include <system_error>
 #include <vector>
+
+#include "engine/file_write.h"
 
 namespace corvan {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const {
-        if (f) std::fclose(f);
-    }
-};
+void appendBytes(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::string*>(png_get_io_ptr(png));
+    out->append(reinterpret_cast<const char*>(data), length);
+}
 
-bool writeRows(std::FILE* file, const Bitmap& bitmap) {
+void flushNothing(png_structp) {}
+
+bool encode(const Bitmap& bitmap, std::string& out) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -30,7 +30,7 @@ bool writeRows(std::FILE* file, const Bitmap& bitmap) {
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, &out, appendBytes, flushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width()),
                  static_cast<png_uint_32>(bitmap.height()), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -52,20 +52,12 @@ bool writeRows(std::FILE* file, const Bitmap& bitmap) {
 }  // namespace
 
 bool writePng(const Bitmap& bitmap, const std::filesystem::path& path, std::string& error) {
-    const std::filesystem::path temporary = path.string() + ".tmp";
-    bool ok = false;
-    {
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(temporary.c_str(), "wb"));
-        if (file) ok = writeRows(file.get(), bitmap) && std::fflush(file.get()) == 0;
-    }
-    std::error_code ec;
-    if (ok) std::filesystem::rename(temporary, path, ec);
-    if (!ok || ec) {
-        std::filesystem::remove(temporary, ec);
-        error = "cannot write " + path.string();
+    std::string bytes;
+    if (!encode(bitmap, bytes)) {
+        error = "cannot encode the picture for " + path.string();
         return false;
     }
-    return true;
+    return writeFileAtomically(path, bytes, error);
 }
 
 }  // namespace corvan

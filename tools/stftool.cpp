@@ -13,6 +13,7 @@
 #include "engine/archive.h"
 #include "engine/ascii.h"
 #include "engine/cp932.h"
+#include "engine/file_write.h"
 #include "tools/stf_pack.h"
 
 namespace fs = std::filesystem;
@@ -47,21 +48,8 @@ bool readFile(const fs::path& path, std::string& out) {
 }
 
 bool writeFileWhole(const fs::path& path, const void* data, std::size_t size) {
-    const fs::path temporary = path.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-        out.flush();
-        if (!out) {
-            std::error_code ec;
-            fs::remove(temporary, ec);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) fs::remove(temporary, ec);
-    return !ec;
+    std::string error;
+    return writeFileAtomically(path, std::string_view(static_cast<const char*>(data), size), error);
 }
 
 int pack(const fs::path& out, const fs::path& dir) {
