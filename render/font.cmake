@@ -1,0 +1,1 @@
+# The text drawer: FreeType glyphs found through fontconfig.

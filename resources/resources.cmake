@@ -1,0 +1,1 @@
+# The artwork the program carries, embedded at build time.

@@ -1,0 +1,1 @@
+# prstool, the picture tool for game authors.
