@@ -61,8 +61,10 @@ std::string cp932ToUtf8(std::string_view bytes) {
             ++i;
             continue;
         }
-        const bool single = b >= 0xA1 && b <= 0xDF;  // half-width katakana
-        const std::size_t len = (single || i + 1 >= bytes.size()) ? 1 : 2;
+        // Only real lead bytes take the next byte with them; half-width katakana and the bytes
+        // that start nothing stand alone.
+        const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+        const std::size_t len = (!lead || i + 1 >= bytes.size()) ? 1 : 2;
         if (!converter.valid() || !converter.convert(bytes.substr(i, len), out)) {
             out += "\xEF\xBF\xBD";
         }

@@ -13,6 +13,8 @@
 
 namespace corvan {
 
+class Bitmap;
+
 enum class MessageIcon { Stop, Exclamation, Information };
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageAnswer { Ok, Cancel };
@@ -39,6 +41,20 @@ public:
     virtual std::optional<std::string> chooseFile(std::string_view initialName,
                                                   std::string_view filterDescription,
                                                   std::string_view filterPattern) = 0;
+
+    // --- Display --------------------------------------------------------------------------
+    // Shows the 640x480 screen surface in the main window now (a forced repaint).
+    virtual void repaint(const Bitmap& screen) = 0;
+
+    // Ends one frame of a transition: shows the screen surface, then lets pending events run
+    // (the 60 ms timer, mouse handlers) before returning. A real host also paces frames to at
+    // most 60 a second, so that every effect is seen at the speed it was made for.
+    virtual void endFrame(const Bitmap& screen) = 0;
+
+    // The movable message window: shows the 576x96 text frame in it (showing the window if it
+    // is hidden), or hides it.
+    virtual void showTextWindow(const Bitmap& frame) = 0;
+    virtual void hideTextWindow() = 0;
 
     // --- Windows --------------------------------------------------------------------------
     // Closes the main window; the program ends through its normal shutdown.

@@ -87,6 +87,20 @@ std::optional<std::string> HeadlessHost::chooseFile(std::string_view initialName
     return pick;
 }
 
+void HeadlessHost::repaint(const Bitmap&) { ++repaints_; }
+
+void HeadlessHost::endFrame(const Bitmap& screen) {
+    ++framesEnded_;
+    if (frameObserver_) frameObserver_(screen);
+}
+
+void HeadlessHost::showTextWindow(const Bitmap& frame) {
+    textWindowShown_ = true;
+    textWindow_ = frame;
+}
+
+void HeadlessHost::hideTextWindow() { textWindowShown_ = false; }
+
 void HeadlessHost::closeMainWindow() {
     if (!windowClosed_) traceEvent("close");
     windowClosed_ = true;

@@ -15,6 +15,7 @@
 
 #include "engine/host.h"
 #include "headless/ini_file.h"
+#include "render/bitmap.h"
 
 namespace corvan {
 
@@ -29,6 +30,14 @@ public:
     void queuePick(std::optional<std::string> path) { picks_.push_back(std::move(path)); }
 
     bool windowClosed() const { return windowClosed_; }
+    // Frames ended by transitions, and forced repaints, since the start.
+    std::int64_t framesEnded() const { return framesEnded_; }
+    std::int64_t repaints() const { return repaints_; }
+    // The movable message window: whether it is shown, and what it shows.
+    bool textWindowShown() const { return textWindowShown_; }
+    const Bitmap& textWindow() const { return textWindow_; }
+    // Called at the end of every transition frame (tests look at the screen frame by frame).
+    void onFrame(std::function<void(const Bitmap&)> observer) { frameObserver_ = std::move(observer); }
     const std::vector<std::string>& events() const { return events_; }
     // Called with every new log line as it happens (the replay tool writes its log with it).
     void onEvent(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
@@ -40,6 +49,10 @@ public:
     std::optional<std::string> chooseFile(std::string_view initialName,
                                           std::string_view filterDescription,
                                           std::string_view filterPattern) override;
+    void repaint(const Bitmap& screen) override;
+    void endFrame(const Bitmap& screen) override;
+    void showTextWindow(const Bitmap& frame) override;
+    void hideTextWindow() override;
     void closeMainWindow() override;
     void traceEvent(std::string_view line) override;
 
@@ -51,7 +64,12 @@ private:
     std::deque<std::optional<std::string>> picks_;
     std::vector<std::string> events_;
     std::function<void(const std::string&)> sink_;
+    std::function<void(const Bitmap&)> frameObserver_;
     bool windowClosed_ = false;
+    std::int64_t framesEnded_ = 0;
+    std::int64_t repaints_ = 0;
+    bool textWindowShown_ = false;
+    Bitmap textWindow_;
 };
 
 }  // namespace corvan

@@ -121,8 +121,16 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // A save folder made for this run goes with it, however the run ends.
+    struct RemoveOnExit {
+        std::string folder;
+        ~RemoveOnExit() {
+            std::error_code ignored;
+            if (!folder.empty()) fs::remove_all(folder, ignored);
+        }
+    } temporarySave;
     if (opt.save.empty()) {
-        opt.save = makeTemporarySaveFolder();
+        opt.save = temporarySave.folder = makeTemporarySaveFolder();
         if (opt.save.empty()) return usageError("cannot make a temporary save folder");
     } else {
         fs::create_directories(opt.save, ec);

@@ -111,14 +111,30 @@ bool openArchive(const fs::path& path, Archive& archive) {
 int list(const fs::path& path) {
     Archive archive;
     if (!openArchive(path, archive)) return fail("cannot read the archive " + path.string());
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    int damaged = 0;
+    if (size < static_cast<std::uintmax_t>(Archive::kDirectorySize)) {
+        std::cerr << "stftool: " << path.string() << " is " << size
+                  << " bytes, shorter than the " << Archive::kDirectorySize
+                  << "-byte directory\n";
+        ++damaged;
+    }
     for (int i = 0; i < Archive::kEntryCount; ++i) {
         const ArchiveEntry e = archive.entry(i);
         if (e.nameView().empty() && e.offset == 0 && e.length == 0) continue;
         std::cout << std::setw(4) << i << "  " << std::left << std::setw(8)
                   << cp932ToUtf8(e.nameView()) << std::right << "  " << std::setw(8) << e.offset
                   << "  " << std::setw(5) << e.length << "\n";
+        if (e.length > Archive::kMaxChunkLength) {
+            std::cerr << "stftool: entry " << i << " is longer than a chunk may be\n";
+            ++damaged;
+        } else if (static_cast<std::uintmax_t>(e.offset) + e.length > size) {
+            std::cerr << "stftool: entry " << i << " lies past the end of the file\n";
+            ++damaged;
+        }
     }
-    return 0;
+    return damaged == 0 ? 0 : 1;
 }
 
 int extract(const fs::path& path, const fs::path& dir) {

@@ -1,0 +1,75 @@
+#pragma once
+
+// The font files behind the text drawer: finds them through fontconfig (with the game's face
+// names mapped onto installed families), opens each once with FreeType and renders single glyphs
+// as one-bit masks. Used by TextRenderer only.
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <fontconfig/fontconfig.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "render/font.h"
+
+namespace corvan::font_detail {
+
+// One rendered glyph: its set pixels and where they sit relative to the pen on the baseline.
+struct GlyphMask {
+    int left = 0;    // columns from the pen position to the mask's first column
+    int top = 0;     // rows from the mask's first row down to the baseline
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> bits;  // width x height, one byte per pixel, 1 = set
+    int advance = 0;
+};
+
+// Owns the FreeType library, the fontconfig configuration and every opened face.
+class FontLibrary {
+public:
+    explicit FontLibrary(std::vector<FontAlias> aliases);
+    ~FontLibrary();
+    FontLibrary(const FontLibrary&) = delete;
+    FontLibrary& operator=(const FontLibrary&) = delete;
+
+    // The face that draws a game face name, resolved once per name; null when there is no font
+    // at all. A mapped name that resolves to another family than its alias adds a warning.
+    FT_Face primaryFace(const std::string& gameFace);
+
+    // `primary` when it has the character, else the first installed face that has it (the search
+    // is done once per character); null when none has it.
+    FT_Face faceFor(FT_Face primary, char32_t ch);
+
+    // Pixels from the cell's top to the baseline at a cell height.
+    static int ascent(FT_Face face, int height);
+
+    // The character in monochrome at pixels-per-em = height, made one pixel wider to the right
+    // when bold; nullopt when FreeType fails on it.
+    std::optional<GlyphMask> render(FT_Face face, char32_t ch, int height, bool bold);
+
+    std::vector<std::string> takeWarnings();
+
+private:
+    FT_Face openFace(const std::string& file, int index);
+    // File and index of the best match of a pattern; empty file when nothing matches.
+    std::pair<std::string, int> match(const std::string& family, std::string& matchedFamily);
+    void warn(std::string message);
+
+    std::vector<FontAlias> aliases_;
+    FT_Library library_ = nullptr;
+    FcConfig* config_ = nullptr;
+    FcFontSet* fallbackSet_ = nullptr;  // every face in order of preference, made on first use
+    std::map<std::pair<std::string, int>, FT_Face> faces_;  // by file and face index
+    std::map<std::string, FT_Face> primary_;                // by game face name
+    std::map<char32_t, FT_Face> fallback_;                  // by character
+    std::set<std::string> reported_;
+    std::vector<std::string> pending_;
+};
+
+}  // namespace corvan::font_detail
