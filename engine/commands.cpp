@@ -131,6 +131,7 @@ private:
     }
     static Step mode(Game& g, const std::uint8_t* line) {
         g.altTextMode = number(line, 6);
+        g.frameFont.face = "ＭＳ 明朝";
         g.fetchLine = true;
         return Step::Ends;
     }

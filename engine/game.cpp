@@ -18,7 +18,10 @@ bool Game::AppIdle() {
         host_.closeMainWindow();
         return true;
     }
-    if (updatePending) updatePending = false;
+    if (updatePending) {
+        host_.repaint(screen);
+        updatePending = false;
+    }
     if (viewFlag == 0 && menuKind == 0 && delayTicks == 0 && waitKind == 0 && scriptRunning) {
         RunScript();
     }
@@ -31,6 +34,7 @@ void Game::Timer1Timer() {
         --delayTicks;
         return;
     }
+    if (waitKind != 0 && viewFlag == 0 && frameOpen) DrawWaitMarker();
 }
 
 bool Game::LoadDirectory() {
@@ -96,9 +100,12 @@ void Game::PlayVoice(std::string_view name) {
     host_.traceEvent("voice " + cp932ToUtf8(name.substr(0, length)));
 }
 
-// Pictures, the screen redraw and the cleared-game record are drawn and stored by the
-// presentation and save code; the script engine only asks for them here.
-void Game::ShowPicture(std::string_view) {}
-void Game::RedrawScreen() {}
+// One text drawer for every game in the process: its fonts and glyph cache cost more to make
+// than any game needs to repeat.
+TextRenderer& Game::text() {
+    static TextRenderer renderer;
+    for (const std::string& warning : renderer.takeWarnings()) host_.warn(warning);
+    return renderer;
+}
 
 }  // namespace corvan

@@ -21,6 +21,8 @@
 #include "engine/settings.h"
 #include "engine/variables.h"
 #include "render/bitmap.h"
+#include "render/font.h"
+#include "render/layers.h"
 
 namespace corvan {
 
@@ -73,9 +75,19 @@ public:
     // `scriptPos` on, and marks the branch so that its next label skips to "end".
     void JumpToCase(int row);
 
-    // --- Message text -------------------------------------------------------------------
+    // --- Screen composition -------------------------------------------------------------
+    void Compose();
+    void BuildFrameBackdrop();
+    void RedrawScreen();
     void OpenTextFrame();
     void ClearTextFrame();
+    void DrawWaitMarker();
+    // Puts the composite's corner back over the wait marker.
+    void RestoreMarkerCorner();
+
+    // --- Pictures and transitions -------------------------------------------------------
+    void ShowPicture(std::string_view argument);
+    void Transition(std::int32_t number);
 
     Host& host() { return host_; }
     const GameOptions& options() const { return options_; }
@@ -120,9 +132,11 @@ public:
     std::int32_t textColour = 0;
 
     // --- Screen state -------------------------------------------------------------------
-    static constexpr int kScreenWidth = 640;
-    static constexpr int kScreenHeight = 480;
     Bitmap screen{kScreenWidth, kScreenHeight};  // what the main window shows (`Image1`)
+    Layers layers;
+    bool movableFrame = false;  // the text frame shows in the message window, not the picture
+    FontSpec frameFont{"ＭＳＰゴシック", 16, true};
+    std::uint32_t frameFontColour = 0xFFFFFF;
     bool frameOpen = false;
     bool overlayShown = false;
     bool overlayDeferred = false;
@@ -177,9 +191,13 @@ private:
     // Commands.
     Step dispatchCommand();
 
+    // Composition pieces.
+    void resetFrameText();
+    void showTextFrame();
+    bool loadPictureLayer(std::string_view path, Bitmap& target);
+    TextRenderer& text();
+
     // Operations of other subsystems reached from scripts.
-    void ShowPicture(std::string_view argument);
-    void RedrawScreen();
     void PlayMusic(std::int32_t track);
     void PlayVoice(std::string_view name);
     void RecordClearedGame();

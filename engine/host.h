@@ -61,6 +61,10 @@ public:
     virtual void closeMainWindow() = 0;
 
     // --- Diagnostics ----------------------------------------------------------------------
+    // A problem the player should hear of that does not stop the game, such as a missing
+    // Japanese font; each is reported once. The real program prints it on standard error.
+    virtual void warn(std::string_view message) = 0;
+
     // One line for each event a player would see or hear ("chunk main", "music 3"). The real
     // program ignores it; the headless player writes it to its log.
     virtual void traceEvent(std::string_view line) = 0;

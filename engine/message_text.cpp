@@ -7,6 +7,7 @@
 
 #include "engine/ascii.h"
 #include "engine/game.h"
+#include "render/raster.h"
 
 namespace corvan {
 
@@ -181,27 +182,42 @@ void Game::applyPacingRule() {
     }
 }
 
-void Game::OpenTextFrame() {
-    frameOpen = true;
-    textColumn = 0;
-    textLine = 0;
-    largeText = 0;
-    textColour = 0;
+// The colours of the `col` tag. An index outside the table leaves the colour as it was.
+constexpr std::array<std::uint32_t, 8> kTextColours = {
+    rgb(255, 255, 255), rgb(0, 128, 0), rgb(255, 0, 0),   rgb(128, 0, 128),
+    rgb(255, 255, 0),   rgb(0, 0, 255), rgb(0, 255, 255), rgb(0, 0, 0),
+};
+
+void Game::SetTextColour() {
+    if (textColour >= 0 && textColour < static_cast<std::int32_t>(kTextColours.size())) {
+        frameFontColour = kTextColours[static_cast<std::size_t>(textColour)];
+    }
 }
 
-void Game::ClearTextFrame() {
-    frameOpen = true;
-    textColumn = 0;
-    textLine = 0;
-    largeText = 0;
-    textColour = 0;
+// Each character is drawn twice: a black shadow 2 pixels down and to the right, then the
+// character in the text colour.
+void Game::drawCharacter(const std::uint8_t* bytes, int count) {
+    const int x = textColumn * 8;
+    const int y = textLine * 20;
+    frameFont.height = largeText != 0 ? 30 : 16;
+    const int top = largeText != 0 ? y - 2 : y + 10;  // where the coloured character goes
+    text().drawCharacter(layers.textFrame, x + 14, top + 2, bytes, count, frameFont, 0x000000);
+    SetTextColour();
+    text().drawCharacter(layers.textFrame, x + 12, top, bytes, count, frameFont, frameFontColour);
 }
 
-// The pixels of characters, the heart icon and the frame copy are drawn by the presentation
-// code on top of this bookkeeping.
-void Game::drawCharacter(const std::uint8_t*, int) {}
-void Game::drawHeartIcon() {}
-void Game::frameCopy() {}
-void Game::SetTextColour() {}
+// The heart: the top-left 15x15 of the icon, its shape cut black into the frame with AND, then
+// painted white with OR two pixels up and to the left.
+void Game::drawHeartIcon() {
+    const int x = textColumn * 8;
+    const int y = textLine * 20;
+    Bitmap& cell = layers.workCell;
+    blit(cell, 0, 0, 15, 15, layers.heart, 0, 0, RasterOp::CopyInverted);
+    blit(layers.textFrame, x + 14, y + 12, 15, 15, cell, 0, 0, RasterOp::And);
+    blit(cell, 0, 0, 15, 15, layers.heart, 0, 0, RasterOp::Copy);
+    blit(layers.textFrame, x + 12, y + 10, 15, 15, cell, 0, 0, RasterOp::Or);
+}
+
+void Game::frameCopy() { showTextFrame(); }
 
 }  // namespace corvan

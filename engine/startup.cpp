@@ -7,6 +7,7 @@
 
 #include "engine/file_lookup.h"
 #include "engine/game.h"
+#include "render/resources.h"
 
 namespace corvan {
 
@@ -68,6 +69,12 @@ void Game::FormCreate() {
 void Game::InitGame() {
     ApplySettings();
     clearMark = settings.clearMark;
+    movableFrame = settings.movableFrame;
+    frameFont = FontSpec{"ＭＳＰゴシック", 16, true};
+    layers.diza = loadResource("DIZA");
+    layers.frameBackdrop = loadResource("TEXT_BG");
+    layers.heart = loadResource("HEART");
+    layers.selectBackground = loadResource("SELECTBG");
     ResetRunState();
     vars.clearGameVariables();
     aMarks.fill(0);

@@ -106,6 +106,10 @@ void HeadlessHost::closeMainWindow() {
     windowClosed_ = true;
 }
 
+void HeadlessHost::warn(std::string_view message) {
+    traceEvent("warning " + std::string(message));
+}
+
 void HeadlessHost::traceEvent(std::string_view line) {
     events_.emplace_back(line);
     if (sink_) sink_(events_.back());

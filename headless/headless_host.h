@@ -54,6 +54,7 @@ public:
     void showTextWindow(const Bitmap& frame) override;
     void hideTextWindow() override;
     void closeMainWindow() override;
+    void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
 
 private:

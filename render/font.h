@@ -28,7 +28,8 @@ struct FontAlias {
     std::string family;
 };
 
-// ＭＳ ゴシック → IPAGothic, ＭＳＰゴシック and ＭＳ Ｐゴシック → IPAPGothic, ＭＳ 明朝 → IPAMincho.
+// The game's faces on Debian's fonts-ipafont: ＭＳ ゴシック → IPAGothic,
+// ＭＳＰゴシック and ＭＳ Ｐゴシック → IPAPGothic, ＭＳ 明朝 → IPAMincho.
 const std::vector<FontAlias>& defaultFontAliases();
 
 // Owns a FreeType library, a fontconfig configuration of its own (the system's plus the aliases),

@@ -15,11 +15,20 @@ std::string xmlEscaped(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out.push_back(c);
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out.push_back(c);
         }
     }
     return out;
@@ -68,10 +77,14 @@ const unsigned char* bitmapRow(const FT_Bitmap& bitmap, unsigned r) {
 bool bitmapPixel(const FT_Bitmap& bitmap, unsigned x, unsigned y) {
     const unsigned char* row = bitmapRow(bitmap, y);
     switch (bitmap.pixel_mode) {
-        case FT_PIXEL_MODE_MONO: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-        case FT_PIXEL_MODE_GRAY: return row[x] >= (bitmap.num_grays > 1 ? bitmap.num_grays / 2 : 1);
-        case FT_PIXEL_MODE_BGRA: return row[x * 4 + 3] >= 128;
-        default: return false;
+        case FT_PIXEL_MODE_MONO:
+            return (row[x >> 3] >> (7 - (x & 7))) & 1;
+        case FT_PIXEL_MODE_GRAY:
+            return row[x] >= (bitmap.num_grays > 1 ? bitmap.num_grays / 2 : 1);
+        case FT_PIXEL_MODE_BGRA:
+            return row[x * 4 + 3] >= 128;
+        default:
+            return false;
     }
 }
 
@@ -90,13 +103,15 @@ FontLibrary::FontLibrary(std::vector<FontAlias> aliases) : aliases_(std::move(al
     const std::string rules = aliasRules(aliases_);
     if (!FcConfigParseAndLoadFromMemory(config_, reinterpret_cast<const FcChar8*>(rules.c_str()),
                                         FcTrue)) {
-        warn("The Japanese font names could not be mapped to installed fonts; install the Debian "
-             "package " + std::string(kFontPackage) + ".");
+        warn(std::string("The game's font names could not be mapped to installed fonts. ") +
+             "Install the Debian package " + kFontPackage + ".");
     }
 }
 
 FontLibrary::~FontLibrary() {
-    for (auto& [key, face] : faces_) FT_Done_Face(face);
+    for (auto& [key, face] : faces_) {
+        if (face) FT_Done_Face(face);
+    }
     if (library_) FT_Done_FreeType(library_);
     if (fallbackSet_) FcFontSetDestroy(fallbackSet_);
     if (config_) FcConfigDestroy(config_);
@@ -121,51 +136,42 @@ FT_Face FontLibrary::openFace(const std::string& file, int index) {
     return face;
 }
 
-std::pair<std::string, int> FontLibrary::match(const std::string& family,
-                                               std::string& matchedFamily) {
-    if (!config_) return {};
+FontLibrary::Match FontLibrary::match(const std::string& family, const std::string& wanted) {
+    Match out;
+    if (!config_) return out;
     FcPattern* pattern = japanesePattern(config_, family);
     FcResult result = FcResultNoMatch;
     FcPattern* font = FcFontMatch(config_, pattern, &result);
     FcPatternDestroy(pattern);
-    if (!font) return {};
-    std::pair<std::string, int> out;
+    if (!font) return out;
     FcChar8* value = nullptr;
     if (FcPatternGetString(font, FC_FILE, 0, &value) == FcResultMatch) {
-        out.first = reinterpret_cast<const char*>(value);
+        out.file = reinterpret_cast<const char*>(value);
     }
-    FcPatternGetInteger(font, FC_INDEX, 0, &out.second);
+    FcPatternGetInteger(font, FC_INDEX, 0, &out.index);
     if (FcPatternGetString(font, FC_FAMILY, 0, &value) == FcResultMatch) {
-        matchedFamily = reinterpret_cast<const char*>(value);
+        out.family = reinterpret_cast<const char*>(value);
     }
-    // Checked here, while the pattern is alive: does any of its family names equal the alias?
-    for (const FontAlias& alias : aliases_) {
-        if (alias.gameFace == family && !hasFamily(font, alias.family)) {
-            matchedFamily.insert(0, "\x01");  // marks a mapped name that missed its family
-        }
-    }
+    out.isWanted = wanted.empty() || hasFamily(font, wanted);
     FcPatternDestroy(font);
     return out;
 }
 
 FT_Face FontLibrary::primaryFace(const std::string& gameFace) {
     if (auto it = primary_.find(gameFace); it != primary_.end()) return it->second;
-    std::string matched;
-    const auto [file, index] = match(gameFace, matched);
-    const bool missedAlias = !matched.empty() && matched[0] == '\x01';
-    if (missedAlias) matched.erase(0, 1);
-    FT_Face face = file.empty() ? nullptr : openFace(file, index);
+    std::string wanted;
+    for (const FontAlias& alias : aliases_) {
+        if (alias.gameFace == gameFace) wanted = alias.family;
+    }
+    const Match found = match(gameFace, wanted);
+    FT_Face face = found.file.empty() ? nullptr : openFace(found.file, found.index);
     if (!face) {
         warn("No font could be found for \"" + gameFace +
              "\": text in it is not drawn. Install the Debian package " + kFontPackage + ".");
-    } else if (missedAlias) {
-        std::string wanted;
-        for (const FontAlias& alias : aliases_) {
-            if (alias.gameFace == gameFace) wanted = alias.family;
-        }
+    } else if (!found.isWanted) {
         warn("The Japanese font " + wanted + " for \"" + gameFace + "\" is not installed; text " +
-             "is drawn with " + matched + " instead. Install the Debian package " + kFontPackage +
-             ".");
+             "is drawn with " + found.family + " instead. Install the Debian package " +
+             kFontPackage + ".");
     }
     primary_.emplace(gameFace, face);
     return face;
@@ -218,8 +224,7 @@ std::optional<GlyphMask> FontLibrary::render(FT_Face face, char32_t ch, int heig
     // bitmap fonts, one colour and no blending with the background.
     if (FT_Load_Glyph(face, glyph, FT_LOAD_TARGET_MONO) != 0) return std::nullopt;
     FT_GlyphSlot slot = face->glyph;
-    if (slot->format != FT_GLYPH_FORMAT_BITMAP &&
-        FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
+    if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
         return std::nullopt;
     }
 

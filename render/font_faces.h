@@ -22,8 +22,8 @@ namespace corvan::font_detail {
 
 // One rendered glyph: its set pixels and where they sit relative to the pen on the baseline.
 struct GlyphMask {
-    int left = 0;    // columns from the pen position to the mask's first column
-    int top = 0;     // rows from the mask's first row down to the baseline
+    int left = 0;  // columns from the pen position to the mask's first column
+    int top = 0;   // rows from the mask's first row down to the baseline
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> bits;  // width x height, one byte per pixel, 1 = set
@@ -57,8 +57,14 @@ public:
 
 private:
     FT_Face openFace(const std::string& file, int index);
-    // File and index of the best match of a pattern; empty file when nothing matches.
-    std::pair<std::string, int> match(const std::string& family, std::string& matchedFamily);
+    struct Match {
+        std::string file;  // empty when nothing matches
+        int index = 0;
+        std::string family;
+        bool isWanted = false;  // the match is the family `wanted` (or nothing was wanted)
+    };
+    // The best installed face for a family name as fontconfig's rules (and the aliases) see it.
+    Match match(const std::string& family, const std::string& wanted);
     void warn(std::string message);
 
     std::vector<FontAlias> aliases_;

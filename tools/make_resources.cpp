@@ -230,14 +230,27 @@ Bitmap makeTextBg() {
 
 // A heart, white on black, inside the top-left 15x15 pixels of a 16x16 picture.
 Bitmap makeHeart() {
+    constexpr std::array<std::string_view, 15> kRows = {
+        "...............",  //
+        "..XXX.....XXX..",  //
+        ".XXXXX...XXXXX.",  //
+        "XXXXXXX.XXXXXXX",  //
+        "XXXXXXXXXXXXXXX",  //
+        "XXXXXXXXXXXXXXX",  //
+        "XXXXXXXXXXXXXXX",  //
+        ".XXXXXXXXXXXXX.",  //
+        "..XXXXXXXXXXX..",  //
+        "...XXXXXXXXX...",  //
+        "....XXXXXXX....",  //
+        ".....XXXXX.....",  //
+        "......XXX......",  //
+        ".......X.......",  //
+        "...............",  //
+    };
     Bitmap b(16, 16);
     for (int y = 0; y < 15; ++y) {
         for (int x = 0; x < 15; ++x) {
-            // The heart curve (x² + y² − 1)³ − x²y³ ≤ 0, sampled at the pixel centre.
-            const double u = (x + 0.5 - 7.5) / 6.6;
-            const double v = (7.1 - (y + 0.5)) / 6.2;
-            const double s = u * u + v * v - 1.0;
-            if (s * s * s - u * u * v * v * v <= 0.0) setPixel(b, x, y, 0xFFFFFF);
+            if (kRows[y][x] == 'X') setPixel(b, x, y, 0xFFFFFF);
         }
     }
     return b;
@@ -292,7 +305,7 @@ Bitmap makeMoneyBag() {
     const Rgb clothLight{240, 206, 140};
     auto inBody = [](double x, double y) {
         // The sack: an ellipse in the lower part, narrowing to the neck.
-        const double dx = (x - 10.0) / 8.2, dy = (y - 12.6) / 6.6;
+        const double dx = (x - 10.0) / 8.2, dy = (y - 12.3) / 6.3;
         return dx * dx + dy * dy <= 1.0;
     };
     auto inTop = [](double x, double y) {
@@ -355,7 +368,7 @@ Bitmap makePlate() {
     drawFrame(b, {kBlack, {196, 208, 236}, {140, 154, 196}},
               {kBlack, {30, 36, 64}, {42, 50, 86}});
     // Rivets in the corners.
-    for (const auto [rx, ry] : {std::pair{5, 5}, {93, 5}, {5, 53}, {93, 53}}) {
+    for (const auto& [rx, ry] : {std::pair{5, 5}, {93, 5}, {5, 53}, {93, 53}}) {
         setPixel(b, rx, ry, rgb(220, 226, 244));
         setPixel(b, rx + 1, ry, rgb(150, 160, 196));
         setPixel(b, rx, ry + 1, rgb(150, 160, 196));

@@ -3,6 +3,7 @@
 // latch keeps the press that opened a menu from also acting on it.
 
 #include "engine/game.h"
+#include "render/raster.h"
 
 namespace corvan {
 
@@ -11,9 +12,11 @@ void Game::Image1MouseDown(MouseButton button, int /*x*/, int /*y*/) {
     if (viewFlag == 2) return;
     if (button != MouseButton::Left) return;
     if (menuKind != 0) return;
+    RestoreMarkerCorner();
     if (waitKind == 1) {
         waitKind = 0;
         if (altTextMode != 0) {
+            draw(layers.composite, 0, 0, layers.background);
             textColumn = 0;
             textLine = 0;
         } else {

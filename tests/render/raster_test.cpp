@@ -1,0 +1,451 @@
+// Drawing on game bitmaps: raster operations, clipping, fills, pattern fills, stretching and
+// colour-keyed drawing.
+
+#include "render/raster.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace corvan {
+namespace {
+
+constexpr std::uint32_t kBorder = 0x5A5A5A;
+
+// A bitmap whose every pixel has its own colour, so a pixel copied from the wrong place shows.
+Bitmap numbered(int width, int height, std::uint32_t base = 0x100000) {
+    Bitmap b(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            fillRect(b, {x, y, x + 1, y + 1}, base + static_cast<std::uint32_t>(y * 4096 + x));
+        }
+    }
+    return b;
+}
+
+Bitmap filled(int width, int height, std::uint32_t colour) {
+    Bitmap b(width, height);
+    fillRect(b, {0, 0, width, height}, colour);
+    return b;
+}
+
+// Pixel (x, y) of `b` as its three stored bytes.
+std::array<std::uint8_t, 3> bytesAt(const Bitmap& b, int x, int y) {
+    const std::uint8_t* p = b.row(y) + x * 3;
+    return {p[0], p[1], p[2]};
+}
+
+// What a plain copy of w x h pixels from (sx, sy) of `src` to (dx, dy) of `before` must give:
+// every pixel whose source and destination both lie inside their bitmaps is copied, every
+// other pixel keeps its colour.
+Bitmap expectedCopy(const Bitmap& before, int dx, int dy, int w, int h, const Bitmap& src, int sx,
+                    int sy) {
+    Bitmap out = before;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x) {
+            if (x < dx || x >= dx + w || y < dy || y >= dy + h) continue;
+            const int fx = sx + x - dx, fy = sy + y - dy;
+            if (fx < 0 || fy < 0 || fx >= src.width() || fy >= src.height()) continue;
+            fillRect(out, {x, y, x + 1, y + 1}, src.pixel(fx, fy));
+        }
+    }
+    return out;
+}
+
+void expectSamePixels(const Bitmap& actual, const Bitmap& expected, const std::string& what) {
+    ASSERT_EQ(actual.width(), expected.width()) << what;
+    ASSERT_EQ(actual.height(), expected.height()) << what;
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            if (actual.pixel(x, y) != expected.pixel(x, y)) {
+                ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") is " << std::hex
+                              << actual.pixel(x, y) << ", expected " << expected.pixel(x, y);
+                return;
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Raster operations
+
+TEST(RasterOps, GivenEachOperation_ThenEveryByteIsCombinedAsNamed) {
+    // Bytes in memory: blue, green, red.
+    const std::uint32_t dstColour = 0xAA330F;  // blue AA, green 33, red 0F
+    const std::uint32_t srcColour = 0x3C55F0;  // blue 3C, green 55, red F0
+    struct Case {
+        RasterOp op;
+        std::array<std::uint8_t, 3> bytes;  // blue, green, red
+    };
+    const Case cases[] = {
+        {RasterOp::Copy, {0x3C, 0x55, 0xF0}},
+        {RasterOp::And, {0x28, 0x11, 0x00}},
+        {RasterOp::Or, {0xBE, 0x77, 0xFF}},
+        {RasterOp::CopyInverted, {0xC3, 0xAA, 0x0F}},
+        {RasterOp::InvertDestination, {0x55, 0xCC, 0xF0}},
+    };
+    for (const Case& c : cases) {
+        Bitmap dst = filled(4, 3, dstColour);
+        const Bitmap src = filled(4, 3, srcColour);
+        blit(dst, 1, 1, 2, 1, src, 0, 0, c.op);
+        EXPECT_EQ(bytesAt(dst, 1, 1), c.bytes) << static_cast<int>(c.op);
+        EXPECT_EQ(bytesAt(dst, 2, 1), c.bytes) << static_cast<int>(c.op);
+        // Nothing outside the rectangle changes.
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 4; ++x) {
+                if (y == 1 && (x == 1 || x == 2)) continue;
+                EXPECT_EQ(dst.pixel(x, y), dstColour) << static_cast<int>(c.op);
+            }
+        }
+    }
+}
+
+TEST(RasterOps, GivenInvertDestinationTwice_ThenThePictureIsBackWhateverTheSource) {
+    const Bitmap original = numbered(5, 4);
+    Bitmap dst = original;
+    const Bitmap unrelated = filled(5, 4, 0x123456);
+    draw(dst, 0, 0, unrelated, RasterOp::InvertDestination);
+    EXPECT_EQ(dst.pixel(2, 2), ~original.pixel(2, 2) & 0xFFFFFF);
+    draw(dst, 0, 0, unrelated, RasterOp::InvertDestination);
+    expectSamePixels(dst, original, "inverted twice");
+}
+
+TEST(RasterOps, GivenBitmapDrawnOntoItselfWithInvertDestination_ThenEveryPixelIsInverted) {
+    // The dissolve transition turns its pattern bitmap into its negative this way.
+    Bitmap b = numbered(6, 5);
+    const Bitmap original = b;
+    draw(b, 0, 0, b, RasterOp::InvertDestination);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 6; ++x) EXPECT_EQ(b.pixel(x, y), ~original.pixel(x, y) & 0xFFFFFF);
+    }
+}
+
+TEST(RasterOps, GivenAndThenOrWithMaskAndInverse_ThenTheResultMixesBothPictures) {
+    // The masking idiom of the dither dissolve: keep the old picture where the mask is white,
+    // put the new one where it is black.
+    const Bitmap oldPicture = filled(4, 1, 0x102030);
+    const Bitmap newPicture = filled(4, 1, 0xC0B0A0);
+    Bitmap mask(4, 1);
+    fillRect(mask, {0, 0, 2, 1}, 0xFFFFFF);  // left half white, right half black
+    Bitmap screen = oldPicture;
+    draw(screen, 0, 0, mask, RasterOp::And);
+    Bitmap inverse = mask;
+    draw(inverse, 0, 0, inverse, RasterOp::InvertDestination);
+    draw(inverse, 0, 0, newPicture, RasterOp::And);
+    draw(screen, 0, 0, inverse, RasterOp::Or);
+    EXPECT_EQ(screen.pixel(0, 0), 0x102030u);
+    EXPECT_EQ(screen.pixel(1, 0), 0x102030u);
+    EXPECT_EQ(screen.pixel(2, 0), 0xC0B0A0u);
+    EXPECT_EQ(screen.pixel(3, 0), 0xC0B0A0u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Block copies and clipping
+
+TEST(RasterBlit, GivenRectangleInsideBothBitmaps_ThenExactlyThosePixelsAreCopied) {
+    const Bitmap src = numbered(6, 5);
+    Bitmap dst = filled(8, 7, kBorder);
+    const Bitmap before = dst;
+    blit(dst, 3, 2, 3, 4, src, 1, 1);
+    expectSamePixels(dst, expectedCopy(before, 3, 2, 3, 4, src, 1, 1), "inside");
+    EXPECT_EQ(dst.pixel(3, 2), src.pixel(1, 1));
+    EXPECT_EQ(dst.pixel(5, 5), src.pixel(3, 4));
+}
+
+TEST(RasterBlit, GivenRectanglesPartlyOrWhollyOutside_ThenOnlyTheOverlapIsCopied) {
+    const Bitmap src = numbered(5, 4);
+    struct Case {
+        int dx, dy, w, h, sx, sy;
+    };
+    const Case cases[] = {
+        {-2, -1, 5, 4, 0, 0},     // destination hangs over the top-left corner
+        {5, 4, 5, 4, 0, 0},       // destination hangs over the bottom-right corner
+        {1, 1, 5, 4, -2, -3},     // source starts before the source bitmap
+        {0, 0, 7, 6, 2, 1},       // source runs past the source bitmap's end
+        {-3, 2, 9, 9, -1, -1},    // both at once
+        {-10, 0, 5, 4, 0, 0},     // wholly left of the destination
+        {0, 20, 5, 4, 0, 0},      // wholly below the destination
+        {0, 0, 5, 4, 5, 0},       // source wholly right of the source bitmap
+        {0, 0, 5, 4, -5, -4},     // source wholly before the source bitmap
+        {2, 2, 0, 3, 0, 0},       // no width
+        {2, 2, 3, -2, 0, 0},      // negative height
+        {1000000, 1000000, 5, 4, 0, 0},
+        {-1000000, -1000000, 2000000, 2000000, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Bitmap dst = filled(7, 6, kBorder);
+        const Bitmap before = dst;
+        blit(dst, c.dx, c.dy, c.w, c.h, src, c.sx, c.sy);
+        expectSamePixels(dst, expectedCopy(before, c.dx, c.dy, c.w, c.h, src, c.sx, c.sy),
+                         "blit at " + std::to_string(c.dx) + "," + std::to_string(c.dy) +
+                             " from " + std::to_string(c.sx) + "," + std::to_string(c.sy));
+    }
+}
+
+TEST(RasterBlit, GivenClippedBlitWithAnd_ThenOnlyTheOverlapIsCombined) {
+    const Bitmap src = filled(4, 4, 0x0F0F0F);
+    Bitmap dst = filled(5, 5, 0xFFFFFF);
+    blit(dst, -2, 3, 4, 4, src, 0, 0, RasterOp::And);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            const bool inside = x < 2 && y >= 3;
+            EXPECT_EQ(dst.pixel(x, y), inside ? 0x0F0F0Fu : 0xFFFFFFu) << x << "," << y;
+        }
+    }
+}
+
+TEST(RasterBlit, GivenDrawAtNegativePosition_ThenTheVisiblePartLinesUp) {
+    const Bitmap src = numbered(4, 4);
+    Bitmap dst = filled(3, 3, kBorder);
+    draw(dst, -1, -2, src);
+    EXPECT_EQ(dst.pixel(0, 0), src.pixel(1, 2));
+    EXPECT_EQ(dst.pixel(2, 1), src.pixel(3, 3));
+    EXPECT_EQ(dst.pixel(0, 2), kBorder);  // source row 4 does not exist
+    EXPECT_EQ(dst.pixel(2, 0), src.pixel(3, 2));
+}
+
+TEST(RasterBlit, GivenCopyRect_ThenTheSameRectangleOfTheSourceIsCopiedClipped) {
+    const Bitmap src = numbered(6, 6);
+    Bitmap dst = filled(6, 6, kBorder);
+    const Bitmap before = dst;
+    copyRect(dst, src, {-1, 2, 3, 9});
+    expectSamePixels(dst, expectedCopy(before, -1, 2, 4, 7, src, -1, 2), "copyRect");
+    EXPECT_EQ(dst.pixel(0, 2), src.pixel(0, 2));
+    EXPECT_EQ(dst.pixel(3, 2), kBorder);
+}
+
+TEST(RasterBlit, GivenOverlappingCopyWithinOneBitmap_ThenTheResultIsAsFromASnapshot) {
+    struct Case {
+        int dx, dy, sx, sy;
+    };
+    const Case cases[] = {
+        {0, 1, 0, 0},  // down
+        {0, 0, 0, 1},  // up
+        {1, 0, 0, 0},  // right
+        {0, 0, 1, 0},  // left
+        {2, 1, 0, 0},  // down and right
+        {0, 0, 1, 2},  // up and left
+    };
+    for (const Case& c : cases) {
+        Bitmap b = numbered(6, 6);
+        const Bitmap snapshot = b;
+        blit(b, c.dx, c.dy, 4, 4, b, c.sx, c.sy);
+        expectSamePixels(b, expectedCopy(snapshot, c.dx, c.dy, 4, 4, snapshot, c.sx, c.sy),
+                         "self copy " + std::to_string(c.dx) + "," + std::to_string(c.dy));
+    }
+}
+
+TEST(RasterBlit, GivenEmptyBitmaps_ThenNothingHappens) {
+    Bitmap empty;
+    const Bitmap src = numbered(3, 3);
+    draw(empty, 0, 0, src);
+    EXPECT_EQ(empty.width(), 0);
+    Bitmap dst = filled(3, 3, kBorder);
+    draw(dst, 0, 0, Bitmap{});
+    expectSamePixels(dst, filled(3, 3, kBorder), "empty source");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Fills
+
+TEST(RasterFill, GivenColour_ThenBytesAreBlueGreenRed) {
+    Bitmap b(2, 2);
+    fillRect(b, {0, 0, 2, 2}, rgb(0x11, 0x22, 0x33));
+    EXPECT_EQ(bytesAt(b, 1, 1), (std::array<std::uint8_t, 3>{0x33, 0x22, 0x11}));
+    EXPECT_EQ(b.pixel(0, 0), 0x332211u);
+}
+
+TEST(RasterFill, GivenRectanglePartlyOutside_ThenOnlyTheInsideIsFilled) {
+    struct Case {
+        Rect r;
+    };
+    const Rect rects[] = {
+        {-3, -2, 2, 3}, {4, 3, 20, 20}, {-5, 1, 50, 2}, {2, -9, 3, 50},
+        {-10, -10, -1, -1}, {6, 0, 9, 5}, {3, 3, 3, 5}, {4, 4, 2, 2},
+    };
+    for (const Rect& r : rects) {
+        Bitmap b = filled(6, 5, kBorder);
+        fillRect(b, r, 0x00FF00);
+        for (int y = 0; y < 5; ++y) {
+            for (int x = 0; x < 6; ++x) {
+                const bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+                EXPECT_EQ(b.pixel(x, y), inside ? 0x00FF00u : kBorder)
+                    << r.left << "," << r.top << "," << r.right << "," << r.bottom << " at " << x
+                    << "," << y;
+            }
+        }
+    }
+}
+
+TEST(RasterPattern, GivenTile_ThenItRepeatsFromTheBitmapOriginNotTheRectangle) {
+    const Bitmap tile = numbered(8, 8, 0x400000);
+    Bitmap b = filled(30, 27, kBorder);
+    const Rect r{3, 5, 21, 26};
+    fillPattern(b, r, tile);
+    for (int y = 0; y < 27; ++y) {
+        for (int x = 0; x < 30; ++x) {
+            const bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+            const std::uint32_t expected = inside ? tile.pixel(x % 8, y % 8) : kBorder;
+            ASSERT_EQ(b.pixel(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(RasterPattern, GivenRectangleReachingOutside_ThenTheClippedPartKeepsTheOriginAlignment) {
+    const Bitmap tile = numbered(8, 8, 0x400000);
+    Bitmap b = filled(13, 11, kBorder);
+    fillPattern(b, {-5, -3, 100, 100}, tile);
+    for (int y = 0; y < 11; ++y) {
+        for (int x = 0; x < 13; ++x) ASSERT_EQ(b.pixel(x, y), tile.pixel(x % 8, y % 8));
+    }
+    Bitmap untouched = filled(4, 4, kBorder);
+    fillPattern(untouched, {4, 0, 9, 4}, tile);
+    fillPattern(untouched, {0, 0, 4, 4}, Bitmap{});
+    expectSamePixels(untouched, filled(4, 4, kBorder), "outside or no tile");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Stretching
+
+TEST(RasterStretch, GivenDoubling_ThenEverySourcePixelBecomesATwoByTwoBlock) {
+    const Bitmap src = numbered(3, 2);
+    Bitmap dst = filled(6, 4, kBorder);
+    stretch(dst, {0, 0, 6, 4}, src, {0, 0, 3, 2});
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 6; ++x) EXPECT_EQ(dst.pixel(x, y), src.pixel(x / 2, y / 2));
+    }
+}
+
+TEST(RasterStretch, GivenUnevenFactors_ThenEachTargetPixelTakesTheSourcePixelAtItsStart) {
+    // Target pixel i of n takes source pixel floor(i * m / n) of m.
+    const Bitmap src = numbered(5, 3);
+    Bitmap up = filled(8, 5, kBorder);
+    stretch(up, {0, 0, 8, 5}, src, {0, 0, 5, 3});
+    const int upColumns[8] = {0, 0, 1, 1, 2, 3, 3, 4};  // 5 -> 8
+    const int upRows[5] = {0, 0, 1, 1, 2};              // 3 -> 5
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            EXPECT_EQ(up.pixel(x, y), src.pixel(upColumns[x], upRows[y])) << x << "," << y;
+        }
+    }
+    Bitmap down = filled(3, 2, kBorder);
+    stretch(down, {0, 0, 3, 2}, src, {0, 0, 5, 3});
+    const int downColumns[3] = {0, 1, 3};  // 5 -> 3
+    const int downRows[2] = {0, 1};        // 3 -> 2
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(down.pixel(x, y), src.pixel(downColumns[x], downRows[y])) << x << "," << y;
+        }
+    }
+}
+
+TEST(RasterStretch, GivenSourceAndTargetRectanglesInsideLargerBitmaps_ThenOffsetsAreHonoured) {
+    const Bitmap src = numbered(10, 10);
+    Bitmap dst = filled(10, 10, kBorder);
+    stretch(dst, {5, 6, 7, 8}, src, {2, 3, 6, 7});  // 4x4 -> 2x2
+    EXPECT_EQ(dst.pixel(5, 6), src.pixel(2, 3));
+    EXPECT_EQ(dst.pixel(6, 6), src.pixel(4, 3));
+    EXPECT_EQ(dst.pixel(5, 7), src.pixel(2, 5));
+    EXPECT_EQ(dst.pixel(6, 7), src.pixel(4, 5));
+    EXPECT_EQ(dst.pixel(4, 6), kBorder);
+    EXPECT_EQ(dst.pixel(7, 7), kBorder);
+    EXPECT_EQ(dst.pixel(5, 8), kBorder);
+}
+
+TEST(RasterStretch, GivenTargetPartlyOutside_ThenTheVisiblePartIsAsIfUnclipped) {
+    const Bitmap src = numbered(4, 4);
+    // The whole stretch into a big bitmap, then the same stretch into a small one shifted so
+    // that it hangs over every edge.
+    Bitmap big = filled(16, 16, kBorder);
+    stretch(big, {4, 4, 12, 12}, src, {0, 0, 4, 4});
+    Bitmap small = filled(6, 6, kBorder);
+    stretch(small, {-3, -2, 5, 6}, src, {0, 0, 4, 4});
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            const bool inside = x < 5 && y < 6;
+            EXPECT_EQ(small.pixel(x, y), inside ? big.pixel(x + 7, y + 6) : kBorder)
+                << x << "," << y;
+        }
+    }
+}
+
+TEST(RasterStretch, GivenSourceRectanglePartlyOutsideTheSource_ThenMissingPixelsAreLeftAlone) {
+    const Bitmap src = numbered(2, 2);
+    Bitmap dst = filled(4, 4, kBorder);
+    stretch(dst, {0, 0, 4, 4}, src, {-1, -1, 3, 3});  // 4x4 source area, one to one
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const int sx = x - 1, sy = y - 1;
+            const bool inside = sx >= 0 && sx < 2 && sy >= 0 && sy < 2;
+            EXPECT_EQ(dst.pixel(x, y), inside ? src.pixel(sx, sy) : kBorder) << x << "," << y;
+        }
+    }
+}
+
+TEST(RasterStretch, GivenEmptyOrWhollyOutsideRectangles_ThenNothingChanges) {
+    const Bitmap src = numbered(4, 4);
+    Bitmap dst = filled(5, 5, kBorder);
+    stretch(dst, {0, 0, 0, 5}, src, {0, 0, 4, 4});
+    stretch(dst, {0, 0, 5, 5}, src, {2, 2, 2, 4});
+    stretch(dst, {5, 0, 9, 5}, src, {0, 0, 4, 4});
+    stretch(dst, {-9, -9, -1, -1}, src, {0, 0, 4, 4});
+    stretch(dst, {0, 0, 5, 5}, src, {10, 10, 14, 14});
+    expectSamePixels(dst, filled(5, 5, kBorder), "empty stretches");
+}
+
+TEST(RasterStretch, GivenSqueezeToFewerColumns_ThenFullHeightIsKept) {
+    // The squeeze flip draws the 640-wide screen into 573 columns of a work bitmap.
+    const Bitmap src = numbered(640, 2);
+    Bitmap dst(573, 2);
+    stretch(dst, {0, 0, 573, 2}, src, {0, 0, 640, 2});
+    EXPECT_EQ(dst.pixel(0, 0), src.pixel(0, 0));
+    EXPECT_EQ(dst.pixel(572, 1), src.pixel(572 * 640 / 573, 1));
+    EXPECT_EQ(dst.pixel(300, 1), src.pixel(300 * 640 / 573, 1));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Colour-keyed drawing
+
+TEST(RasterKeyed, GivenKeyColour_ThenExactlyThoseSourcePixelsAreLeftOut) {
+    const std::uint32_t key = 0xFF00FF;
+    const std::uint32_t near[] = {0xFE00FF, 0xFF00FE, 0xFF01FF, 0x00FF00, 0xFFFFFF, 0x000000};
+    Bitmap src(7, 1);
+    fillRect(src, {0, 0, 1, 1}, key);
+    for (int i = 0; i < 6; ++i) fillRect(src, {i + 1, 0, i + 2, 1}, near[i]);
+    Bitmap dst = filled(7, 1, kBorder);
+    drawKeyed(dst, 0, 0, src, key);
+    EXPECT_EQ(dst.pixel(0, 0), kBorder);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(dst.pixel(i + 1, 0), near[i]) << i;
+}
+
+TEST(RasterKeyed, GivenKeyBlack_ThenBlackIsSeeThroughAndEverythingElseDrawn) {
+    Bitmap src = numbered(3, 3);
+    fillRect(src, {1, 0, 2, 3}, 0x000000);
+    Bitmap dst = filled(3, 3, kBorder);
+    drawKeyed(dst, 0, 0, src, 0x000000);
+    for (int y = 0; y < 3; ++y) {
+        EXPECT_EQ(dst.pixel(0, y), src.pixel(0, y));
+        EXPECT_EQ(dst.pixel(1, y), kBorder);
+        EXPECT_EQ(dst.pixel(2, y), src.pixel(2, y));
+    }
+}
+
+TEST(RasterKeyed, GivenPositionsPartlyOrWhollyOutside_ThenOnlyTheOverlapIsDrawn) {
+    Bitmap src = numbered(4, 3);
+    fillRect(src, {2, 1, 3, 2}, 0x00FF00);  // one key pixel
+    const int positions[][2] = {{-2, -1}, {3, 2}, {-1, 1}, {5, 0}, {0, -3}, {-4, 0}, {1, 4}};
+    for (const auto& p : positions) {
+        Bitmap dst = filled(5, 4, kBorder);
+        drawKeyed(dst, p[0], p[1], src, 0x00FF00);
+        Bitmap expected = expectedCopy(filled(5, 4, kBorder), p[0], p[1], 4, 3, src, 0, 0);
+        // The key pixel stays see-through.
+        const int kx = p[0] + 2, ky = p[1] + 1;
+        if (kx >= 0 && kx < 5 && ky >= 0 && ky < 4) fillRect(expected, {kx, ky, kx + 1, ky + 1}, kBorder);
+        expectSamePixels(dst, expected, "keyed at " + std::to_string(p[0]) + "," +
+                                            std::to_string(p[1]));
+    }
+}
+
+}  // namespace
+}  // namespace corvan
