@@ -66,11 +66,7 @@ private:
         return Step::GoesOn;
     }
     static Step select(Game& g, const std::uint8_t* line) {
-        g.PlayVoice("90022");
-        g.fetchLine = true;
-        g.rowCount = number(line, 8);
-        g.hoveredRow = 0;
-        g.menuKind = 1;
+        g.OpenChoiceMenu(number(line, 8));
         return Step::Ends;
     }
     static Step chain(Game& g, const std::uint8_t* line) {
@@ -136,10 +132,7 @@ private:
         return Step::Ends;
     }
     static Step load(Game& g, const std::uint8_t*) {
-        g.RedrawScreen();
-        g.hoveredRow = 0;
-        g.inputLatch = true;
-        g.menuKind = 3;
+        g.OpenSlotList(false);
         return Step::Ends;
     }
     static Step gameinit(Game& g, const std::uint8_t*) {
@@ -152,7 +145,10 @@ private:
         g.ShowPicture(text(line, 5));
         return Step::GoesOn;
     }
-    static Step move(Game&, const std::uint8_t*) { return Step::Ends; }
+    static Step move(Game& g, const std::uint8_t*) {
+        g.ShowHotelMenu();
+        return Step::Ends;
+    }
     static Step special(Game&, const std::uint8_t*) { return Step::GoesOn; }
     static Step gameclr(Game& g, const std::uint8_t*) {
         g.RecordClearedGame();

@@ -53,6 +53,11 @@ public:
     void Image1MouseDown(MouseButton button, int x, int y);
     void Image1MouseMove(int x, int y);
     void Image1MouseUp(MouseButton button, int x, int y);
+    // The movable message window's own mouse handlers (positions in its 576x96 image): a drag
+    // moves the window; these clicks never reach the story.
+    void TextWindowMouseDown(int x, int y);
+    void TextWindowMouseMove(int x, int y);
+    void TextWindowMouseUp();
 
     // --- Start-up and settings ----------------------------------------------------------
     void InitGame();
@@ -84,6 +89,27 @@ public:
     void DrawWaitMarker();
     // Puts the composite's corner back over the wait marker.
     void RestoreMarkerCorner();
+
+    // --- Menus ----------------------------------------------------------------------------
+    static constexpr int kMaxChoiceRows = 9;
+    static constexpr int kSlotCount = 8;
+    static constexpr int kSystemMenuBlockFlag = 19;
+    void OpenChoiceMenu(std::int32_t count);
+    void DrawChoiceRows(std::int32_t highlight);
+    void ChoiceHover(int x, int y);
+    void ChoicePick();
+    void DrawSystemMenu(std::int32_t highlight);
+    void SystemMenuAction(std::int32_t row);
+    void OpenSlotList(bool saving);
+    void DrawSlotList(std::int32_t highlight);
+    void SlotPick(std::int32_t row);
+    void ShowHotelMenu();
+    void HotelMenuClick(int x, int y);
+    void FloorMapClick(int x, int y);
+    void ViewClick(int x, int y);
+
+    // --- Alternate text mode ------------------------------------------------------------
+    void AltTextStep();
 
     // --- Pictures and transitions -------------------------------------------------------
     void ShowPicture(std::string_view argument);
@@ -135,6 +161,7 @@ public:
     Bitmap screen{kScreenWidth, kScreenHeight};  // what the main window shows (`Image1`)
     Layers layers;
     bool movableFrame = false;  // the text frame shows in the message window, not the picture
+    bool mainWindowBordered = true;  // a small screen takes the border away
     FontSpec frameFont{"ＭＳＰゴシック", 16, true};
     std::uint32_t frameFontColour = 0xFFFFFF;
     bool frameOpen = false;
@@ -145,6 +172,9 @@ public:
     std::int32_t rowCount = 0;
     std::int32_t hoveredRow = 0;
     bool inputLatch = false;
+    bool savingToSlot = false;
+    FontSpec menuFont{"ＭＳＰゴシック", 16, true};
+    FontSpec cellFont{"ＭＳＰゴシック", 16, true};  // the 32x32 glyph cell of the alternate mode
 
     // --- Variables, seen record, settings -----------------------------------------------
     Variables vars;
@@ -191,6 +221,12 @@ private:
     // Commands.
     Step dispatchCommand();
 
+    // Alternate text mode pieces.
+    void drawCellCharacter(const std::uint8_t* bytes, int count);
+    void altPacing();
+    void altShowPage();
+    bool altFetchTextLine();
+
     // Composition pieces.
     void resetFrameText();
     void showTextFrame();
@@ -201,6 +237,13 @@ private:
     void PlayMusic(std::int32_t track);
     void PlayVoice(std::string_view name);
     void RecordClearedGame();
+
+    struct TextWindowDrag {
+        bool dragging = false;
+        WindowPoint topLeft;  // where the window is, as moved so far
+        WindowPoint grab;     // the grab point in the window's image
+        std::int32_t moves = 0;  // never reset: only every fourth move moves the window
+    } textWindowDrag_;
 
     Host& host_;
     GameOptions options_;

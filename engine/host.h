@@ -15,6 +15,13 @@ namespace corvan {
 
 class Bitmap;
 
+// A position or a size in pixels.
+struct WindowPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const WindowPoint&) const = default;
+};
+
 enum class MessageIcon { Stop, Exclamation, Information };
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageAnswer { Ok, Cancel };
@@ -56,7 +63,23 @@ public:
     virtual void showTextWindow(const Bitmap& frame) = 0;
     virtual void hideTextWindow() = 0;
 
+    // Where the movable message window's top-left corner is now, in screen pixels, and moving
+    // it there.
+    virtual WindowPoint textWindowPosition() = 0;
+    virtual void moveTextWindow(WindowPoint topLeft) = 0;
+
     // --- Windows --------------------------------------------------------------------------
+    // The size of the desktop the main window lives on, in pixels.
+    virtual WindowPoint screenSize() = 0;
+
+    // Places the main window with this outer size and top-left corner (which may lie off the
+    // screen), with or without its border and caption. The client area stays 640x480.
+    virtual void placeMainWindow(WindowPoint topLeft, WindowPoint outerSize, bool bordered) = 0;
+
+    // The modal settings dialog. Every click in it is stored in the settings store at once;
+    // returns when the player closes it.
+    virtual void runSettingsDialog() = 0;
+
     // Closes the main window; the program ends through its normal shutdown.
     virtual void closeMainWindow() = 0;
 

@@ -12,8 +12,10 @@
 namespace corvan {
 
 void Game::RunScript() {
-    // The alternate text mode has its own step; until it draws full-screen text, its lines run
-    // through the ordinary step so that the story still moves on.
+    if (altTextMode != 0) {
+        AltTextStep();
+        return;
+    }
     for (;;) {
         if (fetchLine) {
             if (!fetchNextLine()) return;

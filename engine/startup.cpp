@@ -7,6 +7,7 @@
 
 #include "engine/file_lookup.h"
 #include "engine/game.h"
+#include "render/raster.h"
 #include "render/resources.h"
 
 namespace corvan {
@@ -67,9 +68,16 @@ void Game::FormCreate() {
 }
 
 void Game::InitGame() {
-    ApplySettings();
+    settings = readGameSettings(host_);
     clearMark = settings.clearMark;
-    movableFrame = settings.movableFrame;
+    // A screen no larger than the game's picture gets a borderless window, which cannot float
+    // the message window. The window is centred by its bordered outer size even so.
+    const WindowPoint desktop = host_.screenSize();
+    mainWindowBordered = desktop.x > kScreenWidth && desktop.y > kScreenHeight;
+    movableFrame = settings.movableFrame && mainWindowBordered;
+    constexpr WindowPoint kOuterSize{648, 512};
+    host_.placeMainWindow({(desktop.x - kOuterSize.x) / 2, (desktop.y - kOuterSize.y) / 2},
+                          kOuterSize, mainWindowBordered);
     frameFont = FontSpec{"ＭＳＰゴシック", 16, true};
     layers.diza = loadResource("DIZA");
     layers.frameBackdrop = loadResource("TEXT_BG");
@@ -90,7 +98,25 @@ void Game::InitGame() {
     LoadChunk("main");
 }
 
-void Game::ApplySettings() { settings = readGameSettings(host_); }
+void Game::ApplySettings() {
+    const bool wasMovable = movableFrame;
+    settings = readGameSettings(host_);
+    movableFrame = settings.movableFrame && mainWindowBordered;
+    if (movableFrame == wasMovable) return;
+    // The frame changes place with its bare backdrop; the page's text is not drawn again.
+    layers.frameBackdrop = loadResource("TEXT_BG");
+    if (movableFrame) {
+        frameFontColour = 0xFFFFFF;
+        draw(layers.textFrame, 0, 0, layers.frameBackdrop);
+        host_.showTextWindow(layers.textFrame);
+    } else {
+        host_.hideTextWindow();
+        BuildFrameBackdrop();
+        draw(layers.textFrame, 0, 0, layers.frameBackdrop);
+        draw(screen, kFrameLeft, kFrameTop, layers.textFrame);
+        host_.repaint(screen);
+    }
+}
 
 void Game::FormDestroy() { PlayMusic(0); }
 

@@ -101,6 +101,18 @@ void HeadlessHost::showTextWindow(const Bitmap& frame) {
 
 void HeadlessHost::hideTextWindow() { textWindowShown_ = false; }
 
+void HeadlessHost::placeMainWindow(WindowPoint topLeft, WindowPoint outerSize, bool bordered) {
+    mainWindowAt_ = topLeft;
+    mainWindowSize_ = outerSize;
+    mainWindowBordered_ = bordered;
+}
+
+void HeadlessHost::runSettingsDialog() {
+    traceEvent("dialog settings");
+    for (const auto& [name, value] : dialogSettings_) writeSetting(name, value);
+    dialogSettings_.clear();
+}
+
 void HeadlessHost::closeMainWindow() {
     if (!windowClosed_) traceEvent("close");
     windowClosed_ = true;

@@ -30,6 +30,16 @@ public:
     void queuePick(std::optional<std::string> path) { picks_.push_back(std::move(path)); }
 
     bool windowClosed() const { return windowClosed_; }
+    // The desktop the game believes it runs on (default 1024x768).
+    void setScreenSize(WindowPoint size) { screenSize_ = size; }
+    // Where start-up placed the main window, and whether it has its border.
+    WindowPoint mainWindowAt() const { return mainWindowAt_; }
+    WindowPoint mainWindowSize() const { return mainWindowSize_; }
+    bool mainWindowBordered() const { return mainWindowBordered_; }
+    // Settings written by the next settings dialog, as if the player clicked them.
+    void queueDialogSetting(std::string name, std::string value) {
+        dialogSettings_.emplace_back(std::move(name), std::move(value));
+    }
     // Frames ended by transitions, and forced repaints, since the start.
     std::int64_t framesEnded() const { return framesEnded_; }
     std::int64_t repaints() const { return repaints_; }
@@ -53,6 +63,11 @@ public:
     void endFrame(const Bitmap& screen) override;
     void showTextWindow(const Bitmap& frame) override;
     void hideTextWindow() override;
+    WindowPoint textWindowPosition() override { return textWindowAt_; }
+    void moveTextWindow(WindowPoint topLeft) override { textWindowAt_ = topLeft; }
+    WindowPoint screenSize() override { return screenSize_; }
+    void placeMainWindow(WindowPoint topLeft, WindowPoint outerSize, bool bordered) override;
+    void runSettingsDialog() override;
     void closeMainWindow() override;
     void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
@@ -70,6 +85,12 @@ private:
     std::int64_t framesEnded_ = 0;
     std::int64_t repaints_ = 0;
     bool textWindowShown_ = false;
+    WindowPoint textWindowAt_{2, 2};
+    WindowPoint screenSize_{1024, 768};
+    WindowPoint mainWindowAt_;
+    WindowPoint mainWindowSize_;
+    bool mainWindowBordered_ = true;
+    std::vector<std::pair<std::string, std::string>> dialogSettings_;
     Bitmap textWindow_;
 };
 

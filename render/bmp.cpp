@@ -57,7 +57,7 @@ std::optional<Bitmap> readBmp(std::span<const std::uint8_t> file, std::string& e
         error = "unknown BMP header size " + std::to_string(headerSize);
         return std::nullopt;
     }
-    if (in.bad()) {
+    if (in.bad() || headerSize > file.size() - 14) {
         error = "BMP header is cut short";
         return std::nullopt;
     }
@@ -82,7 +82,7 @@ std::optional<Bitmap> readBmp(std::span<const std::uint8_t> file, std::string& e
     if (bitCount <= 8) {
         std::uint32_t colours = paletteUsed != 0 ? paletteUsed : 1u << bitCount;
         if (colours > 256) colours = 256;
-        const std::size_t paletteStart = 14 + headerSize;
+        const std::size_t paletteStart = 14 + static_cast<std::size_t>(headerSize);
         for (std::uint32_t i = 0; i < colours; ++i) {
             const std::size_t at = paletteStart + i * paletteEntrySize;
             palette[i] = in.u8(at) << 16 | in.u8(at + 1) << 8 | in.u8(at + 2);  // B, G, R

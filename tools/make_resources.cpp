@@ -112,7 +112,9 @@ Rgb mix(Rgb a, Rgb b, double t) {
 }
 
 std::uint32_t toColour(Rgb c) {
-    auto channel = [](double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 255.0))); };
+    auto channel = [](double v) {
+        return static_cast<int>(std::lround(std::clamp(v, 0.0, 255.0)));
+    };
     return rgb(channel(c.r), channel(c.g), channel(c.b));
 }
 
@@ -220,10 +222,10 @@ Bitmap makeTextBg() {
             setPixel(b, x, y, toColour(mix(dark, light, t)));
         }
     }
-    const std::vector<Rgb> lit = {kBlack, {255, 232, 150}, {236, 196, 98}, {206, 160, 62},
-                                  {176, 128, 42}, kBlack};
-    const std::vector<Rgb> shaded = {kBlack, {122, 84, 24}, {150, 108, 36}, {178, 134, 52},
-                                     {204, 160, 70}, kBlack};
+    const std::vector<Rgb> lit = {kBlack,         {255, 232, 150}, {236, 196, 98},
+                                  {206, 160, 62}, {176, 128, 42},  kBlack};
+    const std::vector<Rgb> shaded = {kBlack,         {122, 84, 24},  {150, 108, 36},
+                                     {178, 134, 52}, {204, 160, 70}, kBlack};
     drawFrame(b, lit, shaded);
     return b;
 }
@@ -321,8 +323,8 @@ Bitmap makeMoneyBag() {
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             if (!inside(x, y)) continue;
-            const bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) ||
-                              !inside(x, y + 1);
+            const bool edge =
+                !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
             if (edge) {
                 setPixel(b, x, y, 0x000000);
                 continue;
@@ -342,8 +344,11 @@ Bitmap makeMoneyBag() {
         for (int x = 8; x <= 13; ++x) {
             const double dx = x - 10.5, dy = y - 12.5;
             const double d = dx * dx + dy * dy;
-            if (d <= 3.2) setPixel(b, x, y, rgb(255, 226, 80));
-            else if (d <= 6.6) setPixel(b, x, y, rgb(150, 104, 20));
+            if (d <= 3.2) {
+                setPixel(b, x, y, rgb(255, 226, 80));
+            } else if (d <= 6.6) {
+                setPixel(b, x, y, rgb(150, 104, 20));
+            }
         }
     }
     setPixel(b, 10, 12, rgb(150, 104, 20));
@@ -365,8 +370,7 @@ Bitmap makePlate() {
         const double t = static_cast<double>(y) / (kH - 1) + streak;
         fillRect(b, {0, y, kW, y + 1}, toColour(mix(top, bottom, t)));
     }
-    drawFrame(b, {kBlack, {196, 208, 236}, {140, 154, 196}},
-              {kBlack, {30, 36, 64}, {42, 50, 86}});
+    drawFrame(b, {kBlack, {196, 208, 236}, {140, 154, 196}}, {kBlack, {30, 36, 64}, {42, 50, 86}});
     // Rivets in the corners.
     for (const auto& [rx, ry] : {std::pair{5, 5}, {93, 5}, {5, 53}, {93, 53}}) {
         setPixel(b, rx, ry, rgb(220, 226, 244));
@@ -384,7 +388,7 @@ struct Resource {
 };
 
 constexpr Resource kResources[] = {
-    {"DIZA", 1, makeDiza},         {"TEXT_BG", 8, makeTextBg},   {"HEART", 1, makeHeart},
+    {"DIZA", 1, makeDiza},          {"TEXT_BG", 8, makeTextBg},    {"HEART", 1, makeHeart},
     {"SELECTBG", 24, makeSelectBg}, {"FWIN3", 4, makeMoneyWindow}, {"FUKURO", 8, makeMoneyBag},
     {"PLATE", 24, makePlate},
 };

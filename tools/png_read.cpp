@@ -91,8 +91,7 @@ std::optional<Bitmap> readPng(std::span<const std::uint8_t> file, std::string& e
         return std::nullopt;
     }
     PngInput input{file, 0, {}};
-    png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, &input, onError, onWarning);
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &input, onError, onWarning);
     if (!png) {
         error = "cannot start the PNG reader";
         return std::nullopt;

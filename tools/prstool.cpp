@@ -129,9 +129,9 @@ int encode(const fs::path& in, const fs::path& out) {
     const auto check = decodePrsBytes(prs, error);
     if (!check || *check != bmp) return fail("internal error: the compressed picture is damaged");
     if (!writeBytes(out, prs, error)) return fail(error);
-    std::cout << "prstool: " << out.string() << ": " << picture.width() << "x"
-              << picture.height() << ", " << bmp.size() << " bytes into " << prs.size()
-              << " bytes (" << percent(prs.size(), bmp.size()) << ")\n";
+    std::cout << "prstool: " << out.string() << ": " << picture.width() << "x" << picture.height()
+              << ", " << bmp.size() << " bytes into " << prs.size() << " bytes ("
+              << percent(prs.size(), bmp.size()) << ")\n";
     return 0;
 }
 
@@ -165,11 +165,10 @@ int decode(const fs::path& in, const fs::path& out) {
     Bitmap picture;
     const auto bytes = decodePicture(in, *file, &picture, error);
     if (!bytes) return fail(error);
-    const bool ok = ext == ".bmp" ? writeBytes(out, *bytes, error)
-                                  : writePng(picture, out, error);
+    const bool ok = ext == ".bmp" ? writeBytes(out, *bytes, error) : writePng(picture, out, error);
     if (!ok) return fail(error);
-    std::cout << "prstool: " << out.string() << ": " << picture.width() << "x"
-              << picture.height() << "\n";
+    std::cout << "prstool: " << out.string() << ": " << picture.width() << "x" << picture.height()
+              << "\n";
     return 0;
 }
 

@@ -1,33 +1,103 @@
 // The mouse handlers of the screen surface. A left click ends a click wait of the message
-// text; menus, the system menu and the view screens take their clicks here as well. The input
-// latch keeps the press that opened a menu from also acting on it.
+// text or picks a row of whatever menu is shown; a right click opens or closes the system
+// menu. The input latch keeps the press that opened a menu from also acting on it.
 
 #include "engine/game.h"
 #include "render/raster.h"
 
 namespace corvan {
 
-void Game::Image1MouseDown(MouseButton button, int /*x*/, int /*y*/) {
+namespace {
+// The hover band of the system menu and the slot list reaches past the drawn panel, to x 271.
+constexpr int kListLeft = 16;
+constexpr int kListRight = 272;
+constexpr int kListTop = 24;
+constexpr int kListRowHeight = 20;
+}  // namespace
+
+void Game::Image1MouseDown(MouseButton button, int x, int y) {
     if (inputLatch) return;
-    if (viewFlag == 2) return;
-    if (button != MouseButton::Left) return;
-    if (menuKind != 0) return;
-    RestoreMarkerCorner();
-    if (waitKind == 1) {
-        waitKind = 0;
-        if (altTextMode != 0) {
-            draw(layers.composite, 0, 0, layers.background);
-            textColumn = 0;
-            textLine = 0;
-        } else {
-            ClearTextFrame();
+    if (viewFlag == 2) {
+        ViewClick(x, y);
+        return;
+    }
+    if (button == MouseButton::Right) {
+        if (menuKind == 0) {
+            // A fresh menu has no row under the pointer until the pointer moves.
+            hoveredRow = 0;
+            DrawSystemMenu(0);
+        } else if (menuKind == 2) {
+            menuKind = 0;
+            RedrawScreen();
+        } else if (menuKind == 5) {
+            ShowHotelMenu();
+            inputLatch = true;
         }
-    } else if (waitKind == 2) {
-        waitKind = 0;
+        return;
+    }
+    if (button != MouseButton::Left) return;
+    if (menuKind == 0) {
+        RestoreMarkerCorner();
+        if (waitKind == 1) {
+            waitKind = 0;
+            if (altTextMode != 0) {
+                draw(layers.composite, 0, 0, layers.background);
+                textColumn = 0;
+                textLine = 0;
+            } else {
+                ClearTextFrame();
+            }
+        } else if (waitKind == 2) {
+            waitKind = 0;
+        }
+        return;
+    }
+    if (hoveredRow != 0) PlayVoice("90023");
+    switch (menuKind) {
+        case 1: ChoicePick(); break;
+        case 2:
+            if (hoveredRow != 0) {
+                SystemMenuAction(hoveredRow);
+            } else {
+                menuKind = 0;
+                RedrawScreen();
+            }
+            break;
+        case 3:
+            if (hoveredRow != 0) SlotPick(hoveredRow);
+            break;
+        case 4:
+            inputLatch = true;
+            HotelMenuClick(x, y);
+            break;
+        case 5:
+            inputLatch = true;
+            FloorMapClick(x, y);
+            break;
+        default: break;
     }
 }
 
-void Game::Image1MouseMove(int /*x*/, int /*y*/) {}
+void Game::Image1MouseMove(int x, int y) {
+    if (viewFlag == 2 || inputLatch) return;
+    if (menuKind == 1) {
+        ChoiceHover(x, y);
+        return;
+    }
+    if (menuKind != 2 && menuKind != 3) return;
+    int row = 0;
+    if (x > kListLeft && x < kListRight && y > kListTop &&
+        y < kListTop + kListRowHeight * rowCount) {
+        row = (y - kListTop) / kListRowHeight + 1;
+    }
+    if (row == hoveredRow) return;
+    if (menuKind == 2) {
+        DrawSystemMenu(row);
+    } else {
+        DrawSlotList(row);
+    }
+    hoveredRow = row;
+}
 
 void Game::Image1MouseUp(MouseButton /*button*/, int /*x*/, int /*y*/) { inputLatch = false; }
 

@@ -378,7 +378,6 @@ void dirtyRunState(Game& g) {
     g.menuKind = 3;
     g.inMessage = true;
     g.inCall = true;
-    g.altTextMode = 1;
     g.inputLatch = true;
     g.overlayShown = true;
     g.overlayDeferred = true;

@@ -227,9 +227,11 @@ TEST(BmpRead, GivenCoreHeader_ThenPaletteEntriesAreThreeBytes) {
     s.width = 4;
     s.height = 2;
     s.bitCount = 8;
-    s.palette = {0x112233, 0x445566, 0x778899, 0xAABBCC};
-    s.value = [](int x, int) { return static_cast<std::uint32_t>(x); };
-    expectPixels(read(makeBmp(s)), 4, 2, [&](int x, int) { return s.palette[x]; });
+    // The core header has no count of used colours: the palette has all 256 entries.
+    for (std::uint32_t i = 0; i < 256; ++i)
+        s.palette.push_back((0x112233 + i * 0x030201) & 0xFFFFFF);
+    s.value = [](int x, int y) { return static_cast<std::uint32_t>(x * 60 + y); };
+    expectPixels(read(makeBmp(s)), 4, 2, [&](int x, int y) { return s.palette[x * 60 + y]; });
 
     BmpSpec rgb;
     rgb.headerSize = 12;
@@ -245,6 +247,7 @@ TEST(BmpRead, GivenGapBeforeThePixels_ThenThePixelOffsetIsHonoured) {
     s.height = 2;
     s.bitCount = 8;
     s.palette = {0x000000, 0xFFFFFF};
+    s.paletteUsed = 2;
     s.gap = 37;
     s.value = [](int x, int y) { return static_cast<std::uint32_t>((x + y) % 2); };
     expectPixels(read(makeBmp(s)), 2, 2,
@@ -292,7 +295,8 @@ TEST(BmpWrite, GivenBitmap_ThenFileIs24BitBottomUpWithPaddedRows) {
 
 TEST(BmpWrite, GivenBitmapsOfManySizes_ThenWriteThenReadGivesTheSamePixels) {
     std::mt19937 random(7);
-    for (const auto [w, h] : {std::pair{1, 1}, {2, 3}, {3, 2}, {4, 4}, {5, 1}, {17, 9}, {640, 2}}) {
+    for (const auto& [w, h] :
+         {std::pair{1, 1}, {2, 3}, {3, 2}, {4, 4}, {5, 1}, {17, 9}, {640, 2}}) {
         Bitmap b(w, h);
         for (int y = 0; y < h; ++y) {
             for (std::size_t i = 0; i < b.stride(); ++i) {
@@ -448,7 +452,9 @@ TEST(BmpRefuse, GivenGarbageAndDamagedFiles_ThenReadingNeverFailsBadly) {
         }
         std::string error;
         const auto bitmap = readBmp(file, error);
-        if (!bitmap) EXPECT_FALSE(error.empty());
+        if (!bitmap) {
+            EXPECT_FALSE(error.empty());
+        }
     }
 }
 

@@ -150,7 +150,9 @@ TEST(ResourcesHeart, GivenTheIcon_ThenItIsAWhiteHeartOnBlackWithinTheTopLeft15x1
         for (int x = 0; x < 16; ++x) {
             const std::uint32_t c = heart.pixel(x, y);
             ASSERT_TRUE(c == kWhite || c == kBlack) << x << "," << y;
-            if (x == 15 || y == 15) EXPECT_EQ(c, kBlack) << x << "," << y;
+            if (x == 15 || y == 15) {
+                EXPECT_EQ(c, kBlack) << x << "," << y;
+            }
             white += c == kWhite;
         }
     }

@@ -58,6 +58,11 @@ ToolRun prstool(const fs::path& workDir, const std::vector<std::string>& args) {
     return run;
 }
 
+void writeText(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
 std::vector<std::uint8_t> readBytes(const fs::path& file) {
     const std::string text = readText(file);
     return {text.begin(), text.end()};
@@ -127,10 +132,12 @@ std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t cr
 }
 
 void putBe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
 
-void chunk(std::vector<std::uint8_t>& png, const char* type, const std::vector<std::uint8_t>& data) {
+void chunk(std::vector<std::uint8_t>& png, const char* type,
+           const std::vector<std::uint8_t>& data) {
     putBe32(png, static_cast<std::uint32_t>(data.size()));
     const std::size_t start = png.size();
     png.insert(png.end(), type, type + 4);
@@ -174,17 +181,20 @@ struct PngSpec {
 
 int channels(int colourType) {
     switch (colourType) {
-        case 2: return 3;
-        case 4: return 2;
-        case 6: return 4;
-        default: return 1;
+        case 2:
+            return 3;
+        case 4:
+            return 2;
+        case 6:
+            return 4;
+        default:
+            return 1;
     }
 }
 
 // The filtered scanlines (filter type 0) of the pixels (x0 + dx * i, y0 + dy * j).
 void appendScanlines(const PngSpec& s, int x0, int y0, int dx, int dy,
                      std::vector<std::uint8_t>& raw) {
-    const int bitsPerPixel = channels(s.colourType) * s.bitDepth;
     for (int y = y0; y < s.height; y += dy) {
         std::vector<std::uint8_t> line;
         int bits = 0;
@@ -212,7 +222,6 @@ void appendScanlines(const PngSpec& s, int x0, int y0, int dx, int dy,
         }
         if (!any) return;  // an empty pass has no scanlines
         if (bits > 0) line.push_back(static_cast<std::uint8_t>(acc << (8 - bits)));
-        (void)bitsPerPixel;
         raw.push_back(0);
         raw.insert(raw.end(), line.begin(), line.end());
     }

@@ -1,0 +1,167 @@
+#include "shell/qt_host.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "render/layers.h"
+#include "shell/main_window.h"
+#include "shell/message_window.h"
+#include "shell/settings_dialog.h"
+
+namespace corvan::shell {
+
+namespace {
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Stop:
+            return QMessageBox::Critical;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QtHost::QtHost(SettingsStore store)
+    : store_(std::move(store)), trace_(qEnvironmentVariableIsSet("CORVAN_TRACE")) {}
+
+void QtHost::attachWindows(MainWindow& mainWindow, MessageWindow& messageWindow,
+                           SettingsDialog& settingsDialog) {
+    mainWindow_ = &mainWindow;
+    messageWindow_ = &messageWindow;
+    settingsDialog_ = &settingsDialog;
+}
+
+std::optional<std::string> QtHost::readSetting(std::string_view name) {
+    return store_.read(name);
+}
+
+void QtHost::writeSetting(std::string_view name, std::string_view value) {
+    if (!store_.write(name, value)) {
+        warn("cannot write the settings file " + store_.path().toStdString());
+    }
+}
+
+QWidget* QtHost::dialogOwner() const {
+    return mainWindow_ != nullptr && mainWindow_->isVisible() ? mainWindow_ : nullptr;
+}
+
+MessageAnswer QtHost::showMessage(std::string_view caption, std::string_view text, MessageIcon icon,
+                                  MessageButtons buttons) {
+    MessageRequest request;
+    request.caption = toQString(caption);
+    request.text = toQString(text);
+    request.icon = boxIcon(icon);
+    request.buttons = buttons == MessageButtons::Ok ? QMessageBox::StandardButtons(QMessageBox::Ok)
+                                                    : QMessageBox::Ok | QMessageBox::Cancel;
+    QMessageBox::StandardButton pressed;
+    if (messageHook_) {
+        pressed = messageHook_(request);
+    } else {
+        QMessageBox box(request.icon, request.caption, request.text, request.buttons,
+                        dialogOwner());
+        box.setDefaultButton(QMessageBox::Ok);
+        pressed = static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+    // A box with only an OK button answers OK however it was closed.
+    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    return pressed == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+std::optional<std::string> QtHost::chooseFile(std::string_view initialName,
+                                              std::string_view filterDescription,
+                                              std::string_view filterPattern) {
+    FileRequest request;
+    request.startName = QDir::current().filePath(toQString(initialName));
+    request.filter = toQString(filterDescription) + QStringLiteral(" (") +
+                     toQString(filterPattern) + QLatin1Char(')');
+    const QString picked = fileHook_
+                               ? fileHook_(request)
+                               : QFileDialog::getOpenFileName(dialogOwner(), QString(),
+                                                              request.startName, request.filter);
+    if (picked.isEmpty()) return std::nullopt;
+    return QFile::encodeName(picked).toStdString();
+}
+
+void QtHost::repaint(const Bitmap& /*screen*/) {
+    // The screen surface is the game's own bitmap, which Image1 already shows: paint it now.
+    if (mainWindow_ != nullptr) mainWindow_->image1().repaint();
+}
+
+void QtHost::endFrame(const Bitmap& screen) {
+    using namespace std::chrono;
+    constexpr nanoseconds kFrame = duration_cast<nanoseconds>(seconds(1)) / kFramesPerSecond;
+    if (lastFrame_.isValid()) {
+        const nanoseconds left = kFrame - nanoseconds(lastFrame_.nsecsElapsed());
+        if (left > nanoseconds::zero()) std::this_thread::sleep_for(left);
+    }
+    lastFrame_.start();
+    repaint(screen);
+    QCoreApplication::processEvents();
+}
+
+void QtHost::showTextWindow(const Bitmap& frame) {
+    if (messageWindow_ != nullptr) messageWindow_->showFrame(frame);
+}
+
+void QtHost::hideTextWindow() {
+    if (messageWindow_ != nullptr) messageWindow_->hide();
+}
+
+WindowPoint QtHost::textWindowPosition() {
+    if (messageWindow_ == nullptr) return {};
+    const QPoint at = messageWindow_->pos();
+    return {at.x(), at.y()};
+}
+
+void QtHost::moveTextWindow(WindowPoint topLeft) {
+    if (messageWindow_ != nullptr) messageWindow_->move(topLeft.x, topLeft.y);
+}
+
+WindowPoint QtHost::screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return {kScreenWidth, kScreenHeight};
+    return {screen->size().width(), screen->size().height()};
+}
+
+void QtHost::placeMainWindow(WindowPoint topLeft, WindowPoint /*outerSize*/, bool bordered) {
+    // The outer size is the window manager's to give: the client area is what stays 640x480.
+    if (mainWindow_ == nullptr) return;
+    mainWindow_->setBordered(bordered);
+    mainWindow_->move(topLeft.x, topLeft.y);
+}
+
+void QtHost::runSettingsDialog() {
+    if (settingsDialog_ != nullptr) settingsDialog_->exec();
+}
+
+void QtHost::closeMainWindow() {
+    if (mainWindow_ != nullptr) mainWindow_->close();
+}
+
+void QtHost::warn(std::string_view message) {
+    if (warned_.contains(message)) return;
+    warned_.emplace(message);
+    std::cerr << "corvan: " << message << '\n';
+}
+
+void QtHost::traceEvent(std::string_view line) {
+    if (trace_) std::cerr << "corvan: " << line << '\n';
+}
+
+}  // namespace corvan::shell

@@ -1,0 +1,637 @@
+// The transition effects frame by frame: each effect is run between two pictures that differ in
+// every byte, and every frame it shows is checked pixel for pixel against where the new picture
+// should have arrived by then. A game on the headless player checks the speed setting.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/settings.h"
+#include "headless/headless_host.h"
+#include "render/layers.h"
+#include "render/resources.h"
+#include "render/transition_effects.h"
+#include "support/test_game.h"
+#include "support/test_pictures.h"
+
+namespace corvan::test {
+namespace {
+
+// The old picture's bytes lie in 16-127, the new one's in 128-255: no pixel of either is
+// black, and no pixel of one equals the pixel of the other at any place.
+const Bitmap& oldPicture() {
+    static const Bitmap picture = makeBitmap(kScreenWidth, kScreenHeight, [](int x, int y) {
+        return rgb(16 + (x / 100 * 7 + y / 100 * 13) % 100, 16 + y % 100, 16 + x % 100);
+    });
+    return picture;
+}
+
+const Bitmap& newPicture() {
+    static const Bitmap picture = makeBitmap(kScreenWidth, kScreenHeight, [](int x, int y) {
+        return rgb(128 + (x ^ y) % 128, 128 + (x + 3 * y) % 128, 128 + (7 * x + y) % 128);
+    });
+    return picture;
+}
+
+bool samePixel(const Bitmap& a, int ax, int ay, const Bitmap& b, int bx, int by) {
+    return std::memcmp(a.row(ay) + 3 * ax, b.row(by) + 3 * bx, 3) == 0;
+}
+
+bool samePicture(const Bitmap& a, const Bitmap& b) {
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y) {
+        if (std::memcmp(a.row(y), b.row(y), a.stride()) != 0) return false;
+    }
+    return true;
+}
+
+// Where `frame` differs from what it should show: the new picture where `showsNew` holds, the
+// old picture elsewhere. Empty when every pixel is right.
+template <typename ShowsNew>
+std::string wrongPixels(const Bitmap& frame, const ShowsNew& showsNew) {
+    const Bitmap& oldOne = oldPicture();
+    const Bitmap& newOne = newPicture();
+    int wrong = 0;
+    std::string first;
+    for (int y = 0; y < kScreenHeight; ++y) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            const bool wantNew = showsNew(x, y);
+            const Bitmap& want = wantNew ? newOne : oldOne;
+            if (samePixel(frame, x, y, want, x, y)) continue;
+            if (wrong++ == 0) {
+                first = std::to_string(x) + "," + std::to_string(y) + " should show the " +
+                        (wantNew ? "new" : "old") + " picture";
+            }
+        }
+    }
+    return wrong == 0 ? "" : std::to_string(wrong) + " wrong pixels, first at " + first;
+}
+
+// One effect run between two pictures. Each frame is handed, as the host is shown it, to a
+// check that gets the frame's index from 0; `shown` counts the frames.
+struct EffectRun {
+    using FrameCheck = std::function<void(int, const Bitmap&)>;
+
+    explicit EffectRun(const Bitmap& from = oldPicture(), const Bitmap& to = newPicture())
+        : screen(from), composite(to) {
+        host.onFrame([this](const Bitmap& frame) {
+            if (check) check(shown, frame);
+            ++shown;
+        });
+    }
+    int run(int effect, int factor, FrameCheck frameCheck = {}) {
+        check = std::move(frameCheck);
+        TransitionContext context{screen, composite, diza, factor, random, host};
+        return runTransitionEffect(effect, context);
+    }
+
+    Bitmap screen;
+    Bitmap composite;
+    Bitmap diza = loadResource("DIZA");
+    Random random;
+    HeadlessHost host;
+    FrameCheck check;
+    int shown = 0;
+};
+
+// The dither tiles, one byte per row from the top, most significant bit leftmost, 1 = white.
+constexpr std::array<std::array<std::uint8_t, 8>, 17> kTiles = {{
+    {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+    {0x77, 0xFF, 0xFF, 0xFF, 0x77, 0xFF, 0xFF, 0xFF},
+    {0x77, 0xFF, 0xDD, 0xFF, 0x77, 0xFF, 0xDD, 0xFF},
+    {0x55, 0xFF, 0xDD, 0xFF, 0x55, 0xFF, 0xDD, 0xFF},
+    {0x55, 0xFF, 0x55, 0xFF, 0x55, 0xFF, 0x55, 0xFF},
+    {0x55, 0xBB, 0x55, 0xFF, 0x55, 0xBB, 0x55, 0xFF},
+    {0x55, 0xBB, 0x55, 0xEA, 0x55, 0xBB, 0x55, 0xEE},
+    {0x55, 0xBB, 0x55, 0xAA, 0x55, 0xBB, 0x55, 0xAA},
+    {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA},
+    {0x11, 0xAA, 0x55, 0xAA, 0x11, 0xAA, 0x55, 0xAA},
+    {0x11, 0xAA, 0x44, 0xAA, 0x11, 0xAA, 0x44, 0xAA},
+    {0x11, 0xAA, 0x44, 0x88, 0x11, 0xAA, 0x44, 0x88},
+    {0x11, 0x88, 0x44, 0x88, 0x11, 0x88, 0x44, 0x88},
+    {0x11, 0x00, 0x44, 0x88, 0x11, 0x00, 0x44, 0x88},
+    {0x11, 0x00, 0x00, 0x88, 0x11, 0x00, 0x00, 0x88},
+    {0x00, 0x00, 0x00, 0x88, 0x00, 0x00, 0x00, 0x88},
+    {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+}};
+
+// Whether tile `t` is white at (x, y), the tile repeated from the origin.
+bool tileWhite(int t, int x, int y) {
+    return (kTiles[t][y % 8] >> (7 - x % 8) & 1) != 0;
+}
+
+constexpr std::array<int, 19> kSqueezeWidths = {632, 630, 622, 610, 594, 573, 547, 518, 484, 447,
+                                                406, 363, 316, 267, 216, 164, 110, 50,  0};
+
+struct FrameCount {
+    int effect;
+    int normal;  // speed factor 1
+    int faster;  // speed factor 2
+};
+constexpr std::array<FrameCount, 15> kFrameCounts = {{
+    {0, 1, 1},
+    {1, 8, 8},
+    {2, 8, 8},
+    {3, 60, 60},
+    {4, 25, 25},
+    {5, 38, 20},
+    {6, 17, 9},
+    {7, 48, 24},
+    {8, 64, 32},
+    {9, 40, 40},
+    {10, 50, 50},
+    {11, 76, 76},
+    {12, 97, 49},
+    {13, 24, 24},
+    {14, 40, 40},
+}};
+
+TEST(TransitionEffects,
+     GivenEachEffectAtEitherSpeed_WhenRun_ThenItShowsItsFramesAndEndsOnTheNewPicture) {
+    for (const FrameCount& count : kFrameCounts) {
+        for (const int factor : {1, 2}) {
+            SCOPED_TRACE("effect " + std::to_string(count.effect) + " at factor " +
+                         std::to_string(factor));
+            EffectRun run;
+            run.run(count.effect, factor);
+            const int expected = factor == 1 ? count.normal : count.faster;
+            if (count.effect == 0) {
+                // The cut is one forced repaint, with no pause for events.
+                EXPECT_EQ(run.host.framesEnded(), 0);
+                EXPECT_EQ(run.host.repaints(), 1);
+            } else {
+                EXPECT_EQ(run.host.framesEnded(), expected);
+            }
+            EXPECT_TRUE(samePicture(run.screen, newPicture()));
+            EXPECT_TRUE(samePicture(run.composite, newPicture())) << "the composite was drawn on";
+        }
+    }
+}
+
+TEST(TransitionEffects, GivenNumbersOutsideTheTable_WhenRun_ThenNothingIsShownAndTheScreenStays) {
+    for (const int effect : {15, -1, 100}) {
+        SCOPED_TRACE("effect " + std::to_string(effect));
+        EffectRun run;
+        EXPECT_EQ(run.run(effect, 1), 0);
+        EXPECT_EQ(run.host.framesEnded(), 0);
+        EXPECT_EQ(run.host.repaints(), 0);
+        EXPECT_TRUE(samePicture(run.screen, oldPicture()));
+    }
+}
+
+TEST(TransitionEffects, GivenVerticalBlinds_WhenEachFrameEnds_ThenOnlyOneMoreColumnOfEightIsNew) {
+    EffectRun run;
+    run.run(1, 1, [](int k, const Bitmap& frame) {
+        EXPECT_EQ(wrongPixels(frame, [k](int x, int) { return x % 8 <= k; }), "")
+            << "frame " << k + 1;
+    });
+    EXPECT_EQ(run.shown, 8);
+}
+
+TEST(TransitionEffects, GivenHorizontalBlinds_WhenEachFrameEnds_ThenOnlyOneMoreRowOfEightIsNew) {
+    EffectRun run;
+    run.run(2, 1, [](int k, const Bitmap& frame) {
+        EXPECT_EQ(wrongPixels(frame, [k](int, int y) { return y % 8 <= k; }), "")
+            << "frame " << k + 1;
+    });
+    EXPECT_EQ(run.shown, 8);
+}
+
+TEST(TransitionEffects, GivenColumnWave_WhenEachFrameEnds_ThenColumnsGrowFromTheirLeftEdgeInTurn) {
+    EffectRun run;
+    run.run(3, 1, [](int f, const Bitmap& frame) {
+        // Column q has grown by one pixel a frame since frame q.
+        const auto showsNew = [f](int x, int) {
+            const int q = x / 16;
+            return x - 16 * q < std::clamp(f - q + 1, 0, 16);
+        };
+        EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
+    });
+    EXPECT_EQ(run.shown, 60);
+}
+
+TEST(TransitionEffects, GivenIris_WhenEachFrameEnds_ThenADiscAroundTheCentreShowsTheNewPicture) {
+    EffectRun run;
+    run.run(4, 1, [](int f, const Bitmap& frame) {
+        const int r = 5 + 20 * f;
+        int wrong = 0;
+        for (int y = 0; y < kScreenHeight; ++y) {
+            for (int x = 0; x < kScreenWidth; ++x) {
+                const int d2 = (x - 320) * (x - 320) + (y - 240) * (y - 240);
+                const bool isNew = samePixel(frame, x, y, newPicture(), x, y);
+                const bool isOld = samePixel(frame, x, y, oldPicture(), x, y);
+                // Inside the circle is new, outside old; its rim may be either.
+                if (d2 <= (r - 2) * (r - 2)) {
+                    wrong += !isNew;
+                } else if (d2 > (r + 2) * (r + 2)) {
+                    wrong += !isOld;
+                } else {
+                    wrong += !isNew && !isOld;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "frame " << f + 1 << " radius " << r;
+    });
+    EXPECT_EQ(run.shown, 25);
+}
+
+// Where a frame of the squeeze flip is not `width` columns of `picture` centred on black.
+std::string squeezeFault(const Bitmap& frame, const Bitmap& picture, int width) {
+    const int left = (kScreenWidth - width) / 2;
+    for (int y = 0; y < kScreenHeight; y += 7) {
+        for (int x = 0; x < kScreenWidth; ++x) {
+            const std::string at = " at " + std::to_string(x) + "," + std::to_string(y);
+            if (x < left || x >= left + width) {
+                if (frame.pixel(x, y) != 0) return "not black" + at;
+                continue;
+            }
+            // Each column shows the picture's column at its place in the width, give or take
+            // one source step for rounding.
+            const int sx = (x - left) * kScreenWidth / width;
+            const int slack = kScreenWidth / width + 1;
+            bool found = false;
+            for (int c = std::max(sx - slack, 0); c <= std::min(sx + slack, kScreenWidth - 1);
+                 ++c) {
+                found = found || samePixel(frame, x, y, picture, c, y);
+            }
+            if (!found) return "not the squeezed picture" + at;
+        }
+    }
+    return "";
+}
+
+TEST(TransitionEffects, GivenSqueezeFlip_WhenEachFrameEnds_ThenThePictureIsItsWidthCentredOnBlack) {
+    for (const int factor : {1, 2}) {
+        SCOPED_TRACE("factor " + std::to_string(factor));
+        // The old picture narrows, then the new one widens.
+        std::vector<std::pair<const Bitmap*, int>> shown;
+        for (int i = 0; i < 19; i += factor) shown.emplace_back(&oldPicture(), kSqueezeWidths[i]);
+        for (int i = 18; i >= 0; i -= factor) shown.emplace_back(&newPicture(), kSqueezeWidths[i]);
+        EffectRun run;
+        run.run(5, factor, [&](int f, const Bitmap& frame) {
+            if (f >= static_cast<int>(shown.size())) return;
+            const auto [picture, width] = shown[static_cast<std::size_t>(f)];
+            EXPECT_EQ(squeezeFault(frame, *picture, width), "")
+                << "frame " << f + 1 << " width " << width;
+        });
+        EXPECT_EQ(run.shown, static_cast<int>(shown.size()));
+        // Drawn whole at the end, with the black edges of the last frame gone.
+        EXPECT_TRUE(samePicture(run.screen, newPicture()));
+        EXPECT_EQ(run.host.repaints(), 1);
+    }
+}
+
+TEST(TransitionEffects,
+     GivenSqueezeFlipAtNormalSpeed_WhenTheSixthFrameEnds_ThenWidth573StartsAt33) {
+    Bitmap frame;
+    EffectRun run;
+    run.run(5, 1, [&](int f, const Bitmap& shown) {
+        if (f == 5) frame = shown;
+    });
+    ASSERT_EQ(frame.width(), kScreenWidth);
+    for (const int y : {0, 240, 479}) {
+        EXPECT_EQ(frame.pixel(0, y), 0u);
+        EXPECT_EQ(frame.pixel(32, y), 0u);
+        EXPECT_TRUE(samePixel(frame, 33, y, oldPicture(), 0, y));
+        EXPECT_TRUE(samePixel(frame, 605, y, oldPicture(), 638, y) ||
+                    samePixel(frame, 605, y, oldPicture(), 639, y));
+        EXPECT_EQ(frame.pixel(606, y), 0u);
+        EXPECT_EQ(frame.pixel(639, y), 0u);
+    }
+}
+
+TEST(TransitionEffects,
+     GivenDitherDissolve_WhenEachFrameEnds_ThenTheTilesBlackPixelsShowTheNewPicture) {
+    for (const int factor : {1, 2}) {
+        SCOPED_TRACE("factor " + std::to_string(factor));
+        bool endsNew = false;
+        EffectRun run;
+        run.run(6, factor, [&](int f, const Bitmap& frame) {
+            const int t = f * factor;  // 0, 2, ..., 16 at factor 2
+            if (t > 16) return;
+            EXPECT_EQ(wrongPixels(frame, [t](int x, int y) { return !tileWhite(t, x, y); }), "")
+                << "frame " << f + 1 << " tile " << t;
+            endsNew = samePicture(frame, newPicture());
+        });
+        EXPECT_EQ(run.shown, factor == 1 ? 17 : 9);
+        EXPECT_TRUE(endsNew);
+    }
+}
+
+TEST(TransitionEffects, GivenRowInterlace_WhenEachFrameEnds_ThenRowsCloseInFromTopAndBottom) {
+    for (const int factor : {1, 2}) {
+        SCOPED_TRACE("factor " + std::to_string(factor));
+        EffectRun run;
+        run.run(7, factor, [factor](int f, const Bitmap& frame) {
+            // 5 rows from the top and 5 from the bottom a frame at normal speed.
+            const int reach = 10 * factor * (f + 1);
+            const auto showsNew = [reach](int, int y) {
+                return y % 2 == 0 ? y < reach : 479 - y < reach;
+            };
+            EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
+        });
+        EXPECT_EQ(run.shown, factor == 1 ? 48 : 24);
+    }
+}
+
+TEST(TransitionEffects, GivenColumnInterlace_WhenEachFrameEnds_ThenColumnsCloseInFromBothSides) {
+    for (const int factor : {1, 2}) {
+        SCOPED_TRACE("factor " + std::to_string(factor));
+        EffectRun run;
+        run.run(8, factor, [factor](int f, const Bitmap& frame) {
+            const int reach = 10 * factor * (f + 1);
+            const auto showsNew = [reach](int x, int) {
+                return x % 2 == 0 ? x < reach : 639 - x < reach;
+            };
+            EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
+        });
+        EXPECT_EQ(run.shown, factor == 1 ? 64 : 32);
+    }
+}
+
+TEST(TransitionEffects,
+     GivenFallingTiles_WhenFramesEnd_ThenTheBottomRightTileDropsFirstFasterAndFaster) {
+    // The bottom-right tile starts at counter 4: it has dropped 4, 9, 15, 22, ... pixels.
+    int drop = 0;
+    EffectRun run;
+    run.run(9, 1, [&](int f, const Bitmap& frame) {
+        if (f >= 5) return;
+        drop += 4 + f;
+        for (const int y : {400 + drop, 479}) {
+            for (const int x : {560, 600, 639}) {
+                EXPECT_TRUE(samePixel(frame, x, y, oldPicture(), x, y - drop))
+                    << "frame " << f + 1 << " at " << x << "," << y << " drop " << drop;
+            }
+        }
+        // Just above it the new picture shows through (the tile above falls more slowly).
+        EXPECT_TRUE(samePixel(frame, 600, 400 + drop - 1, newPicture(), 600, 400 + drop - 1))
+            << "frame " << f + 1;
+    });
+    EXPECT_EQ(run.shown, 40);
+    EXPECT_EQ(drop, 4 + 5 + 6 + 7 + 8);
+}
+
+TEST(TransitionEffects, GivenFallingTiles_WhenFramesEnd_ThenTheTopLeftTileStaysForNineFrames) {
+    const auto topLeftOld = [](const Bitmap& frame) {
+        for (int y = 0; y < 80; ++y) {
+            for (int x = 0; x < 80; ++x) {
+                if (!samePixel(frame, x, y, oldPicture(), x, y)) return false;
+            }
+        }
+        return true;
+    };
+    EffectRun run;
+    run.run(9, 1, [&](int f, const Bitmap& frame) {
+        if (f < 9) {
+            EXPECT_TRUE(topLeftOld(frame)) << "frame " << f + 1;
+        }
+        if (f != 9) return;
+        // Frame 10 moves it down by one: the new picture shows in the top row.
+        EXPECT_TRUE(samePixel(frame, 40, 0, newPicture(), 40, 0));
+        EXPECT_TRUE(samePixel(frame, 40, 1, oldPicture(), 40, 0));
+        EXPECT_TRUE(samePixel(frame, 40, 80, oldPicture(), 40, 79));
+    });
+    EXPECT_EQ(run.shown, 40);
+}
+
+TEST(TransitionEffects,
+     GivenSquareSweep_WhenEachFrameEnds_ThenSquaresGrowFromTheirCentresColumnByColumn) {
+    EffectRun run;
+    run.run(10, 1, [](int f, const Bitmap& frame) {
+        const auto showsNew = [f](int x, int y) {
+            const int q = x / 16;
+            const int h = std::clamp(f - q + 1, 0, 8);
+            const int cx = 16 * q + 8, cy = y / 16 * 16 + 8;
+            return x >= cx - h && x < cx + h && y >= cy - h && y < cy + h;
+        };
+        EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
+    });
+    EXPECT_EQ(run.shown, 50);
+}
+
+TEST(TransitionEffects,
+     GivenDiagonalSquareSweep_WhenEachFrameEnds_ThenSquaresGrowInDiagonalsFromTopLeft) {
+    EffectRun run;
+    run.run(11, 1, [](int f, const Bitmap& frame) {
+        const auto showsNew = [f](int x, int y) {
+            const int q = x / 16, i = y / 16;
+            const int h = std::clamp(f - q - i + 1, 0, 8);
+            const int cx = 16 * q + 8, cy = 16 * i + 8;
+            return x >= cx - h && x < cx + h && y >= cy - h && y < cy + h;
+        };
+        EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
+    });
+    EXPECT_EQ(run.shown, 76);
+}
+
+// Whether the soft wipe shows the new picture at (x, y) after frame `frame` (from 0): the band's
+// dither tile at the last place the band had this column decides, since the tiles are nested.
+bool softWipeShowsNew(int x, int y, int frame, int factor) {
+    const int step = 8 * factor;
+    const int last = std::min(frame, (x + 136) / step);
+    const int p = x - (-136 + step * last);
+    return p < 136 && tileWhite(p / 8, p, y);
+}
+
+TEST(TransitionEffects, GivenSoftWipe_WhenEachFrameEnds_ThenTheDitheredBandMovesRight) {
+    for (const int factor : {1, 2}) {
+        SCOPED_TRACE("factor " + std::to_string(factor));
+        EffectRun run;
+        run.run(12, factor, [factor](int f, const Bitmap& frame) {
+            const auto showsNew = [f, factor](int x, int y) {
+                return softWipeShowsNew(x, y, f, factor);
+            };
+            EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
+        });
+        EXPECT_EQ(run.shown, factor == 1 ? 97 : 49);
+    }
+}
+
+TEST(TransitionEffects, GivenSoftWipe_WhenItEnds_ThenTheWholeNewPictureShowsAtEitherSpeed) {
+    bool lastFrameNew = false;
+    const auto noteLastFrame = [&](int, const Bitmap& frame) {
+        lastFrameNew = samePicture(frame, newPicture());
+    };
+    EffectRun normal;
+    normal.run(12, 1, noteLastFrame);
+    EXPECT_TRUE(lastFrameNew);
+    EXPECT_TRUE(samePicture(normal.screen, newPicture()));
+
+    // At the faster speed the band leaves specks of the old picture; they are drawn over.
+    EffectRun faster;
+    faster.run(12, 2, noteLastFrame);
+    EXPECT_FALSE(lastFrameNew);
+    EXPECT_TRUE(samePicture(faster.screen, newPicture()));
+    EXPECT_EQ(faster.host.repaints(), 1);
+}
+
+TEST(TransitionEffects, GivenColourMorphBetweenIdenticalPictures_ThenAll24FramesShowThatPicture) {
+    EffectRun run(oldPicture(), oldPicture());
+    run.run(13, 1, [](int f, const Bitmap& frame) {
+        EXPECT_TRUE(samePicture(frame, oldPicture())) << "frame " << f + 1;
+    });
+    EXPECT_EQ(run.shown, 24);
+}
+
+TEST(TransitionEffects,
+     GivenColourMorph_WhenEachFrameEnds_ThenEveryByteMovesAtMost12TowardsTheNew) {
+    // Every byte value against its complement: moves of 1 to 255 in both directions.
+    const Bitmap from = makeBitmap(kScreenWidth, kScreenHeight, [](int x, int y) {
+        return rgb((y * 5) & 0xFF, (x * 3) & 0xFF, (x + y) & 0xFF);
+    });
+    const Bitmap to = makeBitmap(kScreenWidth, kScreenHeight,
+                                 [&](int x, int y) { return ~from.pixel(x, y) & 0xFFFFFFu; });
+    std::vector<bool> reached;
+    EffectRun run(from, to);
+    run.run(13, 1, [&](int f, const Bitmap& frame) {
+        int wrong = 0;
+        for (int y = 0; y < kScreenHeight; ++y) {
+            for (std::size_t i = 0; i < from.stride(); ++i) {
+                const int o = from.row(y)[i], n = to.row(y)[i];
+                const int moved = std::min(12 * (f + 1), std::abs(n - o));
+                const int want = o < n ? o + moved : o - moved;
+                wrong += frame.row(y)[i] != want;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "frame " << f + 1;
+        reached.push_back(samePicture(frame, to));
+    });
+    ASSERT_EQ(reached.size(), 24u);
+    // 21 steps of 12 are not enough for a move of 255; 22 are.
+    EXPECT_FALSE(reached[20]);
+    EXPECT_TRUE(reached[21]);
+    EXPECT_TRUE(reached[23]);
+}
+
+TEST(TransitionEffects,
+     GivenRandomRowSplit_WhenRun_ThenItDraws1440NumbersAndShowsHalfRowsInThatOrder) {
+    EffectRun run;
+    for (int i = 0; i < 1234; ++i) run.random.next();  // a game that has run for a while
+    Random expected = run.random;
+    std::array<int, 480> split{};
+    for (int y = 0; y < 480; ++y) split[y] = 20 + expected.next() % 600;
+    std::array<int, 960> order{};
+    for (int y = 0; y < 480; ++y) {
+        order[2 * y] = y;
+        order[2 * y + 1] = 480 + y;
+    }
+    for (int i = 0; i < 960; ++i) std::swap(order[i], order[expected.next() % 960]);
+
+    std::array<bool, 480> leftShown{}, rightShown{};
+    run.run(14, 1, [&](int f, const Bitmap& frame) {
+        if (f >= 40) return;
+        for (int i = 24 * f; i < 24 * (f + 1); ++i) {
+            (order[i] < 480 ? leftShown[order[i]] : rightShown[order[i] - 480]) = true;
+        }
+        const auto showsNew = [&](int x, int y) {
+            return x < split[y] ? leftShown[y] : rightShown[y];
+        };
+        EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
+    });
+    EXPECT_EQ(run.shown, 40);
+    EXPECT_EQ(run.random.state(), expected.state());
+}
+
+TEST(TransitionEffects, GivenRandomRowSplit_WhenRun_ThenSplitPointsLieBetween20And619) {
+    // Each row splits where its left part ends, the first time that part shows; a split at 0 or
+    // 640 would show a whole row at once.
+    std::array<int, 480> split{};
+    split.fill(-1);
+    EffectRun run;
+    run.run(14, 1, [&](int, const Bitmap& frame) {
+        for (int y = 0; y < kScreenHeight; ++y) {
+            if (split[y] >= 0 || !samePixel(frame, 0, y, newPicture(), 0, y)) continue;
+            int x = 0;
+            while (x < kScreenWidth && samePixel(frame, x, y, newPicture(), x, y)) ++x;
+            split[y] = x;
+        }
+    });
+    for (int y = 0; y < kScreenHeight; ++y) {
+        if (split[y] == kScreenWidth) continue;  // the right part came first, in the same frame
+        EXPECT_GE(split[y], 20) << "row " << y;
+        EXPECT_LE(split[y], 619) << "row " << y;
+    }
+}
+
+// --- Through a game ---------------------------------------------------------------------
+
+TEST(TransitionInGame, GivenNoEffectsSetting_WhenPicturesShowWithEveryNumber_ThenEachIsACut) {
+    std::string script;
+    const char* colours[] = {"SF00", "S0F0", "S00F"};
+    for (int n = 0; n <= 15; ++n) {
+        script += std::string("*gra ") + colours[n % 3] + "," + std::to_string(n) + "\n";
+    }
+    TestGame t({chunk("main", script)});
+    t.host().setSettingFallback(setting::kGMode, "2");
+    t.start();
+    t.player().run();
+    EXPECT_EQ(t.host().framesEnded(), 0);
+    const auto transitions = t.events("transition ");
+    ASSERT_EQ(transitions.size(), 16u);
+    for (int n = 0; n <= 15; ++n) {
+        EXPECT_EQ(transitions[n], std::to_string(n) + " frames 1");
+    }
+    // The last picture, SF00 with number 15, is on the screen all the same.
+    EXPECT_EQ(t.game().screen.pixel(100, 100), 0xF00000u);
+}
+
+TEST(TransitionInGame,
+     GivenSpeedSettingsOutsideNormalAndFaster_WhenTransitioning_ThenNumbersAreCuts) {
+    TestGame t({chunk("main", "")});
+    Game& game = t.start();
+    for (const char* mode : {"2", "5", "-1"}) {
+        t.player().setSetting(std::string(setting::kGMode), mode);
+        for (int n = -1; n <= 15; ++n) {
+            SCOPED_TRACE(std::string("GMode ") + mode + " number " + std::to_string(n));
+            game.layers.background = n % 2 == 0 ? oldPicture() : newPicture();
+            const std::int64_t frames = t.host().framesEnded();
+            const std::int64_t repaints = t.host().repaints();
+            game.Transition(n);
+            EXPECT_EQ(t.host().framesEnded(), frames);
+            EXPECT_EQ(t.host().repaints(), repaints + 1);
+            EXPECT_TRUE(samePicture(game.screen, game.layers.background));
+        }
+    }
+}
+
+TEST(TransitionInGame, GivenTheFasterSetting_WhenTransitioning_ThenStepsAreDoubled) {
+    TestGame t({chunk("main", "")});
+    Game& game = t.start();
+    const std::int64_t before = t.host().framesEnded();
+    t.player().setSetting(std::string(setting::kGMode), "1");
+    game.layers.background = newPicture();
+    game.Transition(7);
+    EXPECT_EQ(t.host().framesEnded(), before + 24);
+    EXPECT_TRUE(samePicture(game.screen, newPicture()));
+
+    t.player().setSetting(std::string(setting::kGMode), "0");
+    game.layers.background = oldPicture();
+    game.Transition(7);
+    EXPECT_EQ(t.host().framesEnded(), before + 24 + 48);
+    EXPECT_TRUE(samePicture(game.screen, oldPicture()));
+}
+
+TEST(TransitionInGame,
+     GivenNumbersOutsideTheTable_WhenTransitioning_ThenTheCompositeChangesButNotTheScreen) {
+    TestGame t({chunk("main", "")});
+    Game& game = t.start();
+    game.layers.background = oldPicture();
+    game.Transition(0);
+    ASSERT_TRUE(samePicture(game.screen, oldPicture()));
+    for (const int n : {15, -1}) {
+        game.layers.background = newPicture();
+        game.Transition(n);
+        EXPECT_TRUE(samePicture(game.layers.composite, newPicture())) << n;
+        EXPECT_TRUE(samePicture(game.screen, oldPicture())) << n;
+    }
+}
+
+}  // namespace
+}  // namespace corvan::test
