@@ -149,12 +149,18 @@ private:
         g.ShowHotelMenu();
         return Step::Ends;
     }
-    static Step special(Game&, const std::uint8_t*) { return Step::GoesOn; }
+    static Step special(Game& g, const std::uint8_t* line) {
+        g.SpecialEffect(text(line, 9));
+        return Step::GoesOn;
+    }
     static Step gameclr(Game& g, const std::uint8_t*) {
         g.RecordClearedGame();
         return Step::GoesOn;
     }
-    static Step view(Game&, const std::uint8_t*) { return Step::Ends; }
+    static Step view(Game& g, const std::uint8_t* line) {
+        g.OpenView(number(line, 6));
+        return Step::Ends;
+    }
 
     static constexpr std::array<Command, 24> kCommands{{
         {"gra ", 5, gra},

@@ -100,13 +100,6 @@ public:
     void ChoicePick();
     void DrawSystemMenu(std::int32_t highlight);
     void SystemMenuAction(std::int32_t row);
-    void OpenSlotList(bool saving);
-    void DrawSlotList(std::int32_t highlight);
-    void SlotPick(std::int32_t row);
-    void ShowHotelMenu();
-    void HotelMenuClick(int x, int y);
-    void FloorMapClick(int x, int y);
-    void ViewClick(int x, int y);
 
     // --- Alternate text mode ------------------------------------------------------------
     void AltTextStep();
@@ -114,6 +107,31 @@ public:
     // --- Pictures and transitions -------------------------------------------------------
     void ShowPicture(std::string_view argument);
     void Transition(std::int32_t number);
+
+    // ===== Saves and the seen record (ui/slot_list.cpp, ui/saves.cpp) ======================
+    void OpenSlotList(bool saving);
+    void DrawSlotList(std::int32_t highlight);
+    void SlotPick(std::int32_t row);
+    // `gameclr`: counts a finished game in the settings and the seen record.
+    void RecordClearedGame();
+    // ===== end of saves ===================================================================
+
+    // ===== Music and voice (sound/) =========================================================
+    void PlayMusic(std::int32_t track);
+    void PlayVoice(std::string_view name);
+    // ===== end of music and voice ============================================================
+
+    // ===== Hotel map (hotel/hotel_map.cpp) ==================================================
+    void ShowHotelMenu();
+    void HotelMenuClick(int x, int y);
+    void FloorMapClick(int x, int y);
+    // ===== end of hotel map =================================================================
+
+    // ===== Galleries, scene replay, special effects (hotel/gallery.cpp, ...) ================
+    void OpenView(std::int32_t kind);
+    void ViewClick(int x, int y);
+    void SpecialEffect(std::string_view text);
+    // ===== end of galleries =================================================================
 
     Host& host() { return host_; }
     const GameOptions& options() const { return options_; }
@@ -234,9 +252,6 @@ private:
     TextRenderer& text();
 
     // Operations of other subsystems reached from scripts.
-    void PlayMusic(std::int32_t track);
-    void PlayVoice(std::string_view name);
-    void RecordClearedGame();
 
     struct TextWindowDrag {
         bool dragging = false;
