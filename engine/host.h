@@ -83,6 +83,15 @@ public:
     // Closes the main window; the program ends through its normal shutdown.
     virtual void closeMainWindow() = 0;
 
+    // Where the main window's top-left corner is, and moving it there (the window shake).
+    virtual WindowPoint mainWindowPosition() = 0;
+    virtual void moveMainWindow(WindowPoint topLeft) = 0;
+
+    // --- Time -----------------------------------------------------------------------------
+    // Blocks for this long, showing what has been drawn (the special effects' short pauses).
+    // The headless host only counts the time.
+    virtual void pause(int milliseconds) = 0;
+
     // --- Diagnostics ----------------------------------------------------------------------
     // A problem the player should hear of that does not stop the game, such as a missing
     // Japanese font; each is reported once. The real program prints it on standard error.

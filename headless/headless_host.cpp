@@ -113,6 +113,15 @@ void HeadlessHost::runSettingsDialog() {
     dialogSettings_.clear();
 }
 
+void HeadlessHost::moveMainWindow(WindowPoint topLeft) {
+    mainWindowAt_ = topLeft;
+    mainWindowMoves_.push_back(topLeft);
+}
+
+void HeadlessHost::pause(int milliseconds) {
+    if (milliseconds > 0) pausedMilliseconds_ += milliseconds;
+}
+
 void HeadlessHost::closeMainWindow() {
     if (!windowClosed_) traceEvent("close");
     windowClosed_ = true;

@@ -40,6 +40,10 @@ public:
     void queueDialogSetting(std::string name, std::string value) {
         dialogSettings_.emplace_back(std::move(name), std::move(value));
     }
+    // Every position the main window was moved to after start-up, and the time spent in
+    // pauses.
+    const std::vector<WindowPoint>& mainWindowMoves() const { return mainWindowMoves_; }
+    std::int64_t pausedMilliseconds() const { return pausedMilliseconds_; }
     // Frames ended by transitions, and forced repaints, since the start.
     std::int64_t framesEnded() const { return framesEnded_; }
     std::int64_t repaints() const { return repaints_; }
@@ -69,6 +73,9 @@ public:
     void placeMainWindow(WindowPoint topLeft, WindowPoint outerSize, bool bordered) override;
     void runSettingsDialog() override;
     void closeMainWindow() override;
+    WindowPoint mainWindowPosition() override { return mainWindowAt_; }
+    void moveMainWindow(WindowPoint topLeft) override;
+    void pause(int milliseconds) override;
     void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
 
@@ -91,6 +98,8 @@ private:
     WindowPoint mainWindowSize_;
     bool mainWindowBordered_ = true;
     std::vector<std::pair<std::string, std::string>> dialogSettings_;
+    std::vector<WindowPoint> mainWindowMoves_;
+    std::int64_t pausedMilliseconds_ = 0;
     Bitmap textWindow_;
 };
 

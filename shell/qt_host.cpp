@@ -1,11 +1,13 @@
 #include "shell/qt_host.h"
 
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThread>
 #include <chrono>
 #include <iostream>
 #include <thread>
@@ -152,6 +154,21 @@ void QtHost::runSettingsDialog() {
 
 void QtHost::closeMainWindow() {
     if (mainWindow_ != nullptr) mainWindow_->close();
+}
+
+WindowPoint QtHost::mainWindowPosition() {
+    if (mainWindow_ == nullptr) return {};
+    return {mainWindow_->x(), mainWindow_->y()};
+}
+
+void QtHost::moveMainWindow(WindowPoint topLeft) {
+    if (mainWindow_ != nullptr) mainWindow_->move(topLeft.x, topLeft.y);
+}
+
+void QtHost::pause(int milliseconds) {
+    // The effects block the game as they always did; what was drawn is shown first.
+    if (mainWindow_ != nullptr) mainWindow_->repaint();
+    if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
 void QtHost::warn(std::string_view message) {

@@ -81,6 +81,9 @@ public:
     void placeMainWindow(WindowPoint topLeft, WindowPoint outerSize, bool bordered) override;
     void runSettingsDialog() override;
     void closeMainWindow() override;
+    WindowPoint mainWindowPosition() override;
+    void moveMainWindow(WindowPoint topLeft) override;
+    void pause(int milliseconds) override;
 
     // Diagnostics.
     void warn(std::string_view message) override;

@@ -1,0 +1,399 @@
+// The mouse on the screen surface: what a press does in each state of the game. The latch, the
+// gallery screens, the right button by menu, the middle button, and the left button that ends
+// click waits or acts on the menu shown.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/settings.h"
+#include "render/layers.h"
+#include "support/test_game.h"
+
+namespace corvan::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The solid picture S246 every scenario here starts with: blue 0x20, green 0x40, red 0x60.
+constexpr std::uint32_t kBackground = 0x204060;
+constexpr std::uint32_t kGrey = 0x808080;
+// A point on the system menu's first row and one on its second.
+constexpr int kRowX = 100;
+constexpr int kRow1Y = 30;
+constexpr int kRow2Y = 50;
+
+bool sameArea(const Bitmap& a, const Bitmap& b, Rect r) {
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) return false;
+        }
+    }
+    return true;
+}
+
+bool sameBitmap(const Bitmap& a, const Bitmap& b) {
+    return a.width() == b.width() && a.height() == b.height() &&
+           sameArea(a, b, {0, 0, a.width(), a.height()});
+}
+
+// A page of text at the fast speed on the solid picture, left waiting at its ▼.
+std::string pageScript(const std::string& extra = "") {
+    return "*gra S246,0\n" + extra + "ab▼\ncd\n";
+}
+
+Game& startFast(TestGame& t) {
+    t.host().writeSetting(setting::kDelay, "1");
+    Game& g = t.start();
+    t.player().run();
+    return g;
+}
+
+// --- The latch and the gallery screens -------------------------------------------------------
+
+TEST(MouseLatch, GivenTheLatch_WhenTheRightButtonIsPressed_ThenNothingOpensUntilAButtonIsReleased) {
+    TestGame t({chunk("main", pageScript())});
+    Game& g = startFast(t);
+    ASSERT_EQ(g.waitKind, 1);
+    g.inputLatch = true;
+
+    t.player().mouseDown(MouseButton::Right, kRowX, kRow1Y);
+    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
+
+    t.player().mouseUp(MouseButton::Middle, kRowX, kRow1Y);
+    EXPECT_FALSE(g.inputLatch);
+    t.player().mouseDown(MouseButton::Right, kRowX, kRow1Y);
+    EXPECT_EQ(g.menuKind, 2);
+}
+
+TEST(MouseLatch, GivenTheLatchOverTheSystemMenu_WhenThePointerMoves_ThenNoRowIsHovered) {
+    TestGame t({chunk("main", pageScript())});
+    Game& g = startFast(t);
+    t.player().click(MouseButton::Right, 600, 300);
+    ASSERT_EQ(g.menuKind, 2);
+    g.inputLatch = true;
+
+    t.player().mouseMove(kRowX, kRow1Y);
+    EXPECT_EQ(g.hoveredRow, 0);
+
+    t.player().mouseUp(MouseButton::Left, kRowX, kRow1Y);
+    t.player().mouseMove(kRowX, kRow1Y);
+    EXPECT_EQ(g.hoveredRow, 1);
+}
+
+TEST(ViewScreen, GivenAGalleryScreen_WhenEitherButtonIsPressed_ThenNeitherMenuNorWaitIsTouched) {
+    TestGame t({chunk("main", pageScript())});
+    Game& g = startFast(t);
+    g.viewFlag = 2;
+
+    t.player().click(MouseButton::Right, kRowX, kRow1Y);
+    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
+    t.player().click(MouseButton::Left, kRowX, kRow1Y);
+    EXPECT_EQ(g.waitKind, 1);
+}
+
+TEST(ViewScreen, GivenAGalleryScreenOverTheSystemMenu_WhenThePointerMoves_ThenNoRowIsHovered) {
+    TestGame t({chunk("main", pageScript())});
+    Game& g = startFast(t);
+    t.player().click(MouseButton::Right, 600, 300);
+    g.viewFlag = 2;
+
+    t.player().mouseMove(kRowX, kRow1Y);
+
+    EXPECT_EQ(g.hoveredRow, 0);
+}
+
+// --- The right button ----------------------------------------------------------------------
+
+TEST(RightClick, GivenNoMenu_WhenRightClicked_ThenTheSystemMenuOpensWithNoRowHovered) {
+    TestGame t({chunk("main", pageScript())});
+    Game& g = startFast(t);
+
+    t.player().click(MouseButton::Right, 600, 300);
+
+    EXPECT_EQ(g.menuKind, 2);
+    EXPECT_EQ(g.rowCount, 3);
+    EXPECT_EQ(g.hoveredRow, 0);
+    EXPECT_EQ(g.screen.pixel(16, 16), kGrey);
+    EXPECT_EQ(g.waitKind, 1);
+}
+
+// The row hovered in the last menu is forgotten when the system menu opens, so a click that
+// was never pointed at a row cannot run one.
+TEST(RightClick, GivenARowPickedInTheChoiceMenu_WhenTheSystemMenuOpensAndIsClickedInPlace_ThenItOnlyCloses) {
+    TestGame t({chunk("main",
+                      "*gra S246,0\n*select 3\none\ntwo\nthree\n:CASE1\nA▼\n:CASE2\nB▼\n"
+                      ":CASE3\nC▼\n:end\nafter\n")});
+    t.host().writeSetting(setting::kDelay, "1");
+    Game& g = t.start();
+    t.player().run();
+    ASSERT_EQ(g.menuKind, 1);
+    t.player().click(MouseButton::Left, kRowX, 16 + 36 + 10);  // row 2 of the choices
+    t.player().run();
+    ASSERT_EQ(t.textLines(), Lines{"B▼"});
+    ASSERT_EQ(g.menuKind, 0);
+
+    t.player().mouseDown(MouseButton::Right, kRowX, kRow2Y);
+    t.player().mouseUp(MouseButton::Right, kRowX, kRow2Y);
+    ASSERT_EQ(g.menuKind, 2);
+    EXPECT_EQ(g.hoveredRow, 0);
+    t.player().mouseDown(MouseButton::Left, kRowX, kRow2Y);
+    t.player().mouseUp(MouseButton::Left, kRowX, kRow2Y);
+
+    EXPECT_FALSE(t.host().windowClosed());
+    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
+}
+
+TEST(RightClick, GivenTheSystemMenu_WhenRightClicked_ThenItClosesAndTheScreenIsRedrawn) {
+    TestGame t({chunk("main", pageScript())});
+    Game& g = startFast(t);
+    t.player().click(MouseButton::Right, 600, 300);
+    t.player().mouseMove(kRowX, kRow1Y);
+    ASSERT_EQ(g.screen.pixel(16, 16), kGrey);
+
+    t.player().click(MouseButton::Right, kRowX, kRow1Y);
+
+    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_TRUE(sameArea(g.screen, g.layers.composite, {0, 0, 640, 376}));
+    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_FALSE(t.host().windowClosed());
+}
+
+TEST(RightClick, GivenTheChoiceMenuSlotListOrHotelMenu_WhenRightClicked_ThenNothingChanges) {
+    struct Case {
+        const char* script;
+        std::int32_t menuKind;
+    };
+    const std::vector<Case> cases{
+        {"*gra S246,0\n*select 2\none\ntwo\n", 1},
+        {"*gra S246,0\n*load\n", 3},
+        {"*gra S246,0\n*move\n", 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        TestGame t({chunk("main", c.script)});
+        Game& g = t.start();
+        t.player().run();
+        ASSERT_EQ(g.menuKind, c.menuKind);
+        t.player().mouseUp(MouseButton::Left, 600, 300);  // the latch of the slot list
+        const Bitmap before = g.screen;
+
+        t.player().mouseDown(MouseButton::Right, 600, 300);
+        t.player().mouseUp(MouseButton::Right, 600, 300);
+
+        EXPECT_EQ(g.menuKind, c.menuKind);
+        EXPECT_TRUE(sameBitmap(g.screen, before));
+    }
+}
+
+TEST(RightClick, GivenTheFloorMap_WhenRightClicked_ThenTheHotelMenuReturnsAndTheMouseLatches) {
+    TestGame t({chunk("main", pageScript())});
+    Game& g = startFast(t);
+    g.menuKind = 5;
+
+    t.player().mouseDown(MouseButton::Right, 320, 240);
+
+    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_TRUE(g.inputLatch);
+}
+
+TEST(RightClick, GivenFlag19_WhenRightClicked_ThenNoMenuOpensAndTheWaitStillEndsOnALeftClick) {
+    TestGame t({chunk("main", pageScript("*flag_on 19\n"))});
+    Game& g = startFast(t);
+    ASSERT_EQ(g.waitKind, 1);
+    const Bitmap before = g.screen;
+
+    t.player().click(MouseButton::Right, kRowX, kRow1Y);
+
+    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.rowCount, 0);
+    EXPECT_TRUE(sameBitmap(g.screen, before));
+    t.player().click(MouseButton::Left, kRowX, kRow1Y);
+    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_FALSE(t.host().windowClosed());
+}
+
+TEST(RightClick, GivenTheAlternateTextMode_WhenRightClicked_ThenNoMenuOpens) {
+    TestGame t({chunk("main", "*gra S246,0\n*mode 1\nあい▼\nう\n")});
+    Game& g = startFast(t);
+    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_NE(g.altTextMode, 0);
+    const Bitmap before = g.screen;
+
+    t.player().click(MouseButton::Right, kRowX, kRow1Y);
+
+    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_TRUE(sameBitmap(g.screen, before));
+}
+
+TEST(RightClick, GivenAPageWait_WhenTheSystemMenuOpensAndCloses_ThenTheWaitLastsUntilTheNextLeftClick) {
+    for (const MouseButton closer : {MouseButton::Right, MouseButton::Left}) {
+        TestGame t({chunk("main", pageScript())});
+        Game& g = startFast(t);
+        t.player().click(MouseButton::Right, 600, 300);
+        ASSERT_EQ(g.menuKind, 2);
+        t.player().idle(6);
+
+        t.player().click(closer, 600, 300);  // outside the rows: closes the menu
+        ASSERT_EQ(g.menuKind, 0);
+        t.player().idle(6);
+        EXPECT_EQ(g.waitKind, 1);
+        EXPECT_EQ(t.textLines(), Lines{"ab▼"});
+
+        t.player().click(MouseButton::Left, 600, 300);
+        t.player().run();
+        EXPECT_EQ(t.textLines(), (Lines{"ab▼", "cd"}));
+    }
+}
+
+// --- The middle button ------------------------------------------------------------------------
+
+TEST(MiddleClick, GivenAPageWaitOrTheSystemMenu_WhenMiddleClicked_ThenNothingChanges) {
+    TestGame t({chunk("main", pageScript())});
+    Game& g = startFast(t);
+
+    t.player().click(MouseButton::Middle, kRowX, kRow1Y);
+    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.menuKind, 0);
+
+    t.player().click(MouseButton::Right, kRowX, kRow1Y);
+    t.player().mouseMove(kRowX, kRow1Y);
+    ASSERT_EQ(g.hoveredRow, 1);
+    t.player().click(MouseButton::Middle, kRowX, kRow1Y);
+    EXPECT_EQ(g.menuKind, 2);
+    EXPECT_TRUE(t.events("dialog").empty());
+    EXPECT_EQ(g.screen.pixel(16, 16), kGrey);
+}
+
+// --- The left button without a menu --------------------------------------------------------
+
+TEST(LeftClick, GivenTheWaitMarkerDrawn_WhenClicked_ThenTheCornerShowsThePictureAgain) {
+    TestGame t({chunk("main", pageScript())});
+    Game& g = startFast(t);
+    g.tickCount = 7;
+    g.Timer1Timer();  // tick 8: the marker at its largest
+    ASSERT_FALSE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
+
+    t.player().click(MouseButton::Left, 320, 240);
+
+    EXPECT_TRUE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
+}
+
+TEST(LeftClick, GivenTheWaitMarkerDuringAPlainWait_WhenClicked_ThenTheCornerIsRestoredToo) {
+    TestGame t({chunk("main", "*gra S246,0\nab〓\ncd\n")});
+    Game& g = startFast(t);
+    ASSERT_EQ(g.waitKind, 2);
+    g.tickCount = 7;
+    g.Timer1Timer();
+    ASSERT_FALSE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
+
+    t.player().click(MouseButton::Left, 320, 240);
+
+    EXPECT_TRUE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
+    EXPECT_EQ(g.waitKind, 0);
+}
+
+TEST(LeftClick, GivenAPageWait_WhenClicked_ThenTheTextFrameIsClearedToItsBackdrop) {
+    TestGame t({chunk("main", pageScript())});
+    Game& g = startFast(t);
+    ASSERT_FALSE(sameBitmap(g.layers.textFrame, g.layers.frameBackdrop));
+
+    t.player().click(MouseButton::Left, 320, 240);
+
+    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_TRUE(sameBitmap(g.layers.textFrame, g.layers.frameBackdrop));
+    EXPECT_EQ(g.textLine, 0);
+    EXPECT_EQ(g.textColumn, 0);
+}
+
+TEST(LeftClick, GivenAPlainWait_WhenClicked_ThenTheTextFrameKeepsItsText) {
+    TestGame t({chunk("main", "*gra S246,0\nab〓\ncd\n")});
+    Game& g = startFast(t);
+    ASSERT_EQ(g.waitKind, 2);
+    const Bitmap before = g.layers.textFrame;
+
+    t.player().click(MouseButton::Left, 320, 240);
+
+    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_TRUE(sameBitmap(g.layers.textFrame, before));
+    EXPECT_EQ(g.textLine, 0);
+    EXPECT_EQ(g.textColumn, 2);
+}
+
+TEST(LeftClick, GivenAPageWaitInTheAlternateMode_WhenClicked_ThenThePictureIsRestoredUnderTheText) {
+    TestGame t({chunk("main", "*gra S246,0\n*mode 1\nあい▼\nう\n")});
+    Game& g = startFast(t);
+    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_NE(g.layers.composite.pixel(63, 51), kBackground);  // the first character's box
+    const Bitmap frame = g.layers.textFrame;
+
+    t.player().click(MouseButton::Left, 320, 240);
+
+    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_TRUE(sameBitmap(g.layers.composite, g.layers.background));
+    EXPECT_EQ(g.textLine, 0);
+    EXPECT_EQ(g.textColumn, 0);
+    EXPECT_TRUE(sameBitmap(g.layers.textFrame, frame));
+    EXPECT_FALSE(g.frameOpen);
+}
+
+// --- The left button on a menu --------------------------------------------------------------
+
+TEST(LeftClick, GivenTheSystemMenu_WhenClickedOutsideItsRows_ThenItClosesWithoutAVoice) {
+    TestGame t({chunk("main", pageScript())}, GameOptions{.withSound = true});
+    Game& g = startFast(t);
+    t.player().click(MouseButton::Right, 600, 300);
+
+    t.player().click(MouseButton::Left, 600, 300);
+
+    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
+    EXPECT_TRUE(t.events("voice").empty());
+    EXPECT_FALSE(t.host().windowClosed());
+    EXPECT_EQ(g.waitKind, 1);
+}
+
+TEST(LeftClick, GivenTheSystemMenu_WhenARowIsClicked_ThenVoice90023PlaysBeforeItsAction) {
+    TestGame t({chunk("main", pageScript())}, GameOptions{.withSound = true});
+    startFast(t);
+    t.player().click(MouseButton::Right, 600, 300);
+
+    t.player().click(MouseButton::Left, kRowX, kRow2Y);
+
+    const auto& log = t.host().events();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], "voice 90023");
+    EXPECT_EQ(log.back(), "close");
+}
+
+TEST(LeftClick, GivenTheBuildWithoutSound_WhenAMenuRowIsClicked_ThenNoVoicePlays) {
+    TestGame t({chunk("main", pageScript())}, GameOptions{.withSound = false});
+    startFast(t);
+    t.player().click(MouseButton::Right, 600, 300);
+
+    t.player().click(MouseButton::Left, kRowX, kRow2Y);
+
+    EXPECT_TRUE(t.host().windowClosed());
+    EXPECT_TRUE(t.events("voice").empty());
+}
+
+TEST(LeftClick, GivenTheHotelMenuOrFloorMap_WhenClicked_ThenTheMouseLatchesFirst) {
+    for (const std::int32_t kind : {4, 5}) {
+        TestGame t({chunk("main", pageScript())});
+        Game& g = startFast(t);
+        g.menuKind = kind;
+
+        t.player().mouseDown(MouseButton::Left, 320, 240);
+
+        EXPECT_TRUE(g.inputLatch) << kind;
+        EXPECT_EQ(g.waitKind, 1) << kind;
+    }
+}
+
+}  // namespace
+}  // namespace corvan::test
