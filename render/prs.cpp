@@ -2,12 +2,38 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace corvan {
 
 namespace {
 constexpr std::array<int, 16> kLengths = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 16, 24, 32, 64, 128};
-constexpr std::size_t kWindowMask = kPrsWindowSize - 1;
+}  // namespace
+
+namespace {
+
+// One back-reference, copied within the output, which doubles as the ring window: the output
+// sits behind kPrsWindowSize zero bytes, so a distance reaching before the first byte reads
+// the window's initial zeros and distance 0 reads the byte 16 KiB back, exactly as the ring
+// would. The copy may write up to 15 bytes past its end; the buffer has room for that.
+inline void copyReference(std::uint8_t* out, std::size_t distance, int length) {
+    if (distance == 0) distance = kPrsWindowSize;
+    const std::uint8_t* from = out - distance;
+    if (distance >= 16) {
+        for (int i = 0; i < length; i += 16) std::memcpy(out + i, from + i, 16);
+        return;
+    }
+    // A short distance repeats its bytes: lay down one period widened to 16 bytes or more, then
+    // copy in blocks that never overlap what they read.
+    const int period = static_cast<int>(distance * ((16 + distance - 1) / distance));
+    const int head = std::min(period, length);
+    for (int i = 0; i < head; ++i) out[i] = from[i];
+    for (int i = head; i < length; i += 16) std::memcpy(out + i, out + i - period, 16);
+}
+
+constexpr std::size_t kMaxGroupInput = 1 + 8 * 2;
+constexpr std::size_t kMaxGroupOutput = 8 * 128;
+
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> decodePrsBytes(std::span<const std::uint8_t> file,
@@ -22,56 +48,48 @@ std::optional<std::vector<std::uint8_t>> decodePrsBytes(std::span<const std::uin
                 std::to_string(kMaxPrsDecodedSize);
         return std::nullopt;
     }
-    std::vector<std::uint8_t> out;
-    out.reserve(size + 8 * 128);
-    std::array<std::uint8_t, kPrsWindowSize> window{};
-    std::size_t w = 0;
+    // The zero window, the picture, one group past its end, and the block copies' overrun.
+    std::vector<std::uint8_t> buffer(kPrsWindowSize + size + kMaxGroupOutput + 16, 0);
+    std::uint8_t* out = buffer.data() + kPrsWindowSize;
+    std::size_t produced = 0;
     std::size_t in = kPrsHeaderSize;
-    // Input that runs out once the picture is complete only cuts off items that would have been
-    // dropped anyway; before that it is a damaged file.
-    auto ranOut = [&](std::size_t needed) { return in + needed > file.size(); };
+    const std::uint8_t* bytes = file.data();
     auto truncated = [&] {
-        error = "PRS stream ends after " + std::to_string(out.size()) + " of " +
-                std::to_string(size) + " bytes";
+        error = "PRS stream ends after " + std::to_string(std::min<std::size_t>(produced, size)) +
+                " of " + std::to_string(size) + " bytes";
         return std::nullopt;
     };
     // A group is always read whole, as the game did, even when its first items already reach
-    // the decoded size; what it produces beyond that size is dropped at the end.
+    // the decoded size; what it produces beyond that size is dropped at the end. Input that
+    // runs out once the picture is complete only cuts off such items; before that, the file is
+    // damaged.
     do {
-        if (ranOut(1)) {
-            if (out.size() < size) return truncated();
+        const bool wholeGroup = in + kMaxGroupInput <= file.size();
+        if (!wholeGroup && in >= file.size()) {
+            if (produced < size) return truncated();
             break;
         }
-        const std::uint8_t flags = file[in++];
+        const std::uint8_t flags = bytes[in++];
         for (int bit = 7; bit >= 0; --bit) {
             const bool reference = (flags >> bit & 1) != 0;
-            if (ranOut(reference ? 2 : 1)) {
-                if (out.size() < size) return truncated();
+            if (!wholeGroup && in + (reference ? 2 : 1) > file.size()) {
+                if (produced < size) return truncated();
                 break;
             }
             if (!reference) {
-                const std::uint8_t x = file[in++];
-                out.push_back(x);
-                window[w] = x;
-                w = (w + 1) & kWindowMask;
+                out[produced++] = bytes[in++];
                 continue;
             }
-            const std::uint8_t b1 = file[in++];
-            const std::uint8_t b2 = file[in++];
+            const std::uint8_t b1 = bytes[in];
+            const std::uint8_t b2 = bytes[in + 1];
+            in += 2;
             const int length = kLengths[b1 & 0x0F];
-            const std::size_t distance = (b1 >> 4) + (static_cast<std::size_t>(b2) << 4);
-            std::size_t s = (w - distance) & kWindowMask;
-            for (int i = 0; i < length; ++i) {
-                const std::uint8_t x = window[s];
-                s = (s + 1) & kWindowMask;
-                out.push_back(x);
-                window[w] = x;
-                w = (w + 1) & kWindowMask;
-            }
+            copyReference(out + produced, (b1 >> 4) + (static_cast<std::size_t>(b2) << 4),
+                          length);
+            produced += static_cast<std::size_t>(length);
         }
-    } while (out.size() < size);
-    out.resize(size);
-    return out;
+    } while (produced < size);
+    return std::vector<std::uint8_t>(out, out + size);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace corvan {
 
@@ -25,20 +26,34 @@ Rect clipRect(const Bitmap& b, Rect r) {
             std::min(r.bottom, b.height())};
 }
 
+// Eight bytes at a time, so that a full-screen pass stays well inside a frame's budget.
+template <typename Op>
+void combineWords(std::uint8_t* d, const std::uint8_t* s, std::size_t n, Op op) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t dw, sw;
+        std::memcpy(&dw, d + i, 8);
+        std::memcpy(&sw, s + i, 8);
+        dw = op(dw, sw);
+        std::memcpy(d + i, &dw, 8);
+    }
+    for (; i < n; ++i) d[i] = static_cast<std::uint8_t>(op(std::uint64_t{d[i]}, std::uint64_t{s[i]}));
+}
+
 void combineRow(std::uint8_t* d, const std::uint8_t* s, std::size_t n, RasterOp op) {
     switch (op) {
         case RasterOp::Copy: std::memmove(d, s, n); break;
         case RasterOp::And:
-            for (std::size_t i = 0; i < n; ++i) d[i] &= s[i];
+            combineWords(d, s, n, [](std::uint64_t a, std::uint64_t b) { return a & b; });
             break;
         case RasterOp::Or:
-            for (std::size_t i = 0; i < n; ++i) d[i] |= s[i];
+            combineWords(d, s, n, [](std::uint64_t a, std::uint64_t b) { return a | b; });
             break;
         case RasterOp::CopyInverted:
-            for (std::size_t i = 0; i < n; ++i) d[i] = static_cast<std::uint8_t>(~s[i]);
+            combineWords(d, s, n, [](std::uint64_t, std::uint64_t b) { return ~b; });
             break;
         case RasterOp::InvertDestination:
-            for (std::size_t i = 0; i < n; ++i) d[i] = static_cast<std::uint8_t>(~d[i]);
+            combineWords(d, d, n, [](std::uint64_t a, std::uint64_t) { return ~a; });
             break;
     }
 }
@@ -69,47 +84,62 @@ void copyRect(Bitmap& dst, const Bitmap& src, Rect r, RasterOp op) {
 void fillRect(Bitmap& dst, Rect r, std::uint32_t colour) {
     r = clipRect(dst, r);
     if (r.empty()) return;
-    const std::uint8_t b = static_cast<std::uint8_t>(colour >> 16);
-    const std::uint8_t g = static_cast<std::uint8_t>(colour >> 8);
-    const std::uint8_t red = static_cast<std::uint8_t>(colour);
-    for (int y = r.top; y < r.bottom; ++y) {
-        std::uint8_t* p = dst.row(y) + r.left * 3;
-        for (int x = r.left; x < r.right; ++x, p += 3) {
-            p[0] = b;
-            p[1] = g;
-            p[2] = red;
-        }
+    std::uint8_t* first = dst.row(r.top) + r.left * 3;
+    for (int x = 0; x < r.width(); ++x) {
+        first[x * 3 + 0] = static_cast<std::uint8_t>(colour >> 16);
+        first[x * 3 + 1] = static_cast<std::uint8_t>(colour >> 8);
+        first[x * 3 + 2] = static_cast<std::uint8_t>(colour);
     }
+    const std::size_t bytes = static_cast<std::size_t>(r.width()) * 3;
+    for (int y = r.top + 1; y < r.bottom; ++y) std::memcpy(dst.row(y) + r.left * 3, first, bytes);
 }
 
 void fillPattern(Bitmap& dst, Rect r, const Bitmap& tile) {
     r = clipRect(dst, r);
     if (r.empty() || tile.width() <= 0 || tile.height() <= 0) return;
-    for (int y = r.top; y < r.bottom; ++y) {
-        const std::uint8_t* tileRow = tile.row(y % tile.height());
-        std::uint8_t* p = dst.row(y) + r.left * 3;
+    // Each of the tile's rows, laid out once across the rectangle's width, then copied down.
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(tile.height()) * r.width() * 3);
+    const std::size_t bytes = static_cast<std::size_t>(r.width()) * 3;
+    for (int ty = 0; ty < tile.height(); ++ty) {
+        std::uint8_t* p = rows.data() + bytes * ty;
         for (int x = r.left; x < r.right; ++x, p += 3) {
-            std::memcpy(p, tileRow + (x % tile.width()) * 3, 3);
+            std::memcpy(p, tile.row(ty) + (x % tile.width()) * 3, 3);
         }
+    }
+    for (int y = r.top; y < r.bottom; ++y) {
+        std::memcpy(dst.row(y) + r.left * 3, rows.data() + bytes * (y % tile.height()), bytes);
     }
 }
 
 void stretch(Bitmap& dst, Rect to, const Bitmap& src, Rect from) {
     if (to.empty() || from.empty()) return;
     const Rect clipped = clipRect(dst, to);
+    if (clipped.empty()) return;
+    // Nearest source column for every destination column, worked out once.
+    std::vector<int> column(static_cast<std::size_t>(clipped.width()));
+    for (int x = clipped.left; x < clipped.right; ++x) {
+        column[static_cast<std::size_t>(x - clipped.left)] = static_cast<int>(
+            from.left + static_cast<long long>(x - to.left) * from.width() / to.width());
+    }
+    int previousSource = -1;
+    int previousRow = -1;
     for (int y = clipped.top; y < clipped.bottom; ++y) {
-        const long long sy64 =
-            from.top + static_cast<long long>(y - to.top) * from.height() / to.height();
-        const int sy = static_cast<int>(sy64);
+        const int sy = static_cast<int>(
+            from.top + static_cast<long long>(y - to.top) * from.height() / to.height());
         if (sy < 0 || sy >= src.height()) continue;
-        const std::uint8_t* srcRow = src.row(sy);
         std::uint8_t* p = dst.row(y) + clipped.left * 3;
-        for (int x = clipped.left; x < clipped.right; ++x, p += 3) {
-            const int sx = static_cast<int>(
-                from.left + static_cast<long long>(x - to.left) * from.width() / to.width());
-            if (sx < 0 || sx >= src.width()) continue;
-            std::memcpy(p, srcRow + sx * 3, 3);
+        if (sy == previousSource && previousRow >= 0) {
+            std::memcpy(p, dst.row(previousRow) + clipped.left * 3,
+                        static_cast<std::size_t>(clipped.width()) * 3);
+        } else {
+            const std::uint8_t* srcRow = src.row(sy);
+            for (const int sx : column) {
+                if (sx >= 0 && sx < src.width()) std::memcpy(p, srcRow + sx * 3, 3);
+                p += 3;
+            }
         }
+        previousSource = sy;
+        previousRow = y;
     }
 }
 

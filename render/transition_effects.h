@@ -25,7 +25,7 @@ struct TransitionContext {
     // Shows the frame and lets pending events run.
     void endFrame();
     // Shows the screen at once without letting events run (the cut, and an effect's last
-    // picture).
+    // picture); not counted as a frame of its own.
     void repaint();
     // Fills `target` with dither tile `tile` (0-16) repeated from its origin.
     void fillPatternTile(Bitmap& target, int tile);

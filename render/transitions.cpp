@@ -23,6 +23,7 @@ constexpr int kH = kScreenHeight;
 void cut(TransitionContext& c) {
     draw(c.screen, 0, 0, c.composite);
     c.repaint();
+    ++c.frames;  // the cut's one frame is its repaint
 }
 
 void verticalBlinds(TransitionContext& c) {
@@ -251,10 +252,7 @@ void TransitionContext::endFrame() {
     ++frames;
 }
 
-void TransitionContext::repaint() {
-    host.repaint(screen);
-    ++frames;
-}
+void TransitionContext::repaint() { host.repaint(screen); }
 
 void TransitionContext::fillPatternTile(Bitmap& target, int tile) {
     Bitmap pattern(8, 8);
