@@ -210,6 +210,7 @@ void Game::RecordClearedGame() {
     clearMark += 1;
     writeIntSetting(host_, setting::kClear, clearMark);
     vars.setV(Variables::kClearMarkValue, clearMark);
+    UpdateSeenRecord();
 }
 
 }  // namespace corvan

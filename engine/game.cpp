@@ -30,6 +30,7 @@ bool Game::AppIdle() {
 
 void Game::Timer1Timer() {
     ++tickCount;
+    MusicLoopCheck();
     if (delayTicks > 0) {
         --delayTicks;
         return;
@@ -74,30 +75,6 @@ void Game::startChunk(int length) {
     caseState = 0;
     menuKind = 0;
     host_.traceEvent("chunk " + cp932ToUtf8(lastChunk));
-}
-
-void Game::PlayMusic(std::int32_t track) {
-    if (!options_.withSound) return;
-    if (track == currentTrack) return;
-    if (!settings.musicOn) return;
-    if (track == 0) {
-        host_.traceEvent("music-stop");
-        currentTrack = 0;
-        return;
-    }
-    host_.traceEvent("music " + std::to_string(track));
-    currentTrack = track;
-}
-
-void Game::PlayVoice(std::string_view name) {
-    if (!options_.withSound || !settings.voiceOn) return;
-    constexpr std::size_t kMaxVoiceName = 15;
-    std::size_t length = 0;
-    while (length < name.size() && length < kMaxVoiceName && name[length] != '\0' &&
-           name[length] != ']') {
-        ++length;
-    }
-    host_.traceEvent("voice " + cp932ToUtf8(name.substr(0, length)));
 }
 
 // One text drawer for every game in the process: its fonts and glyph cache cost more to make

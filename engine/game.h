@@ -109,28 +109,86 @@ public:
     void Transition(std::int32_t number);
 
     // ===== Saves and the seen record (ui/slot_list.cpp, ui/saves.cpp) ======================
+    // The slot list: the cancel row and slots 1 to 8, for loading or (`saving`) for saving.
+    // `savingToSlot` is its save switch.
+    static constexpr int kSlotListRows = 9;
     void OpenSlotList(bool saving);
     void DrawSlotList(std::int32_t highlight);
+    // A click on row 1 (cancel) or rows 2 to 9 (slots 1 to 8); every save or load attempt
+    // ends in the hotel menu, and so does a cancel once `returnToHotelMark` is set.
     void SlotPick(std::int32_t row);
+    // Slot 1 to 8. A save is written whole or not at all: when it cannot be written, the old
+    // file stays, the player is told in a message box and nothing else happens (false). A
+    // load from a slot whose file cannot be read does nothing (false).
+    bool SaveSlot(std::int32_t slot);
+    bool LoadSlot(std::int32_t slot);
+    // Merges the seen record on disk into the marks and E values by OR (clears them when the
+    // file cannot be read) and writes them back.
+    void UpdateSeenRecord();
+    std::filesystem::path SaveFilePath(std::int32_t slot) const;
+    std::filesystem::path SeenRecordPath() const;
     // `gameclr`: counts a finished game in the settings and the seen record.
     void RecordClearedGame();
+    // The hotel menu sets it to 4 when it opens the slot list; nothing clears it.
+    std::int32_t returnToHotelMark = 0;
+    // Code page 932 labels of the slot list's rows, built when the list opens.
+    std::array<std::string, kSlotListRows> slotLabels{};
     // ===== end of saves ===================================================================
 
-    // ===== Music and voice (sound/) =========================================================
+    // ===== Music and voice (sound/music_voice.cpp) ==========================================
+    // Starts track `track` ("MIDI/%02d.MID") looping, or stops the music for 0; asking for the
+    // current track again does nothing, and nothing changes while the BGM setting is off.
     void PlayMusic(std::int32_t track);
+    // Plays the voice clip named by `name` up to its first NUL or "]" byte, cutting off the
+    // one before; a clip found in neither of its two places is skipped.
     void PlayVoice(std::string_view name);
+    // The 60 ms timer's look at the music: restarts a current track that has played out.
+    void MusicLoopCheck();
+    // Start-up's sound step: the players start idle. Opens no file.
+    void SoundSetup();
+    std::int32_t loopCountdown = 0;  // timer ticks until the loop check looks at the music
     // ===== end of music and voice ============================================================
 
-    // ===== Hotel map (hotel/hotel_map.cpp) ==================================================
+    // ===== Hotel map (hotel/hotel_map.cpp, hotel/floor_map.cpp) =============================
+    // `move`: the hotel menu (移動, 徴収, ロード, セーブ) with the money window for V50.
     void ShowHotelMenu();
+    // Left clicks while the hotel menu (`menuKind` 4) or the floor map (5) is up.
     void HotelMenuClick(int x, int y);
     void FloorMapClick(int x, int y);
+    // One plate with its code page 932 label, white with a black shadow, onto the map canvas.
+    void DrawPlate(std::string_view label, int x, int y, int height);
+    // 移動: the floor plates, the current floor's marker and its room plates.
+    void ShowFloorMap();
+    // 徴収 and every accepted map click: drops the mode's pictures and lets the script run.
+    void LeaveHotelMap();
+    // The mode's off-screen pictures, made anew by every showing of the hotel menu and dropped
+    // when a chunk is started from the mode; empty (0x0) otherwise.
+    struct HotelPictures {
+        Bitmap mapCanvas;     // 640x480: the menu or the map, composed before it is shown
+        Bitmap plate;         // PLATE
+        Bitmap labelMask;     // 100x60: one label, for its shadow and its face
+        Bitmap plateScratch;  // 100x60: one plate with its label
+    };
+    HotelPictures hotelPictures;
     // ===== end of hotel map =================================================================
 
     // ===== Galleries, scene replay, special effects (hotel/gallery.cpp, ...) ================
+    // `view`: opens gallery 1 or 2, or the scene replay menu (3); any other number pauses the
+    // story with nothing shown until the close button's area is clicked.
     void OpenView(std::int32_t kind);
+    // Every mouse-down while a view is up (`viewFlag` 2), whatever the button.
     void ViewClick(int x, int y);
+    // The scene replay menu's half of `OpenView` and `ViewClick` (hotel/scene_replay.cpp).
+    void OpenSceneReplay();
+    void SceneReplayClick(int x, int y);
+    // `special`: the window shake (1), the darkening outside a band of rows (2,top,bottom), seven
+    // white flashes (3) or one (4). Runs to its end with the host's pauses.
     void SpecialEffect(std::string_view text);
+    struct ViewState {
+        std::int32_t page = 1;    // the gallery page shown, 1 to 5
+        std::uint8_t opened = 0;  // 1 while one picture of a gallery is shown instead of its page
+    };
+    ViewState viewState;
     // ===== end of galleries =================================================================
 
     Host& host() { return host_; }

@@ -88,6 +88,9 @@ void Game::InitGame() {
     aMarks.fill(0);
     bMarks.fill(0);
     vars.setV(Variables::kClearMarkValue, clearMark);
+    // The marks in memory now equal the seen record, and E0-E255 come from it.
+    UpdateSeenRecord();
+    SoundSetup();
     if (!LoadDirectory()) {
         host_.showMessage(kDirectoryTitle, kArchiveMissing, MessageIcon::Exclamation,
                           MessageButtons::Ok);

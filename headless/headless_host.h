@@ -53,6 +53,16 @@ public:
     // Called at the end of every transition frame (tests look at the screen frame by frame).
     void onFrame(std::function<void(const Bitmap&)> observer) { frameObserver_ = std::move(observer); }
     const std::vector<std::string>& events() const { return events_; }
+
+    // Audio: a player that plays nothing and remembers every call of the audio methods, one
+    // line each: "open-music PATH", "rewind-music", "play-music", "stop-music",
+    // "music-stopped?", "play-voice PATH". Music that plays goes on until it is stopped or
+    // `endMusic` says it has played to its end.
+    const std::vector<std::string>& audioCalls() const { return audioCalls_; }
+    void endMusic();
+    // While set (not empty), every music open, or every voice, fails with this error text.
+    void setMusicOpenError(std::string error) { musicOpenError_ = std::move(error); }
+    void setVoiceError(std::string error) { voiceError_ = std::move(error); }
     // Called with every new log line as it happens (the replay tool writes its log with it).
     void onEvent(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
 
@@ -75,6 +85,12 @@ public:
     void closeMainWindow() override;
     WindowPoint mainWindowPosition() override { return mainWindowAt_; }
     void moveMainWindow(WindowPoint topLeft) override;
+    bool openMusic(const std::filesystem::path& file, std::string& error) override;
+    void rewindMusic() override;
+    bool playMusic(std::string& error) override;
+    void stopMusic() override;
+    bool musicStopped() override;
+    bool playVoice(const std::filesystem::path& file, std::string& error) override;
     void pause(int milliseconds) override;
     void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
@@ -101,6 +117,11 @@ private:
     std::vector<WindowPoint> mainWindowMoves_;
     std::int64_t pausedMilliseconds_ = 0;
     Bitmap textWindow_;
+    enum class MusicState { NoFile, AtStart, Playing, Stopped };
+    MusicState musicState_ = MusicState::NoFile;
+    std::vector<std::string> audioCalls_;
+    std::string musicOpenError_;
+    std::string voiceError_;
 };
 
 }  // namespace corvan

@@ -15,6 +15,10 @@
 #define CORVAN_SILENT_BUILD 0
 #endif
 
+#if !CORVAN_SILENT_BUILD
+#include "shell/sdl_audio.h"
+#endif
+
 namespace {
 
 constexpr const char* kProgram = CORVAN_SILENT_BUILD ? "corvan2" : "corvan";
@@ -24,7 +28,13 @@ void printUsage() {
     std::printf(
         "Plays the game installed in the game folder: the script archive mg_data.stf and its\n"
         "GRA, wave and MIDI folders.\n");
-    if (CORVAN_SILENT_BUILD) std::printf("This build plays no music and no voices.\n");
+    if (CORVAN_SILENT_BUILD) {
+        std::printf("This build plays no music and no voices.\n");
+    } else {
+        std::printf(
+            "MIDI music plays with the General MIDI soundfont of timgm6mb-soundfont, or with the\n"
+            "soundfont file that the environment variable CORVAN_SOUNDFONT names.\n");
+    }
     std::printf(
         "\n"
         "The program takes no arguments. It reads its settings, SaveDir (the save folder) and\n"
@@ -59,7 +69,14 @@ int main(int argc, char** argv) {
         }
     }
     QApplication app(argc, argv);
+#if !CORVAN_SILENT_BUILD
+    // Made before the game and gone after it: the game's shutdown still stops the music.
+    corvan::shell::SdlAudio audio(kProgram);
+#endif
     corvan::shell::GameShell shell(corvan::GameOptions{.withSound = !CORVAN_SILENT_BUILD});
+#if !CORVAN_SILENT_BUILD
+    shell.host().setAudio(&audio);
+#endif
     QObject::connect(&shell.mainWindow(), &corvan::shell::MainWindow::closed, &app,
                      &QCoreApplication::quit);
     scheduleScreenshot(shell);

@@ -171,6 +171,30 @@ void QtHost::pause(int milliseconds) {
     if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
 
+bool QtHost::openMusic(const std::filesystem::path& file, std::string& error) {
+    return audio_ == nullptr || audio_->openMusic(file, error);
+}
+
+void QtHost::rewindMusic() {
+    if (audio_ != nullptr) audio_->rewindMusic();
+}
+
+bool QtHost::playMusic(std::string& error) {
+    return audio_ == nullptr || audio_->playMusic(error);
+}
+
+void QtHost::stopMusic() {
+    if (audio_ != nullptr) audio_->stopMusic();
+}
+
+bool QtHost::musicStopped() {
+    return audio_ == nullptr || audio_->musicStopped();
+}
+
+bool QtHost::playVoice(const std::filesystem::path& file, std::string& error) {
+    return audio_ == nullptr || audio_->playVoice(file, error);
+}
+
 void QtHost::warn(std::string_view message) {
     if (warned_.contains(message)) return;
     warned_.emplace(message);

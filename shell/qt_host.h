@@ -17,6 +17,7 @@
 
 #include "engine/host.h"
 #include "shell/settings_store.h"
+#include "sound/audio_out.h"
 
 namespace corvan::shell {
 
@@ -54,6 +55,9 @@ public:
 
     void setMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }
     void setFileHook(FileHook hook) { fileHook_ = std::move(hook); }
+    // The players music and voices go to; without one (the silent build) every audio call
+    // does nothing. Set before the game starts; it must outlive the game.
+    void setAudio(AudioOut* audio) { audio_ = audio; }
 
     const SettingsStore& settingsStore() const { return store_; }
 
@@ -85,6 +89,14 @@ public:
     void moveMainWindow(WindowPoint topLeft) override;
     void pause(int milliseconds) override;
 
+    // Audio, through the players set with setAudio.
+    bool openMusic(const std::filesystem::path& file, std::string& error) override;
+    void rewindMusic() override;
+    bool playMusic(std::string& error) override;
+    void stopMusic() override;
+    bool musicStopped() override;
+    bool playVoice(const std::filesystem::path& file, std::string& error) override;
+
     // Diagnostics.
     void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
@@ -98,6 +110,7 @@ private:
     SettingsDialog* settingsDialog_ = nullptr;
     MessageHook messageHook_;
     FileHook fileHook_;
+    AudioOut* audio_ = nullptr;
     QElapsedTimer lastFrame_;
     std::set<std::string, std::less<>> warned_;
     bool trace_ = false;

@@ -124,7 +124,8 @@ TEST(RightClick, GivenNoMenu_WhenRightClicked_ThenTheSystemMenuOpensWithNoRowHov
 
 // The row hovered in the last menu is forgotten when the system menu opens, so a click that
 // was never pointed at a row cannot run one.
-TEST(RightClick, GivenARowPickedInTheChoiceMenu_WhenTheSystemMenuOpensAndIsClickedInPlace_ThenItOnlyCloses) {
+TEST(RightClick,
+     GivenARowPickedInTheChoiceMenu_WhenTheSystemMenuOpensAndIsClickedInPlace_ThenItOnlyCloses) {
     TestGame t({chunk("main",
                       "*gra S246,0\n*select 3\none\ntwo\nthree\n:CASE1\nA▼\n:CASE2\nB▼\n"
                       ":CASE3\nC▼\n:end\nafter\n")});
@@ -231,7 +232,8 @@ TEST(RightClick, GivenTheAlternateTextMode_WhenRightClicked_ThenNoMenuOpens) {
     EXPECT_TRUE(sameBitmap(g.screen, before));
 }
 
-TEST(RightClick, GivenAPageWait_WhenTheSystemMenuOpensAndCloses_ThenTheWaitLastsUntilTheNextLeftClick) {
+TEST(RightClick,
+     GivenAPageWait_WhenTheSystemMenuOpensAndCloses_ThenTheWaitLastsUntilTheNextLeftClick) {
     for (const MouseButton closer : {MouseButton::Right, MouseButton::Left}) {
         TestGame t({chunk("main", pageScript())});
         Game& g = startFast(t);
@@ -380,19 +382,6 @@ TEST(LeftClick, GivenTheBuildWithoutSound_WhenAMenuRowIsClicked_ThenNoVoicePlays
 
     EXPECT_TRUE(t.host().windowClosed());
     EXPECT_TRUE(t.events("voice").empty());
-}
-
-TEST(LeftClick, GivenTheHotelMenuOrFloorMap_WhenClicked_ThenTheMouseLatchesFirst) {
-    for (const std::int32_t kind : {4, 5}) {
-        TestGame t({chunk("main", pageScript())});
-        Game& g = startFast(t);
-        g.menuKind = kind;
-
-        t.player().mouseDown(MouseButton::Left, 320, 240);
-
-        EXPECT_TRUE(g.inputLatch) << kind;
-        EXPECT_EQ(g.waitKind, 1) << kind;
-    }
 }
 
 }  // namespace

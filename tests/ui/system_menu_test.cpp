@@ -23,10 +23,14 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr int kRowX = 100;
 
 // The middle of row `row` (1-based) in the hover band.
-int rowY(int row) { return 24 + 20 * (row - 1) + 10; }
+int rowY(int row) {
+    return 24 + 20 * (row - 1) + 10;
+}
 
 // Where the label of row `row` is written: 8 pixels in from the panel's corner, 20 a row.
-Rect labelBand(int row) { return {16, 24 + 20 * (row - 1), 224, 44 + 20 * (row - 1)}; }
+Rect labelBand(int row) {
+    return {16, 24 + 20 * (row - 1), 224, 44 + 20 * (row - 1)};
+}
 
 struct Ink {
     int grey = 0;
@@ -165,8 +169,7 @@ TEST(SystemMenuRows, GivenAMessageSectionRunning_WhenOpened_ThenTwoRows) {
 }
 
 TEST(SystemMenuRows, GivenTheCalledChunkHasReturned_WhenOpenedAgain_ThenThreeRows) {
-    TestGame t(
-        {chunk("main", "*gra S246,0\n*call sub\nafter▼\n"), chunk("sub", "ab▼\n*end\n")});
+    TestGame t({chunk("main", "*gra S246,0\n*call sub\nafter▼\n"), chunk("sub", "ab▼\n*end\n")});
     Game& g = openMenu(t);
     ASSERT_EQ(g.rowCount, 2);
     t.player().click(MouseButton::Right, 600, 300);
@@ -190,10 +193,9 @@ TEST(SystemMenuHover, GivenThreeRows_WhenThePointerMoves_ThenRowsFollowTheBandWi
         std::int32_t row;
     };
     const std::vector<Point> points{
-        {17, 30, 1},   {16, 30, 0},   {223, 30, 1}, {224, 30, 1}, {271, 30, 1},
-        {272, 30, 0},  {100, 24, 0},  {100, 25, 1}, {100, 43, 1}, {100, 44, 2},
-        {100, 63, 2},  {100, 64, 3},  {100, 83, 3}, {100, 84, 0}, {271, 83, 3},
-        {100, 16, 0},  {300, 50, 0},  {250, 50, 2},
+        {17, 30, 1},  {16, 30, 0},  {223, 30, 1}, {224, 30, 1}, {271, 30, 1}, {272, 30, 0},
+        {100, 24, 0}, {100, 25, 1}, {100, 43, 1}, {100, 44, 2}, {100, 63, 2}, {100, 64, 3},
+        {100, 83, 3}, {100, 84, 0}, {271, 83, 3}, {100, 16, 0}, {300, 50, 0}, {250, 50, 2},
     };
     TestGame t({chunk("main", kPage)});
     Game& g = openMenu(t);
@@ -275,13 +277,13 @@ TEST(SystemMenuActions, GivenRowThree_WhenPressed_ThenTheSlotListOpensAndIgnores
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(3));
 
     EXPECT_EQ(g.menuKind, 3);
-    EXPECT_EQ(g.rowCount, Game::kSlotCount);
     EXPECT_EQ(g.hoveredRow, 0);
     EXPECT_TRUE(g.inputLatch);
-    // While the button is still down the list neither hovers nor takes a press.
+    // While the button is still down the list neither hovers nor takes a press on its first
+    // row, which would close it.
     t.player().mouseMove(kRowX, rowY(1));
     EXPECT_EQ(g.hoveredRow, 0);
-    t.player().mouseDown(MouseButton::Right, kRowX, rowY(1));
+    t.player().mouseDown(MouseButton::Left, kRowX, rowY(1));
     EXPECT_EQ(g.menuKind, 3);
 
     t.player().mouseUp(MouseButton::Left, kRowX, rowY(1));

@@ -1,0 +1,195 @@
+#include "shell/sdl_audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <array>
+#include <cstdlib>
+#include <iostream>
+#include <system_error>
+
+namespace corvan::shell {
+
+namespace {
+
+constexpr int kFrequency = 44100;
+constexpr int kOutputChannels = 2;
+constexpr int kBufferFrames = 1024;
+// The voice has a mixer channel to itself, so a new voice cuts off only the one before.
+constexpr int kVoiceChannel = 0;
+
+bool isFile(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+std::string sdlError() {
+    const char* text = Mix_GetError();
+    return text != nullptr && *text != '\0' ? text : "unknown error";
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> chooseSoundfont(const char* environment,
+                                                     std::string& warning) {
+    if (environment != nullptr && *environment != '\0') {
+        if (isFile(environment)) return std::filesystem::path(environment);
+        warning = std::string("CORVAN_SOUNDFONT names no file (") + environment +
+                  "); the default soundfont plays the music";
+    }
+    static const std::array<std::filesystem::path, 2> kDefaults = {
+        "/usr/share/sounds/sf2/TimGM6mb.sf2",
+        "/usr/share/sounds/sf2/default-GM.sf2",
+    };
+    for (const auto& file : kDefaults) {
+        if (isFile(file)) return file;
+    }
+    return std::nullopt;
+}
+
+struct SdlAudio::Players {
+    enum class Device { NotOpened, Open, Missing };
+    Device device = Device::NotOpened;
+    bool midi = false;  // a MIDI decoder and a soundfont are there
+    Mix_Music* music = nullptr;
+    bool musicPaused = false;  // stopped where it was, not at its end
+    Mix_Chunk* voice = nullptr;
+};
+
+SdlAudio::SdlAudio(std::string program)
+    : program_(std::move(program)), players_(std::make_unique<Players>()) {}
+
+SdlAudio::~SdlAudio() {
+    Players& p = *players_;
+    if (p.device != Players::Device::Open) return;
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    if (p.music != nullptr) Mix_FreeMusic(p.music);
+    if (p.voice != nullptr) Mix_FreeChunk(p.voice);
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlAudio::deviceOpen() const { return players_->device == Players::Device::Open; }
+
+bool SdlAudio::ready() {
+    Players& p = *players_;
+    if (p.device != Players::Device::NotOpened) return p.device == Players::Device::Open;
+    p.device = Players::Device::Missing;
+
+    // SDL would otherwise take Ctrl+C for itself and the program would no longer end on it.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    std::string warning;
+    const auto soundfont = chooseSoundfont(std::getenv("CORVAN_SOUNDFONT"), warning);
+    if (!warning.empty()) std::cerr << program_ << ": " << warning << '\n';
+    if (soundfont) {
+        // The file is known to exist: SDL_mixer silently takes another one for a wrong name.
+        setenv("SDL_SOUNDFONTS", soundfont->c_str(), 1);
+        Mix_SetSoundFonts(soundfont->c_str());
+    }
+
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        std::cerr << program_ << ": no sound device (" << SDL_GetError()
+                  << "); the game plays without music and voices\n";
+        return false;
+    }
+    Mix_Init(MIX_INIT_MID);
+    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kOutputChannels, kBufferFrames) != 0) {
+        std::cerr << program_ << ": no sound device (" << sdlError()
+                  << "); the game plays without music and voices\n";
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    p.device = Players::Device::Open;
+    // Which decoders there are is only known once the device is open.
+    if (Mix_HasMusicDecoder("MIDI") != SDL_TRUE) {
+        std::cerr << program_
+                  << ": this SDL_mixer cannot play MIDI files; the game plays without music\n";
+    } else if (!soundfont) {
+        std::cerr << program_
+                  << ": no General MIDI soundfont (install timgm6mb-soundfont or set "
+                     "CORVAN_SOUNDFONT); the game plays without music\n";
+    } else {
+        p.midi = true;
+    }
+    return true;
+}
+
+bool SdlAudio::openMusic(const std::filesystem::path& file, std::string& error) {
+    if (!ready()) return true;
+    Players& p = *players_;
+    if (p.music != nullptr) {
+        Mix_HaltMusic();
+        Mix_FreeMusic(p.music);
+        p.music = nullptr;
+    }
+    p.musicPaused = false;
+    if (!p.midi) return true;
+    p.music = Mix_LoadMUS(file.c_str());
+    if (p.music == nullptr) {
+        error = sdlError();
+        return false;
+    }
+    return true;
+}
+
+void SdlAudio::rewindMusic() {
+    Players& p = *players_;
+    if (p.music == nullptr) return;
+    // The next play starts the file from its beginning.
+    Mix_HaltMusic();
+    p.musicPaused = false;
+}
+
+bool SdlAudio::playMusic(std::string& error) {
+    Players& p = *players_;
+    if (p.music == nullptr) return true;
+    if (p.musicPaused) {
+        Mix_ResumeMusic();
+        p.musicPaused = false;
+        return true;
+    }
+    if (Mix_PlayMusic(p.music, 0) != 0) {
+        error = sdlError();
+        return false;
+    }
+    return true;
+}
+
+void SdlAudio::stopMusic() {
+    Players& p = *players_;
+    if (p.music == nullptr || p.musicPaused) return;
+    Mix_PauseMusic();
+    p.musicPaused = true;
+}
+
+bool SdlAudio::musicStopped() {
+    const Players& p = *players_;
+    if (p.music == nullptr || p.musicPaused) return true;
+    // The synthesiser's release tail keeps this true for about 3 seconds after the last note.
+    return Mix_PlayingMusic() == 0;
+}
+
+bool SdlAudio::playVoice(const std::filesystem::path& file, std::string& error) {
+    if (!ready()) return true;
+    Players& p = *players_;
+    Mix_HaltChannel(kVoiceChannel);
+    if (p.voice != nullptr) {
+        Mix_FreeChunk(p.voice);
+        p.voice = nullptr;
+    }
+    p.voice = Mix_LoadWAV(file.c_str());
+    if (p.voice == nullptr) {
+        error = sdlError();
+        return false;
+    }
+    if (Mix_PlayChannel(kVoiceChannel, p.voice, 0) < 0) {
+        error = sdlError();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace corvan::shell

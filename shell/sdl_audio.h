@@ -1,0 +1,54 @@
+#pragma once
+
+// The music and voice players of corvan, on SDL2_mixer: MIDI files through its FluidSynth
+// decoder with a General MIDI soundfont, wave files on a mixer channel of their own. Only the
+// build with music and voices links this; the silent build carries no audio library.
+//
+// The sound device is opened by the first call that needs it, never before. When there is no
+// device, or MIDI cannot be played, the program says so once on standard error and goes on:
+// the players then accept every call and play nothing.
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "sound/audio_out.h"
+
+namespace corvan::shell {
+
+// The soundfont MIDI is played with: the file that CORVAN_SOUNDFONT names, else Debian's
+// TimGM6mb, else the system's default General MIDI soundfont; nullopt when none of them is a
+// file. `environment` is the value of CORVAN_SOUNDFONT (nullptr when unset); a value that names
+// no file puts a line for standard error in `warning`.
+std::optional<std::filesystem::path> chooseSoundfont(const char* environment,
+                                                     std::string& warning);
+
+class SdlAudio : public AudioOut {
+public:
+    // `program` starts the lines this writes on standard error.
+    explicit SdlAudio(std::string program = "corvan");
+    ~SdlAudio() override;
+    SdlAudio(const SdlAudio&) = delete;
+    SdlAudio& operator=(const SdlAudio&) = delete;
+
+    bool openMusic(const std::filesystem::path& file, std::string& error) override;
+    void rewindMusic() override;
+    bool playMusic(std::string& error) override;
+    void stopMusic() override;
+    bool musicStopped() override;
+    bool playVoice(const std::filesystem::path& file, std::string& error) override;
+
+    // Whether the sound device is open (false before the first call, and without a device).
+    bool deviceOpen() const;
+
+private:
+    struct Players;
+    // Opens the device on first use; false when there is none.
+    bool ready();
+
+    std::string program_;
+    std::unique_ptr<Players> players_;
+};
+
+}  // namespace corvan::shell

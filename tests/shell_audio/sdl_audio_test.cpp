@@ -1,0 +1,461 @@
+// The SDL players of corvan, heard through SDL's disk audio driver, which writes every sample
+// the device would have played into a file: a MIDI track and a wave voice must leave sound
+// there. And the programs themselves: corvan plays a game's music and voice the same way,
+// corvan2 runs the same game without linking an audio library or opening a device.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "shell/sdl_audio.h"
+#include "support/test_archive.h"
+
+extern char** environ;
+
+namespace corvan::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+using Clock = std::chrono::steady_clock;
+
+void putU16(Bytes& out, unsigned value) {
+    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+}
+
+void putU32(Bytes& out, std::uint32_t value) {
+    putU16(out, value & 0xFFFF);
+    putU16(out, value >> 16);
+}
+
+void putBigU32(Bytes& out, std::uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<std::uint8_t>((value >> shift) & 0xFF));
+    }
+}
+
+// A standard MIDI file of three piano notes, a quarter second each at the default tempo.
+Bytes midiFile() {
+    const Bytes track = {
+        0x00, 0xC0, 0x00,                    // piano
+        0x00, 0x90, 60, 100, 0x81, 0x70, 0x80, 60, 64,  // C, 240 ticks
+        0x00, 0x90, 64, 100, 0x81, 0x70, 0x80, 64, 64,  // E
+        0x00, 0x90, 67, 100, 0x81, 0x70, 0x80, 67, 64,  // G
+        0x00, 0xFF, 0x2F, 0x00,              // end of track
+    };
+    Bytes out = {'M', 'T', 'h', 'd'};
+    putBigU32(out, 6);
+    out.insert(out.end(), {0x00, 0x00, 0x00, 0x01, 0x01, 0xE0});  // format 0, 1 track, 480/q
+    out.insert(out.end(), {'M', 'T', 'r', 'k'});
+    putBigU32(out, static_cast<std::uint32_t>(track.size()));
+    out.insert(out.end(), track.begin(), track.end());
+    return out;
+}
+
+// A RIFF wave file: 0.4 seconds of a 440 Hz sine, 16-bit mono at 22050 Hz.
+Bytes waveFile() {
+    constexpr int kRate = 22050;
+    constexpr int kFrames = kRate * 4 / 10;
+    Bytes out = {'R', 'I', 'F', 'F'};
+    putU32(out, 36 + kFrames * 2);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    putU32(out, 16);
+    putU16(out, 1);  // PCM
+    putU16(out, 1);  // mono
+    putU32(out, kRate);
+    putU32(out, kRate * 2);
+    putU16(out, 2);
+    putU16(out, 16);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    putU32(out, kFrames * 2);
+    for (int i = 0; i < kFrames; ++i) {
+        const double value = 12000.0 * std::sin(2.0 * M_PI * 440.0 * i / kRate);
+        putU16(out, static_cast<unsigned>(static_cast<std::int16_t>(std::lround(value))) & 0xFFFF);
+    }
+    return out;
+}
+
+// What the disk driver wrote: 16-bit samples (the players open the device with them).
+struct Loudness {
+    std::size_t samples = 0;
+    std::size_t loud = 0;  // samples further than 1000 from silence
+};
+
+Loudness measure(const fs::path& file) {
+    Loudness result;
+    std::ifstream in(file, std::ios::binary);
+    char pair[2];
+    while (in.read(pair, 2)) {
+        const auto sample = static_cast<std::int16_t>(static_cast<std::uint8_t>(pair[0]) |
+                                                      (static_cast<std::uint8_t>(pair[1]) << 8));
+        ++result.samples;
+        if (sample > 1000 || sample < -1000) ++result.loud;
+    }
+    return result;
+}
+
+// A tenth of a second of loud stereo samples at 44.1 kHz.
+constexpr std::size_t kAudible = 8820;
+
+bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto end = Clock::now() + limit;
+    while (!done()) {
+        if (Clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+// Sets an environment variable for one test and puts the old value back afterwards.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) {
+            setenv(name, value->c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            setenv(name_.c_str(), old_->c_str(), 1);
+        } else {
+            unsetenv(name_.c_str());
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+// Catches what is written on std::cerr while it lives.
+class CaptureErr {
+public:
+    CaptureErr() : old_(std::cerr.rdbuf(text_.rdbuf())) {}
+    ~CaptureErr() { std::cerr.rdbuf(old_); }
+    std::string text() const { return text_.str(); }
+
+private:
+    std::ostringstream text_;
+    std::streambuf* old_;
+};
+
+std::size_t countLines(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Every test runs on the disk driver, writing into a fresh folder.
+class DiskAudio : public ::testing::Test {
+protected:
+    fs::path out() const { return dir_.path() / "out.raw"; }
+    fs::path write(const std::string& name, const Bytes& bytes) {
+        writeBytes(dir_.path() / name, bytes);
+        return dir_.path() / name;
+    }
+    std::size_t bytesWritten() const {
+        std::error_code ec;
+        const auto size = fs::file_size(out(), ec);
+        return ec ? 0 : static_cast<std::size_t>(size);
+    }
+
+    TempDir dir_;
+    ScopedEnv driver_{"SDL_AUDIODRIVER", "disk"};
+    ScopedEnv file_{"SDL_DISKAUDIOFILE", out().string()};
+    ScopedEnv delay_{"SDL_DISKAUDIODELAY", std::nullopt};
+    ScopedEnv soundfont_{"CORVAN_SOUNDFONT", std::nullopt};
+};
+
+TEST_F(DiskAudio, GivenNoMusicOrVoiceYet_ThenNoDeviceIsOpened) {
+    {
+        shell::SdlAudio audio;
+        EXPECT_TRUE(audio.musicStopped());
+        audio.stopMusic();
+        audio.rewindMusic();
+        EXPECT_FALSE(audio.deviceOpen());
+    }
+    EXPECT_FALSE(fs::exists(out()));
+}
+
+TEST_F(DiskAudio, GivenAMidiTrack_WhenPlayed_ThenItSoundsUntilStopped) {
+    const fs::path midi = write("01.MID", midiFile());
+    {
+        shell::SdlAudio audio;
+        std::string error;
+        ASSERT_TRUE(audio.openMusic(midi, error)) << error;
+        EXPECT_TRUE(audio.deviceOpen());
+        EXPECT_TRUE(audio.musicStopped());  // open, not yet playing
+        audio.rewindMusic();
+        ASSERT_TRUE(audio.playMusic(error)) << error;
+        EXPECT_FALSE(audio.musicStopped());
+        // Half a second of output: the first two notes.
+        ASSERT_TRUE(waitFor([&] { return bytesWritten() >= 88200; }, std::chrono::seconds(3)));
+        audio.stopMusic();
+        EXPECT_TRUE(audio.musicStopped());
+    }
+    const Loudness sound = measure(out());
+    EXPECT_GE(sound.loud, kAudible) << sound.samples << " samples";
+}
+
+TEST_F(DiskAudio, GivenAWaveVoice_WhenPlayed_ThenItSoundsAndLeavesTheMusicAlone) {
+    const fs::path wave = write("10001.wav", waveFile());
+    const fs::path midi = write("02.MID", midiFile());
+    {
+        shell::SdlAudio audio;
+        std::string error;
+        ASSERT_TRUE(audio.playVoice(wave, error)) << error;
+        // 0.6 seconds of output, longer than the clip.
+        ASSERT_TRUE(waitFor([&] { return bytesWritten() >= 105840; }, std::chrono::seconds(3)));
+    }
+    const Loudness voice = measure(out());
+    EXPECT_GE(voice.loud, kAudible) << voice.samples << " samples";
+    // Played once: no more loud samples than 0.45 s of stereo output holds.
+    EXPECT_LE(voice.loud, 39690u) << voice.samples << " samples";
+
+    fs::remove(out());
+    shell::SdlAudio audio;
+    std::string error;
+    ASSERT_TRUE(audio.openMusic(midi, error)) << error;
+    ASSERT_TRUE(audio.playMusic(error)) << error;
+    ASSERT_TRUE(audio.playVoice(wave, error)) << error;
+    ASSERT_TRUE(audio.playVoice(wave, error)) << error;
+    EXPECT_FALSE(audio.musicStopped());
+}
+
+TEST_F(DiskAudio, GivenATrackThatPlaysToItsEnd_ThenTheMusicCountsAsStopped) {
+    // A faster clock for the disk driver: the track and the synthesiser's tail pass in a moment.
+    ScopedEnv fast("SDL_DISKAUDIODELAY", "1");
+    const fs::path midi = write("03.MID", midiFile());
+    shell::SdlAudio audio;
+    std::string error;
+    ASSERT_TRUE(audio.openMusic(midi, error)) << error;
+    ASSERT_TRUE(audio.playMusic(error)) << error;
+    EXPECT_FALSE(audio.musicStopped());
+    EXPECT_TRUE(waitFor([&] { return audio.musicStopped(); }, std::chrono::seconds(5)));
+    // Rewound and played again, it sounds once more.
+    audio.rewindMusic();
+    ASSERT_TRUE(audio.playMusic(error)) << error;
+    EXPECT_FALSE(audio.musicStopped());
+}
+
+TEST_F(DiskAudio, GivenAMissingMidiFile_ThenOpenFailsWithTheErrorTextAndNothingPlays) {
+    shell::SdlAudio audio;
+    std::string error;
+    EXPECT_FALSE(audio.openMusic(dir_.path() / "MIDI" / "09.MID", error));
+    EXPECT_NE(error.find("09.MID"), std::string::npos) << error;
+    EXPECT_TRUE(audio.musicStopped());
+    error.clear();
+    EXPECT_TRUE(audio.playMusic(error)) << error;
+    EXPECT_TRUE(audio.musicStopped());
+}
+
+TEST_F(DiskAudio, GivenAFileThatIsNoWave_ThenTheVoiceFailsWithTheErrorText) {
+    const fs::path bad = write("bad.wav", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v'});
+    shell::SdlAudio audio;
+    std::string error;
+    EXPECT_FALSE(audio.playVoice(bad, error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST_F(DiskAudio, GivenNoSoundDevice_ThenOneMessageSaysSoAndEveryCallGoesOnSilently) {
+    ScopedEnv noDevice("SDL_AUDIODRIVER", "no-such-driver");
+    const fs::path midi = write("04.MID", midiFile());
+    const fs::path wave = write("10001.wav", waveFile());
+    CaptureErr err;
+    {
+        shell::SdlAudio audio("corvan");
+        std::string error;
+        EXPECT_TRUE(audio.openMusic(midi, error));
+        audio.rewindMusic();
+        EXPECT_TRUE(audio.playMusic(error));
+        EXPECT_TRUE(audio.playVoice(wave, error));
+        EXPECT_TRUE(audio.playVoice(wave, error));
+        EXPECT_TRUE(audio.musicStopped());
+        EXPECT_FALSE(audio.deviceOpen());
+        EXPECT_TRUE(error.empty()) << error;
+    }
+    EXPECT_EQ(countLines(err.text()), 1u) << err.text();
+    EXPECT_EQ(err.text().rfind("corvan: no sound device", 0), 0u) << err.text();
+}
+
+// --- The soundfont -------------------------------------------------------------------------
+
+TEST(Soundfont, GivenNoChoice_ThenTheDefaultGeneralMidiSoundfontIsUsed) {
+    std::string warning;
+    const auto chosen = shell::chooseSoundfont(nullptr, warning);
+    ASSERT_TRUE(chosen);
+    EXPECT_TRUE(fs::is_regular_file(*chosen));
+    EXPECT_EQ(*chosen, fs::path("/usr/share/sounds/sf2/TimGM6mb.sf2"));
+    EXPECT_TRUE(warning.empty());
+    EXPECT_EQ(shell::chooseSoundfont("", warning), chosen);
+}
+
+TEST(Soundfont, GivenCorvanSoundfontNamingAFile_ThenThatFileIsUsed) {
+    TempDir dir;
+    writeBytes(dir.path() / "mine.sf2", {1, 2, 3});
+    std::string warning;
+    const std::string mine = (dir.path() / "mine.sf2").string();
+    EXPECT_EQ(shell::chooseSoundfont(mine.c_str(), warning), dir.path() / "mine.sf2");
+    EXPECT_TRUE(warning.empty());
+}
+
+TEST(Soundfont, GivenCorvanSoundfontNamingNoFile_ThenTheDefaultIsUsedWithAWarning) {
+    TempDir dir;
+    std::string warning;
+    const std::string missing = (dir.path() / "gone.sf2").string();
+    const auto chosen = shell::chooseSoundfont(missing.c_str(), warning);
+    EXPECT_EQ(chosen, fs::path("/usr/share/sounds/sf2/TimGM6mb.sf2"));
+    EXPECT_NE(warning.find(missing), std::string::npos) << warning;
+    warning.clear();
+    EXPECT_EQ(shell::chooseSoundfont(dir.path().string().c_str(), warning), chosen);  // a folder
+    EXPECT_FALSE(warning.empty());
+}
+
+// --- The two programs ----------------------------------------------------------------------
+
+std::string run(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
+}
+
+// One run of a game program on a game folder of its own, with the disk driver, on the
+// offscreen display; its standard error (the event trace) goes to a file.
+class ProgramRun {
+public:
+    ProgramRun(const std::string& program, const std::string& script,
+               const std::vector<std::pair<std::string, Bytes>>& files) {
+        writeArchive(dir_.path() / "game" / "mg_data.stf", {chunk("main", script)});
+        for (const auto& [name, bytes] : files) writeBytes(dir_.path() / "game" / name, bytes);
+        fs::create_directories(dir_.path() / "save");
+        fs::create_directories(dir_.path() / "config");
+        std::ofstream(dir_.path() / "config" / "Brackwell.ini")
+            << "[Corvan]\nSaveDir=" << (dir_.path() / "save").string()
+            << "\nGameDir=" << (dir_.path() / "game").string() << "\nDelay=1\n";
+
+        const auto replaced = [](const std::string& entry) {
+            for (const char* name : {"SDL_AUDIODRIVER=", "SDL_DISKAUDIOFILE=", "XDG_CONFIG_HOME=",
+                                     "QT_QPA_PLATFORM=", "CORVAN_TRACE=", "SDL_DISKAUDIODELAY="}) {
+                if (entry.rfind(name, 0) == 0) return true;
+            }
+            return false;
+        };
+        std::vector<std::string> env;
+        for (char** e = environ; *e != nullptr; ++e) {
+            if (!replaced(*e)) env.emplace_back(*e);
+        }
+        env.push_back("SDL_AUDIODRIVER=disk");
+        env.push_back("SDL_DISKAUDIOFILE=" + audioFile().string());
+        env.push_back("XDG_CONFIG_HOME=" + (dir_.path() / "config").string());
+        env.push_back("QT_QPA_PLATFORM=offscreen");
+        env.push_back("CORVAN_TRACE=1");
+        std::vector<char*> envp;
+        for (std::string& entry : env) envp.push_back(entry.data());
+        envp.push_back(nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        const std::string errFile = traceFile().string();
+        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        std::string path = program;
+        char* argv[] = {path.data(), nullptr};
+        if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, envp.data()) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~ProgramRun() { stop(); }
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    fs::path audioFile() const { return dir_.path() / "audio.raw"; }
+    std::string trace() const { return readText(traceFile()); }
+    bool traced(const std::string& line) const {
+        return ("\n" + trace()).find("\ncorvan: " + line + "\n") != std::string::npos;
+    }
+    void stop() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+    }
+
+private:
+    fs::path traceFile() const { return dir_.path() / "trace.txt"; }
+
+    TempDir dir_;
+    pid_t pid_ = -1;
+};
+
+TEST(Programs, GivenCorvan2_ThenItLinksNoAudioLibrary) {
+    const std::string silent = run("ldd '" CORVAN2_PROGRAM "'");
+    ASSERT_NE(silent.find("libQt6"), std::string::npos) << silent;
+    EXPECT_EQ(silent.find("SDL"), std::string::npos) << silent;
+    EXPECT_EQ(silent.find("fluidsynth"), std::string::npos) << silent;
+    EXPECT_EQ(silent.find("libasound"), std::string::npos) << silent;
+    EXPECT_EQ(silent.find("libpulse"), std::string::npos) << silent;
+    const std::string sounding = run("ldd '" CORVAN_PROGRAM "'");
+    EXPECT_NE(sounding.find("libSDL2_mixer"), std::string::npos) << sounding;
+}
+
+TEST(Programs, GivenAGameWithMusicAndVoice_ThenCorvanSoundsBothAndCorvan2OpensNoDevice) {
+    const std::pair<std::string, Bytes> midi{"MIDI/01.MID", midiFile()};
+    const std::pair<std::string, Bytes> wave{"wave/1/10001.wav", waveFile()};
+    const std::string both = "*music 1\n*voice 10001\nこんにちは▼\n";
+    // Music and voice in games of their own, so that each must sound by itself.
+    ProgramRun music(CORVAN_PROGRAM, "*music 1\nこんにちは▼\n", {midi});
+    ProgramRun voice(CORVAN_PROGRAM, "*voice 10001\nこんにちは▼\n", {wave});
+    ProgramRun silent(CORVAN2_PROGRAM, both, {midi, wave});
+    ASSERT_TRUE(music.started() && voice.started() && silent.started());
+
+    const auto loud = [](const ProgramRun& p) { return measure(p.audioFile()).loud >= kAudible; };
+    EXPECT_TRUE(waitFor([&] { return loud(music) && loud(voice); }, std::chrono::seconds(10)));
+    EXPECT_TRUE(waitFor([&] { return silent.traced("text こんにちは▼"); },
+                        std::chrono::seconds(10)));
+    music.stop();
+    voice.stop();
+    silent.stop();
+
+    EXPECT_TRUE(music.traced("music 1")) << music.trace();
+    EXPECT_TRUE(voice.traced("voice 10001")) << voice.trace();
+    EXPECT_GE(measure(music.audioFile()).loud, kAudible) << music.trace();
+    EXPECT_GE(measure(voice.audioFile()).loud, kAudible) << voice.trace();
+    // The silent program ran the same script to its page, without a sound or a device.
+    EXPECT_TRUE(silent.traced("text こんにちは▼")) << silent.trace();
+    EXPECT_EQ(silent.trace().find("corvan: music"), std::string::npos) << silent.trace();
+    EXPECT_EQ(silent.trace().find("corvan: voice"), std::string::npos) << silent.trace();
+    EXPECT_FALSE(fs::exists(silent.audioFile()));
+}
+
+}  // namespace
+}  // namespace corvan::test

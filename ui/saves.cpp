@@ -1,0 +1,235 @@
+// Save files and the seen record: their byte layouts, and the game's save, load and seen-record
+// routines. Every file is written through a temporary file that is renamed over the old one, so
+// a failed write never destroys the game or the record that was there.
+
+#include "ui/saves.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "engine/cp932.h"
+#include "engine/file_write.h"
+#include "engine/game.h"
+
+namespace corvan {
+
+namespace saves {
+
+namespace {
+
+void putU32LE(std::string& out, std::uint32_t value) {
+    for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((value >> (8 * k)) & 0xFF));
+}
+
+// Replaces the bytes of a little-endian number that lie inside `bytes`, one by one, and keeps
+// the others: a file that ends inside a number fills only its leading bytes.
+std::int32_t takeU32LE(std::span<const std::uint8_t> bytes, std::size_t offset,
+                       std::int32_t former) {
+    auto value = static_cast<std::uint32_t>(former);
+    for (std::size_t k = 0; k < 4; ++k) {
+        if (offset + k >= bytes.size()) break;
+        const unsigned shift = static_cast<unsigned>(8 * k);
+        value =
+            (value & ~(0xFFu << shift)) | (static_cast<std::uint32_t>(bytes[offset + k]) << shift);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+void decodeNumbers(std::span<const std::uint8_t> bytes, std::size_t offset,
+                   std::array<std::int32_t, Variables::kValueCount>& into) {
+    for (std::size_t i = 0; i < into.size(); ++i) {
+        const std::size_t at = offset + 4 * i;
+        if (at >= bytes.size()) return;
+        into[i] = takeU32LE(bytes, at, into[i]);
+    }
+}
+
+std::string cp932(const char* utf8) {
+    return utf8ToCp932(utf8).value_or("");
+}
+
+}  // namespace
+
+std::string saveFileName(int slot) {
+    return "save" + std::to_string(slot) + ".cv";
+}
+
+std::string encodeSaveFile(const Variables& vars) {
+    std::string out;
+    out.reserve(kSaveFileSize);
+    for (const std::uint8_t b : vars.flagBytes()) out.push_back(static_cast<char>(b));
+    for (const std::int32_t v : vars.values()) putU32LE(out, static_cast<std::uint32_t>(v));
+    for (const std::int32_t s : vars.systemValues()) putU32LE(out, static_cast<std::uint32_t>(s));
+    return out;
+}
+
+void decodeSaveFile(std::span<const std::uint8_t> bytes, Variables& vars) {
+    auto& flags = vars.flagBytes();
+    for (std::size_t i = 0; i < flags.size() && kFlagsOffset + i < bytes.size(); ++i) {
+        flags[i] = bytes[kFlagsOffset + i];
+    }
+    decodeNumbers(bytes, kValuesOffset, vars.values());
+    decodeNumbers(bytes, kSystemValuesOffset, vars.systemValues());
+}
+
+std::string encodeSeenRecord(const Marks& aMarks, const Marks& bMarks, const Persistent& e) {
+    std::string out;
+    out.reserve(kSeenRecordSize);
+    for (const std::uint8_t b : aMarks) out.push_back(static_cast<char>(b));
+    for (const std::uint8_t b : bMarks) out.push_back(static_cast<char>(b));
+    for (const std::int8_t v : e) out.push_back(static_cast<char>(v));
+    return out;
+}
+
+void mergeSeenRecord(std::span<const std::uint8_t> bytes, Marks& aMarks, Marks& bMarks,
+                     Persistent& e) {
+    for (std::size_t i = 0; i < 256; ++i) {
+        if (kAMarksOffset + i < bytes.size()) aMarks[i] |= bytes[kAMarksOffset + i];
+        if (kBMarksOffset + i < bytes.size()) bMarks[i] |= bytes[kBMarksOffset + i];
+        if (kPersistentOffset + i < bytes.size()) {
+            e[i] = static_cast<std::int8_t>(static_cast<std::uint8_t>(e[i]) |
+                                            bytes[kPersistentOffset + i]);
+        }
+    }
+}
+
+std::string cancelLabel(bool saving) {
+    return cp932(saving ? "セーブしない" : "ロードしない");
+}
+
+// The digit shown is the one of s - 1, as the game has always shown it: slot 1 (save1.cv) reads
+// データ　０ and slot 8 reads データ　７.
+std::string slotLabel(int slot, bool present) {
+    if (!present) return cp932("未セーブ");
+    std::string label = cp932("データ　１");
+    label[label.size() - 1] = static_cast<char>(0x4E + slot);
+    return label;
+}
+
+std::array<std::string, kSlotListRows> slotListLabels(bool saving,
+                                                      const std::array<bool, kLastSlot>& present) {
+    std::array<std::string, kSlotListRows> labels;
+    labels[0] = cancelLabel(saving);
+    for (int s = kFirstSlot; s <= kLastSlot; ++s) {
+        labels[static_cast<std::size_t>(s)] =
+            slotLabel(s, present[static_cast<std::size_t>(s - 1)]);
+    }
+    return labels;
+}
+
+namespace {
+
+// Opens a regular file for reading, or gives -1. O_NONBLOCK keeps a fifo put there by mistake
+// from hanging the game; it changes nothing for a regular file.
+int openRegularFile(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+bool fileOpensForReading(const std::filesystem::path& path) {
+    const int fd = openRegularFile(path);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+std::optional<std::vector<std::uint8_t>> readFilePrefix(const std::filesystem::path& path,
+                                                        std::size_t maxBytes) {
+    const int fd = openRegularFile(path);
+    if (fd < 0) return std::nullopt;
+    std::vector<std::uint8_t> bytes(maxBytes);
+    std::size_t done = 0;
+    while (done < maxBytes) {
+        const ssize_t n = ::read(fd, bytes.data() + done, maxBytes - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(done);
+    return bytes;
+}
+
+}  // namespace saves
+
+namespace {
+constexpr std::int32_t kClearedGameFlag = 999;
+constexpr std::string_view kTitle = "コルヴァン";
+constexpr std::string_view kSaveFailed =
+    "セーブできませんでした。\n保存先のフォルダに書き込めるか確かめてください。";
+}  // namespace
+
+std::filesystem::path Game::SaveFilePath(std::int32_t slot) const {
+    return saveFolder / saves::saveFileName(slot);
+}
+
+std::filesystem::path Game::SeenRecordPath() const {
+    return saveFolder / saves::kSeenRecordName;
+}
+
+bool Game::SaveSlot(std::int32_t slot) {
+    if (slot < saves::kFirstSlot || slot > saves::kLastSlot) return false;
+    // A game saved after the story has been finished once carries flag 999, and the running
+    // game counts as cleared once from then on (the settings keep their count).
+    if (clearMark != 0) vars.SetFlag(kClearedGameFlag);
+    if (vars.TestFlag(kClearedGameFlag)) clearMark = 1;
+
+    std::string error;
+    if (!writeFileAtomically(SaveFilePath(slot), saves::encodeSaveFile(vars), error)) {
+        // The old file is untouched; the player must not walk away thinking the game is kept.
+        host_.traceEvent("save-error " + error);
+        host_.showMessage(kTitle, kSaveFailed, MessageIcon::Exclamation, MessageButtons::Ok);
+        return false;
+    }
+    host_.traceEvent("save " + std::to_string(slot));
+    UpdateSeenRecord();
+    ResetRunState();
+    LoadChunk("SAVE");
+    return true;
+}
+
+bool Game::LoadSlot(std::int32_t slot) {
+    if (slot < saves::kFirstSlot || slot > saves::kLastSlot) return false;
+    const auto bytes = saves::readFilePrefix(SaveFilePath(slot), saves::kSaveFileSize);
+    if (!bytes) return false;
+    saves::decodeSaveFile(*bytes, vars);
+    host_.traceEvent("load " + std::to_string(slot));
+    UpdateSeenRecord();
+    ResetRunState();
+    LoadChunk("LOAD");
+    return true;
+}
+
+void Game::UpdateSeenRecord() {
+    const std::filesystem::path path = SeenRecordPath();
+    auto& e = vars.persistentValues();
+    if (const auto bytes = saves::readFilePrefix(path, saves::kSeenRecordSize)) {
+        saves::mergeSeenRecord(*bytes, aMarks, bMarks, e);
+    } else {
+        aMarks.fill(0);
+        bMarks.fill(0);
+        e.fill(0);
+    }
+    std::string error;
+    if (!writeFileAtomically(path, saves::encodeSeenRecord(aMarks, bMarks, e), error)) {
+        // The marks stay in memory and reach the file at the next update that succeeds.
+        host_.warn("the seen record was not saved: " + error);
+    }
+}
+
+}  // namespace corvan
