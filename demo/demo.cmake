@@ -30,3 +30,16 @@ foreach(kind A B)
     endforeach()
 endforeach()
 add_custom_target(demo_pictures DEPENDS ${corvan_demo_pictures})
+
+# The demo game's music and voice, written by make_demo_sounds from the notes and tones in its
+# source at build time.
+add_executable(make_demo_sounds ${CMAKE_CURRENT_LIST_DIR}/../tools/make_demo_sounds.cpp)
+target_link_libraries(make_demo_sounds PRIVATE corvan_core)
+set(corvan_demo_sounds ${CMAKE_BINARY_DIR}/demo/MIDI/01.MID ${CMAKE_BINARY_DIR}/demo/wave/1/10001.wav)
+add_custom_command(
+    OUTPUT ${corvan_demo_sounds}
+    COMMAND make_demo_sounds ${CMAKE_BINARY_DIR}/demo
+    DEPENDS make_demo_sounds
+    COMMENT "Writing the demo's music and voice"
+    VERBATIM)
+add_custom_target(demo_sounds DEPENDS ${corvan_demo_sounds})

@@ -71,7 +71,9 @@ SdlAudio::~SdlAudio() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool SdlAudio::deviceOpen() const { return players_->device == Players::Device::Open; }
+bool SdlAudio::deviceOpen() const {
+    return players_->device == Players::Device::Open;
+}
 
 bool SdlAudio::ready() {
     Players& p = *players_;

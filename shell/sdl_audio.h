@@ -21,8 +21,7 @@ namespace corvan::shell {
 // TimGM6mb, else the system's default General MIDI soundfont; nullopt when none of them is a
 // file. `environment` is the value of CORVAN_SOUNDFONT (nullptr when unset); a value that names
 // no file puts a line for standard error in `warning`.
-std::optional<std::filesystem::path> chooseSoundfont(const char* environment,
-                                                     std::string& warning);
+std::optional<std::filesystem::path> chooseSoundfont(const char* environment, std::string& warning);
 
 class SdlAudio : public AudioOut {
 public:

@@ -3,6 +3,8 @@
 // there. And the programs themselves: corvan plays a game's music and voice the same way,
 // corvan2 runs the same game without linking an audio library or opening a device.
 
+#include "shell/sdl_audio.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -26,7 +28,6 @@
 #include <thread>
 #include <vector>
 
-#include "shell/sdl_audio.h"
 #include "support/test_archive.h"
 
 extern char** environ;
@@ -57,11 +58,11 @@ void putBigU32(Bytes& out, std::uint32_t value) {
 // A standard MIDI file of three piano notes, a quarter second each at the default tempo.
 Bytes midiFile() {
     const Bytes track = {
-        0x00, 0xC0, 0x00,                    // piano
-        0x00, 0x90, 60, 100, 0x81, 0x70, 0x80, 60, 64,  // C, 240 ticks
-        0x00, 0x90, 64, 100, 0x81, 0x70, 0x80, 64, 64,  // E
-        0x00, 0x90, 67, 100, 0x81, 0x70, 0x80, 67, 64,  // G
-        0x00, 0xFF, 0x2F, 0x00,              // end of track
+        0x00, 0xC0, 0x00,                                  // piano
+        0x00, 0x90, 60,   100,  0x81, 0x70, 0x80, 60, 64,  // C, 240 ticks
+        0x00, 0x90, 64,   100,  0x81, 0x70, 0x80, 64, 64,  // E
+        0x00, 0x90, 67,   100,  0x81, 0x70, 0x80, 67, 64,  // G
+        0x00, 0xFF, 0x2F, 0x00,                            // end of track
     };
     Bytes out = {'M', 'T', 'h', 'd'};
     putBigU32(out, 6);
@@ -385,8 +386,8 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         const std::string errFile = traceFile().string();
-        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         std::string path = program;
         char* argv[] = {path.data(), nullptr};
         if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, envp.data()) != 0) pid_ = -1;
@@ -440,8 +441,8 @@ TEST(Programs, GivenAGameWithMusicAndVoice_ThenCorvanSoundsBothAndCorvan2OpensNo
 
     const auto loud = [](const ProgramRun& p) { return measure(p.audioFile()).loud >= kAudible; };
     EXPECT_TRUE(waitFor([&] { return loud(music) && loud(voice); }, std::chrono::seconds(10)));
-    EXPECT_TRUE(waitFor([&] { return silent.traced("text こんにちは▼"); },
-                        std::chrono::seconds(10)));
+    EXPECT_TRUE(
+        waitFor([&] { return silent.traced("text こんにちは▼"); }, std::chrono::seconds(10)));
     music.stop();
     voice.stop();
     silent.stop();

@@ -3,6 +3,8 @@
 // headless host's player plays nothing and remembers every call; a test says when its music
 // has played to its end.
 
+#include "sound/music_voice.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,7 +12,6 @@
 #include <vector>
 
 #include "engine/game.h"
-#include "sound/music_voice.h"
 #include "support/test_game.h"
 
 namespace corvan::test {
@@ -32,7 +33,9 @@ std::string playVoice(const TestGame& t, const std::string& relative) {
     return "play-voice " + (t.gameDir() / relative).string();
 }
 
-const Lines& calls(TestGame& t) { return t.host().audioCalls(); }
+const Lines& calls(TestGame& t) {
+    return t.host().audioCalls();
+}
 
 // The timer ticks (counted from 1) on which the loop check asked whether the music stopped.
 std::vector<int> queryTicks(TestGame& t, int ticks) {
@@ -48,7 +51,9 @@ std::vector<int> queryTicks(TestGame& t, int ticks) {
 }
 
 // Runs the story until it waits for the player.
-void playOn(TestGame& t) { t.player().run(); }
+void playOn(TestGame& t) {
+    t.player().run();
+}
 
 // Ends the page wait with a click and runs on to the next wait.
 void nextPage(TestGame& t) {
@@ -82,7 +87,8 @@ TEST(VoiceName, GivenANameLongerThan15Bytes_ThenItIsCutTo15) {
 TEST(VoiceFileNames, GivenAName_ThenTheFirstCharactersFolderComesBeforeTheWaveFolder) {
     EXPECT_EQ(sound::voiceFileNames("90022"),
               (std::array<std::string, 2>{"wave/9/90022.wav", "wave/90022.wav"}));
-    EXPECT_EQ(sound::voiceFileNames("a"), (std::array<std::string, 2>{"wave/a/a.wav", "wave/a.wav"}));
+    EXPECT_EQ(sound::voiceFileNames("a"),
+              (std::array<std::string, 2>{"wave/a/a.wav", "wave/a.wav"}));
     EXPECT_EQ(sound::voiceFileNames(""), (std::array<std::string, 2>{"wave/", "wave/.wav"}));
 }
 
