@@ -17,6 +17,7 @@
 #include "render/bmp.h"
 #include "render/prs.h"
 #include "tools/png_read.h"
+#include "tools/tool_main.h"
 
 namespace fs = std::filesystem;
 using namespace corvan;
@@ -188,22 +189,17 @@ int info(const fs::path& in) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        std::cerr << kUsage;
-        return 2;
-    }
+// Runs the command named by args[0]; nothing when there is no such command.
+std::optional<int> runCommand(const std::vector<std::string>& args) {
     const std::string& command = args[0];
-    if (command == "--help" || command == "-h" || command == "help") {
-        std::cout << kUsage;
-        return 0;
-    }
     if (command == "encode" && args.size() == 3) return encode(args[1], args[2]);
     if (command == "decode" && args.size() == 3) return decode(args[1], args[2]);
     if (command == "info" && args.size() == 2) return info(args[1]);
-    std::cerr << "prstool: unknown command or wrong arguments: " << command << "\n\n" << kUsage;
-    return 2;
+    return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return runToolCommand("prstool", kUsage, argc, argv, runCommand);
 }

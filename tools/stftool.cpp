@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -15,6 +16,7 @@
 #include "engine/cp932.h"
 #include "engine/file_write.h"
 #include "tools/stf_pack.h"
+#include "tools/tool_main.h"
 
 namespace fs = std::filesystem;
 using namespace corvan;
@@ -70,8 +72,7 @@ int pack(const fs::path& out, const fs::path& dir) {
     for (const fs::path& file : files) {
         const std::string name = file.stem().string();
         if (name.empty() || name.size() > static_cast<std::size_t>(Archive::kMaxNameLength)) {
-            return fail(file.string() + ": the chunk name \"" + name +
-                        "\" must have 1 to 8 bytes");
+            return fail(file.string() + ": the chunk name \"" + name + "\" must have 1 to 8 bytes");
         }
         for (const ChunkSource& other : chunks) {
             if (equalIgnoringAsciiCase(other.name, name)) {
@@ -115,9 +116,8 @@ int list(const fs::path& path) {
     const auto size = fs::file_size(path, ec);
     int damaged = 0;
     if (size < static_cast<std::uintmax_t>(Archive::kDirectorySize)) {
-        std::cerr << "stftool: " << path.string() << " is " << size
-                  << " bytes, shorter than the " << Archive::kDirectorySize
-                  << "-byte directory\n";
+        std::cerr << "stftool: " << path.string() << " is " << size << " bytes, shorter than the "
+                  << Archive::kDirectorySize << "-byte directory\n";
         ++damaged;
     }
     for (int i = 0; i < Archive::kEntryCount; ++i) {
@@ -186,23 +186,18 @@ int cat(const fs::path& path, const std::string& name) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        std::cerr << kUsage;
-        return 2;
-    }
+// Runs the command named by args[0]; nothing when there is no such command.
+std::optional<int> runCommand(const std::vector<std::string>& args) {
     const std::string& command = args[0];
-    if (command == "--help" || command == "-h" || command == "help") {
-        std::cout << kUsage;
-        return 0;
-    }
     if (command == "pack" && args.size() == 3) return pack(args[1], args[2]);
     if (command == "list" && args.size() == 2) return list(args[1]);
     if (command == "extract" && args.size() == 3) return extract(args[1], args[2]);
     if (command == "cat" && args.size() == 3) return cat(args[1], args[2]);
-    std::cerr << "stftool: unknown command or wrong arguments: " << command << "\n\n" << kUsage;
-    return 2;
+    return std::nullopt;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return runToolCommand("stftool", kUsage, argc, argv, runCommand);
 }

@@ -9,19 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
+#include "support/scenario.h"
 #include "support/test_game.h"
 
 namespace corvan::test {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// Starts the game at the fast text speed, where a whole text line shows in one step.
-Game& startFast(TestGame& t) {
-    t.host().writeSetting(setting::kDelay, "1");
-    return t.start();
-}
 
 std::uint32_t lcgAfter(int draws) {
     std::uint32_t state = 1;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
+#include "support/scenario.h"
 #include "support/test_game.h"
 
 namespace corvan::test {
@@ -15,12 +15,6 @@ namespace {
 
 using namespace std::string_literals;
 using Lines = std::vector<std::string>;
-
-// Starts the game at the fast text speed, where a whole text line shows in one step.
-Game& startFast(TestGame& t) {
-    t.host().writeSetting(setting::kDelay, "1");
-    return t.start();
-}
 
 // --- The cursor ------------------------------------------------------------------------------
 

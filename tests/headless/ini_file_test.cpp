@@ -13,11 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void writeText(const fs::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
 IniFile loaded(const TempDir& dir, const std::string& text) {
     writeText(dir.path() / "settings.ini", text);
     IniFile ini;

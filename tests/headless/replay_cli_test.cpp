@@ -1,7 +1,6 @@
 // corvan-replay as a program: options, input scripts, the log, state and screen files.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -9,6 +8,7 @@
 
 #include "headless/ini_file.h"
 #include "headless/json_checker.h"
+#include "support/run_program.h"
 #include "support/test_archive.h"
 
 namespace corvan::test {
@@ -18,58 +18,12 @@ namespace fs = std::filesystem;
 
 const std::string kReplay = std::string(CORVAN_TOOLS_DIR) + "/corvan-replay";
 
-std::string shellQuote(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') {
-            out += "'\\''";
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out + "'";
-}
-
-struct ToolRun {
-    int exitCode = -1;
-    bool signalled = false;
-    std::string out;
-    std::string err;
-};
-
-void writeText(const fs::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
 // Runs corvan-replay in `workDir` with these arguments; `input` becomes its standard input.
 // A run that takes longer than 30 s is ended and reported as exit code 124.
-ToolRun replay(const fs::path& workDir, const std::vector<std::string>& args,
-               const std::string& input = "") {
-    const fs::path in = workDir / ".stdin";
-    const fs::path out = workDir / ".stdout";
-    const fs::path err = workDir / ".stderr";
-    writeText(in, input);
+ProgramRun replay(const fs::path& workDir, const std::vector<std::string>& args,
+                  const std::string& input = "") {
     // TMPDIR keeps the default save folder inside the test's own folder.
-    std::string command = "cd " + shellQuote(workDir.string()) +
-                          " && TMPDIR=" + shellQuote(workDir.string()) + " timeout 30 " +
-                          shellQuote(kReplay);
-    for (const std::string& arg : args) command += " " + shellQuote(arg);
-    command += " <" + shellQuote(in.string()) + " >" + shellQuote(out.string()) + " 2>" +
-               shellQuote(err.string());
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    if (WIFEXITED(status)) {
-        run.exitCode = WEXITSTATUS(status);
-    } else {
-        run.signalled = true;
-    }
-    run.out = readText(out);
-    run.err = readText(err);
-    fs::remove(in);
-    fs::remove(out);
-    fs::remove(err);
-    return run;
+    return runProgram(kReplay, workDir, args, {input, {{"TMPDIR", workDir.string()}}});
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -120,7 +74,7 @@ protected:
     void SetUp() override { writeArchive(game() / "mg_data.stf", {chunk("main", kTwoPages)}); }
     fs::path work() const { return work_.path(); }
     fs::path game() const { return game_.path(); }
-    ToolRun replayWithInput(const std::string& script, std::vector<std::string> args) {
+    ProgramRun replayWithInput(const std::string& script, std::vector<std::string> args) {
         writeText(work() / "input.txt", script);
         args.insert(args.begin(), {"--input", "input.txt"});
         return replay(work(), args);
@@ -131,14 +85,14 @@ protected:
 };
 
 TEST_F(ReplayCli, GivenHelp_ThenPrintsUsageAndExitsZero) {
-    const ToolRun run = replay(work(), {"--help"});
+    const ProgramRun run = replay(work(), {"--help"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("usage: corvan-replay"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("--input"), std::string::npos);
 }
 
 TEST_F(ReplayCli, GivenNoGameDir_ThenExitsTwoWithMessage) {
-    const ToolRun run = replay(work(), {});
+    const ProgramRun run = replay(work(), {});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("GAMEDIR"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
@@ -146,7 +100,7 @@ TEST_F(ReplayCli, GivenNoGameDir_ThenExitsTwoWithMessage) {
 
 TEST_F(ReplayCli, GivenGameDirThatIsNoFolder_ThenExitsTwoSayingSo) {
     writeText(work() / "plain-file", "x");
-    ToolRun run = replay(work(), {"plain-file"});
+    ProgramRun run = replay(work(), {"plain-file"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("plain-file"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("not a folder"), std::string::npos) << run.err;
@@ -157,20 +111,20 @@ TEST_F(ReplayCli, GivenGameDirThatIsNoFolder_ThenExitsTwoSayingSo) {
 }
 
 TEST_F(ReplayCli, GivenUnknownOption_ThenExitsTwoNamingIt) {
-    const ToolRun run = replay(work(), {"--frobnicate", game().string()});
+    const ProgramRun run = replay(work(), {"--frobnicate", game().string()});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("--frobnicate"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
 }
 
 TEST_F(ReplayCli, GivenOptionWithoutItsValue_ThenExitsTwo) {
-    const ToolRun run = replay(work(), {game().string(), "--state"});
+    const ProgramRun run = replay(work(), {game().string(), "--state"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("--state"), std::string::npos) << run.err;
 }
 
 TEST_F(ReplayCli, GivenUnknownInputCommand_ThenExitsTwoNamingTheLineAndRunsNothing) {
-    const ToolRun run = replayWithInput(
+    const ProgramRun run = replayWithInput(
         "run\n# comment\n\njump 3\nrun\n",
         {"--state", "state.json", "--shot", "shot.png", "--log", "log.txt", game().string()});
     EXPECT_EQ(run.exitCode, 2);
@@ -183,7 +137,7 @@ TEST_F(ReplayCli, GivenUnknownInputCommand_ThenExitsTwoNamingTheLineAndRunsNothi
 }
 
 TEST_F(ReplayCli, GivenBadCommandArgument_ThenExitsTwoNamingTheLine) {
-    const ToolRun run =
+    const ProgramRun run =
         replayWithInput("run\nclick 10\n", {"--state", "state.json", game().string()});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
@@ -191,14 +145,14 @@ TEST_F(ReplayCli, GivenBadCommandArgument_ThenExitsTwoNamingTheLine) {
 }
 
 TEST_F(ReplayCli, GivenMissingInputFile_ThenFailsWithMessage) {
-    const ToolRun run = replay(work(), {"--input", "absent.txt", game().string()});
+    const ProgramRun run = replay(work(), {"--input", "absent.txt", game().string()});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_FALSE(run.signalled);
     EXPECT_NE(run.err.find("absent.txt"), std::string::npos) << run.err;
 }
 
 TEST_F(ReplayCli, GivenStateOption_ThenFinalStateHasEveryKeyInValidJson) {
-    const ToolRun run = replay(work(), {"--state", "state.json", game().string()});
+    const ProgramRun run = replay(work(), {"--state", "state.json", game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const JsonValue state = readState(work() / "state.json");
     ASSERT_EQ(state.type, JsonValue::Type::Object);
@@ -211,7 +165,7 @@ TEST_F(ReplayCli, GivenStateOption_ThenFinalStateHasEveryKeyInValidJson) {
 }
 
 TEST_F(ReplayCli, GivenLogOption_ThenLogHasTheChunkAndTextLines) {
-    const ToolRun run = replay(work(), {"--log", "events.log", game().string()});
+    const ProgramRun run = replay(work(), {"--log", "events.log", game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::string log = readText(work() / "events.log");
     EXPECT_EQ(lines(log), (std::vector<std::string>{"chunk main", "text こんにちは", "text ▼"}));
@@ -222,7 +176,7 @@ TEST_F(ReplayCli, GivenChainsToMissingAndPresentChunks_ThenOnlySuccessfulLoadsAr
     TempDir chained;
     writeArchive(chained.path() / "mg_data.stf",
                  {chunk("main", "*chain nothere\n続き\n*chain ch2\n"), chunk("ch2", "二章\n▼\n")});
-    const ToolRun run = replay(work(), {"--log", "events.log", chained.path().string()});
+    const ProgramRun run = replay(work(), {"--log", "events.log", chained.path().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(
         lines(readText(work() / "events.log")),
@@ -230,7 +184,7 @@ TEST_F(ReplayCli, GivenChainsToMissingAndPresentChunks_ThenOnlySuccessfulLoadsAr
 }
 
 TEST_F(ReplayCli, GivenNoLogOption_ThenEventsGoToStandardOutput) {
-    const ToolRun run = replay(work(), {game().string()});
+    const ProgramRun run = replay(work(), {game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(hasLine(run.out, "chunk main")) << run.out;
     EXPECT_TRUE(hasLine(run.out, "text こんにちは")) << run.out;
@@ -238,8 +192,9 @@ TEST_F(ReplayCli, GivenNoLogOption_ThenEventsGoToStandardOutput) {
 }
 
 TEST_F(ReplayCli, GivenInputFromStandardInput_ThenItsCommandsRun) {
-    const ToolRun run = replay(work(), {"--input", "-", "--state", "state.json", game().string()},
-                               "# from a pipe\nrun\nclick 320 240\nrun\n");
+    const ProgramRun run =
+        replay(work(), {"--input", "-", "--state", "state.json", game().string()},
+               "# from a pipe\nrun\nclick 320 240\nrun\n");
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(hasLine(run.out, "text 二ページ目")) << run.out;
     const JsonValue state = readState(work() / "state.json");
@@ -248,8 +203,8 @@ TEST_F(ReplayCli, GivenInputFromStandardInput_ThenItsCommandsRun) {
 }
 
 TEST_F(ReplayCli, GivenStateCommandMidScript_ThenIntermediateStateIsWritten) {
-    const ToolRun run = replayWithInput("run\nstate mid.json\nclick 320 240\nrun\n",
-                                        {"--state", "final.json", game().string()});
+    const ProgramRun run = replayWithInput("run\nstate mid.json\nclick 320 240\nrun\n",
+                                           {"--state", "final.json", game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const JsonValue mid = readState(work() / "mid.json");
     const JsonValue final = readState(work() / "final.json");
@@ -262,7 +217,7 @@ TEST_F(ReplayCli, GivenStateCommandMidScript_ThenIntermediateStateIsWritten) {
 }
 
 TEST_F(ReplayCli, GivenShotOption_ThenScreenIsWrittenAs640x480Png) {
-    const ToolRun run =
+    const ProgramRun run =
         replayWithInput("run\nshot mid.png\n", {"--shot", "final.png", game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     for (const char* name : {"mid.png", "final.png"}) {
@@ -283,7 +238,7 @@ TEST_F(ReplayCli, GivenShotOption_ThenScreenIsWrittenAs640x480Png) {
 
 TEST_F(ReplayCli, GivenSaveFolderThatDoesNotExist_ThenItIsCreated) {
     const fs::path save = work() / "deep" / "er" / "saves";
-    const ToolRun run = replay(work(), {"--save", save.string(), game().string()});
+    const ProgramRun run = replay(work(), {"--save", save.string(), game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(fs::is_directory(save));
     EXPECT_TRUE(hasLine(run.out, "chunk main"));
@@ -293,7 +248,7 @@ TEST_F(ReplayCli, GivenSoundOption_ThenMusicAndVoiceAreLogged) {
     TempDir soundGame;
     writeArchive(soundGame.path() / "mg_data.stf",
                  {chunk("main", "*music 3\n*voice 12345\n歌\n▼\n")});
-    ToolRun run = replay(work(), {"--sound", soundGame.path().string()});
+    ProgramRun run = replay(work(), {"--sound", soundGame.path().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(hasLine(run.out, "music 3")) << run.out;
     EXPECT_TRUE(hasLine(run.out, "voice 12345")) << run.out;
@@ -309,7 +264,7 @@ TEST_F(ReplayCli, GivenSoundOption_ThenMusicAndVoiceAreLogged) {
 TEST_F(ReplayCli, GivenArchiveMissing_WhenAnsweredOkAndPicked_ThenGameStartsFromPickedFolder) {
     TempDir empty;
     writeText(work() / "corvan.ini", "");
-    const ToolRun run =
+    const ProgramRun run =
         replayWithInput("answer ok\npick " + (game() / "mg_data.stf").string() + "\nrun\n",
                         {"--config", "corvan.ini", "--state", "state.json", empty.path().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -326,7 +281,7 @@ TEST_F(ReplayCli, GivenArchiveMissing_WhenAnsweredOkAndPicked_ThenGameStartsFrom
 TEST_F(ReplayCli, GivenArchiveMissing_WhenPickedFileIsElsewhere_ThenTheQuestionIsAskedAgain) {
     TempDir empty;
     TempDir wrong;
-    const ToolRun run =
+    const ProgramRun run =
         replayWithInput("answer ok\npick " + (wrong.path() / "mg_data.stf").string() +
                             "\nanswer ok\npick " + (game() / "mg_data.stf").string() + "\nrun\n",
                         {empty.path().string()});
@@ -339,7 +294,7 @@ TEST_F(ReplayCli, GivenArchiveMissing_WhenPickedFileIsElsewhere_ThenTheQuestionI
 
 TEST_F(ReplayCli, GivenArchiveMissing_WhenNothingAnswered_ThenToolEndsWithoutStarting) {
     TempDir empty;
-    const ToolRun run = replay(work(), {"--state", "state.json", empty.path().string()});
+    const ProgramRun run = replay(work(), {"--state", "state.json", empty.path().string()});
     EXPECT_EQ(run.exitCode, 0) << run.err;  // 124 would mean it hung
     EXPECT_FALSE(run.signalled);
     EXPECT_TRUE(hasLineStarting(run.out, kArchiveMissing)) << run.out;
@@ -352,7 +307,8 @@ TEST_F(ReplayCli, GivenArchiveMissing_WhenNothingAnswered_ThenToolEndsWithoutSta
 
 TEST_F(ReplayCli, GivenArchiveMissing_WhenOkButPickCancelled_ThenAskedAgainAndCancelEnds) {
     TempDir empty;
-    const ToolRun run = replayWithInput("answer ok\npick cancel\nrun\n", {empty.path().string()});
+    const ProgramRun run =
+        replayWithInput("answer ok\npick cancel\nrun\n", {empty.path().string()});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     int asked = 0;
     for (const std::string& line : lines(run.out)) asked += line.rfind(kArchiveMissing, 0) == 0;
@@ -363,7 +319,7 @@ TEST_F(ReplayCli, GivenArchiveMissing_WhenOkButPickCancelled_ThenAskedAgainAndCa
 
 TEST_F(ReplayCli, GivenConfigWithSaveDirNull_ThenNotInstalledMessageAndQuit) {
     writeText(work() / "corvan.ini", "[Corvan]\nSaveDir=NULL\n");
-    const ToolRun run =
+    const ProgramRun run =
         replay(work(), {"--config", "corvan.ini", "--state", "state.json", game().string()});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(hasLine(run.out, kNotInstalled)) << run.out;
@@ -382,8 +338,8 @@ TEST_F(ReplayCli, GivenConfigFile_ThenGameDirAndSetValuesAreWrittenBackAndTheRes
               "[Corvan]\n"
               "Delay=0\n"
               "Custom=value\n");
-    const ToolRun run = replayWithInput("run\nset Delay 1\nset BGM 1\n",
-                                        {"--config", "corvan.ini", game().string()});
+    const ProgramRun run = replayWithInput("run\nset Delay 1\nset BGM 1\n",
+                                           {"--config", "corvan.ini", game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     IniFile ini;
     ASSERT_TRUE(ini.load(work() / "corvan.ini"));
@@ -400,14 +356,14 @@ TEST_F(ReplayCli, GivenConfigWithGameDir_ThenItIsUsedInsteadOfTheCommandLineFold
     TempDir other;
     writeArchive(other.path() / "mg_data.stf", {chunk("main", "別の遊び\n▼\n")});
     writeText(work() / "corvan.ini", "[Corvan]\nGameDir=" + other.path().string() + "\n");
-    const ToolRun run = replay(work(), {"--config", "corvan.ini", game().string()});
+    const ProgramRun run = replay(work(), {"--config", "corvan.ini", game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(hasLine(run.out, "text 別の遊び")) << run.out;
     EXPECT_FALSE(hasLine(run.out, "text こんにちは")) << run.out;
 }
 
 TEST_F(ReplayCli, GivenConfigThatDoesNotExistYet_ThenItIsCreatedWithTheGameDir) {
-    const ToolRun run = replay(work(), {"--config", "new.ini", game().string()});
+    const ProgramRun run = replay(work(), {"--config", "new.ini", game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     IniFile ini;
     ASSERT_TRUE(ini.load(work() / "new.ini"));
@@ -418,8 +374,8 @@ TEST_F(ReplayCli, GivenSetWithoutConfig_ThenTheGameTakesTheSetting) {
     // BGM=1 switches the music off for the rest of the game.
     TempDir soundGame;
     writeArchive(soundGame.path() / "mg_data.stf", {chunk("main", "一\n▼\n*music 4\n二\n▼\n")});
-    const ToolRun run = replayWithInput("run\nset BGM 1\nclick 320 240\nrun\n",
-                                        {"--sound", soundGame.path().string()});
+    const ProgramRun run = replayWithInput("run\nset BGM 1\nclick 320 240\nrun\n",
+                                           {"--sound", soundGame.path().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(hasLine(run.out, "text 二")) << run.out;
     EXPECT_FALSE(hasLine(run.out, "music 4")) << run.out;  // music was switched off

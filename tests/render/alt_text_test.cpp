@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
+#include "support/scenario.h"
 #include "support/test_game.h"
+#include "support/test_pictures.h"
 
 namespace corvan::test {
 namespace {
@@ -62,23 +63,8 @@ bool untouched(const Bitmap& b, Rect r) {
     return ink.background == r.width() * r.height();
 }
 
-bool sameBitmap(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-        }
-    }
-    return true;
-}
-
 std::string altScript(const std::string& body) {
     return "*gra S246,0\n*mode 1\n" + body;
-}
-
-Game& startFast(TestGame& t) {
-    t.host().writeSetting(setting::kDelay, "1");
-    return t.start();
 }
 
 // --- The grid -----------------------------------------------------------------------------------

@@ -59,29 +59,6 @@ bool inFrame(int x, int y) {
     return x >= kFrameX && x < kFrameX + kFrameW && y >= kFrameY && y < kFrameY + kFrameH;
 }
 
-// Writes `bitmap` as a PRS file. Compressing a full-screen picture takes a while, so each
-// distinct picture is compressed once per test run.
-void writePicture(const std::filesystem::path& file, const Bitmap& bitmap) {
-    static std::map<std::vector<std::uint8_t>, std::vector<std::uint8_t>> compressed;
-    std::vector<std::uint8_t> bmp = writeBmp(bitmap);
-    auto it = compressed.find(bmp);
-    if (it == compressed.end()) {
-        std::vector<std::uint8_t> prs = encodePrsBytes(bmp);
-        it = compressed.emplace(std::move(bmp), std::move(prs)).first;
-    }
-    writeBytes(file, it->second);
-}
-
-bool sameBitmap(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-        }
-    }
-    return true;
-}
-
 // Counts the pixels of the screen's frame inside that differ from `expected(x, y)`, and reports
 // the first one.
 template <typename Expected>
@@ -125,7 +102,7 @@ int countOutsideFrameMismatches(const Bitmap& screen, const Bitmap& composite) {
 
 // A game whose A001 is `picture`, started on `script` and run until it waits or stops.
 Game& runWithPicture(TestGame& t, const Bitmap& picture) {
-    writePicture(t.gameDir() / "GRA/A/A001.PRS", picture);
+    writePrs(t.gameDir() / "GRA/A/A001.PRS", picture);
     Game& g = t.start();
     t.player().run();
     return g;
@@ -205,9 +182,9 @@ TEST(FrameBackdrop,
     TestGame t({chunk("main", "*grb B002\n*gra A001,0\n▽\n")});
     // The overlay is white except its magenta top-left 100x100 corner, which lets the black
     // background through; the frame lies wholly under its white part.
-    writePicture(t.gameDir() / "GRA/B/B002.PRS", makeBitmap(640, 480, [](int x, int y) {
-                     return x < 100 && y < 100 ? kMagenta : 0xFFFFFFu;
-                 }));
+    writePrs(t.gameDir() / "GRA/B/B002.PRS", makeBitmap(640, 480, [](int x, int y) {
+                 return x < 100 && y < 100 ? kMagenta : 0xFFFFFFu;
+             }));
     Game& g = runWithPicture(t, solidBitmap(640, 480, 0x000000));
     ASSERT_TRUE(g.overlayShown);
 
@@ -250,9 +227,9 @@ TEST(FrameBackdrop, GivenTheMovableMode_WhenTheBackdropIsBuilt_ThenNothingChange
 TEST(RedrawScreen, GivenAClosedFrameAndAnOverlay_WhenClrbRuns_ThenTheScreenIsTheBackgroundAlone) {
     TestGame t({chunk("main", "*grb B002\n*gra A001,0\n〓\n*clrb\n〓\n")});
     // Green everywhere but its magenta top-left pixel, the key colour.
-    writePicture(t.gameDir() / "GRA/B/B002.PRS", makeBitmap(640, 480, [](int x, int y) {
-                     return x == 0 && y == 0 ? kMagenta : 0x00FF00u;
-                 }));
+    writePrs(t.gameDir() / "GRA/B/B002.PRS", makeBitmap(640, 480, [](int x, int y) {
+                 return x == 0 && y == 0 ? kMagenta : 0x00FF00u;
+             }));
     const Bitmap& picture = patternPicture();
     Game& g = runWithPicture(t, picture);
     ASSERT_EQ(g.screen.pixel(320, 240), 0x00FF00u);  // the overlay covers all but one pixel
@@ -268,7 +245,7 @@ TEST(RedrawScreen, GivenAClosedFrameAndAnOverlay_WhenClrbRuns_ThenTheScreenIsThe
 TEST(RedrawScreen, GivenAnOpenFrameWithText_WhenClrbRuns_ThenTheFrameShowsAFreshBackdropAndNoText) {
     TestGame t({chunk("main", "*gra A001,0\nHello, hotel.\n*clrb\n〓\n")});
     t.host().writeSetting(setting::kDelay, "1");  // a whole line in one step
-    writePicture(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, 0x000000));
+    writePrs(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, 0x000000));
     Game& g = t.start();
     t.step();
     int white = 0;
@@ -290,7 +267,7 @@ TEST(RedrawScreen,
      GivenAnOpenFrame_WhenThePictureChangesAndTheScreenIsRedrawn_ThenTheBackdropFollowsIt) {
     TestGame t({chunk("main", "*gra A001,0\nHello\n")});
     t.host().writeSetting(setting::kDelay, "1");
-    writePicture(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, 0x000000));
+    writePrs(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, 0x000000));
     Game& g = t.start();
     t.step();
     ASSERT_TRUE(g.frameOpen);
@@ -333,7 +310,7 @@ TEST(Compose,
         if (r2 < 40 * 40) return kMagenta;
         return r2 < 80 * 80 ? 0xFFFFFFu : kMagenta;
     });
-    writePicture(t.gameDir() / "GRA/B/B002.PRS", overlay);
+    writePrs(t.gameDir() / "GRA/B/B002.PRS", overlay);
     const Bitmap& picture = patternPicture();
     Game& g = runWithPicture(t, picture);
     ASSERT_TRUE(g.overlayShown);
@@ -356,7 +333,7 @@ TEST(Compose, GivenAnOverlayWhoseTopLeftIsGreen_WhenShown_ThenGreenIsTransparent
     TestGame t({chunk("main", "*gra A001,0\n*gra B002,0\n")});
     const Bitmap overlay =
         makeBitmap(640, 480, [](int x, int) { return x < 320 ? 0x00FF00u : kMagenta; });
-    writePicture(t.gameDir() / "GRA/B/B002.PRS", overlay);
+    writePrs(t.gameDir() / "GRA/B/B002.PRS", overlay);
     Game& g = runWithPicture(t, solidBitmap(640, 480, 0x808080));
 
     EXPECT_EQ(g.screen.pixel(0, 0), 0x808080u);

@@ -24,29 +24,6 @@ constexpr std::uint32_t kRed = rgb(255, 0, 0);
 constexpr std::uint32_t kBlue = rgb(0, 0, 255);
 constexpr std::uint32_t kMagenta = rgb(255, 0, 255);
 
-// Writes `bitmap` as a PRS file. Compressing a full-screen picture takes a while, so each
-// distinct picture is compressed once per test run.
-void writePicture(const std::filesystem::path& file, const Bitmap& bitmap) {
-    static std::map<std::vector<std::uint8_t>, std::vector<std::uint8_t>> compressed;
-    std::vector<std::uint8_t> bmp = writeBmp(bitmap);
-    auto it = compressed.find(bmp);
-    if (it == compressed.end()) {
-        std::vector<std::uint8_t> prs = encodePrsBytes(bmp);
-        it = compressed.emplace(std::move(bmp), std::move(prs)).first;
-    }
-    writeBytes(file, it->second);
-}
-
-bool sameBitmap(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-        }
-    }
-    return true;
-}
-
 bool isSolid(const Bitmap& b, std::uint32_t colour) {
     return sameBitmap(b, solidBitmap(b.width(), b.height(), colour));
 }
@@ -151,9 +128,9 @@ TEST(ShowPicture, GivenEachArgumentForm_WhenShown_ThenTheLogNamesTheTransitionIt
     TestGame t({chunk("main",
                       "*gra A531\n*gra A531,13\n*gra A531,x\n[gra B12]\n[gra B12,3]\n"
                       "*gra A1234567,5\n")});
-    writePicture(t.gameDir() / "GRA/A/A531.PRS", solidBitmap(640, 480, kRed));
-    writePicture(t.gameDir() / "GRA/B/B12.PRS", squareOverlay());
-    writePicture(t.gameDir() / "GRA/A/A1234567.PRS", solidBitmap(640, 480, kBlue));
+    writePrs(t.gameDir() / "GRA/A/A531.PRS", solidBitmap(640, 480, kRed));
+    writePrs(t.gameDir() / "GRA/B/B12.PRS", squareOverlay());
+    writePrs(t.gameDir() / "GRA/A/A1234567.PRS", solidBitmap(640, 480, kBlue));
     Game& g = t.start();
 
     t.player().run();
@@ -181,7 +158,7 @@ TEST(ShowPicture, GivenAnSName_WhenShown_ThenTheWholeScreenHasItsColour) {
 
 TEST(ShowPicture, GivenASmallBackground_WhenAnSFillFollows_ThenTheBackgroundIsAFullScreenAgain) {
     TestGame t({chunk("main", "*gra A002,0\n*gra S00F,0\n")});
-    writePicture(t.gameDir() / "GRA/A/A002.PRS", solidBitmap(320, 240, kBlue));
+    writePrs(t.gameDir() / "GRA/A/A002.PRS", solidBitmap(320, 240, kBlue));
     Game& g = t.start();
 
     t.player().run();
@@ -195,7 +172,7 @@ TEST(ShowPicture, GivenASmallBackground_WhenAnSFillFollows_ThenTheBackgroundIsAF
 
 TEST(ShowPicture, GivenALowerCaseA_WhenShown_ThenTheFileWithACapitalAIsOpened) {
     TestGame t({chunk("main", "*gra a12,0\n")});
-    writePicture(t.gameDir() / "GRA/A/A12.PRS", solidBitmap(640, 480, kRed));
+    writePrs(t.gameDir() / "GRA/A/A12.PRS", solidBitmap(640, 480, kRed));
     Game& g = t.start();
 
     t.player().run();
@@ -205,7 +182,7 @@ TEST(ShowPicture, GivenALowerCaseA_WhenShown_ThenTheFileWithACapitalAIsOpened) {
 
 TEST(ShowPicture, GivenALowerCaseB_WhenShown_ThenTheFileNamedAsWrittenIsOpened) {
     TestGame t({chunk("main", "*gra S000,0\n*gra b12,0\n")});
-    writePicture(t.gameDir() / "GRA/B/b12.PRS", squareOverlay());
+    writePrs(t.gameDir() / "GRA/B/b12.PRS", squareOverlay());
     Game& g = t.start();
 
     t.player().run();
@@ -217,8 +194,8 @@ TEST(ShowPicture, GivenALowerCaseB_WhenShown_ThenTheFileNamedAsWrittenIsOpened) 
 
 TEST(ShowPicture, GivenFilesStoredInAnotherLetterCase_WhenShown_ThenTheyAreFound) {
     TestGame t({chunk("main", "*gra A12,0\n*gra B7,0\n")});
-    writePicture(t.gameDir() / "gra/a/a12.prs", solidBitmap(640, 480, kRed));
-    writePicture(t.gameDir() / "gra/b/b7.Prs", squareOverlay());
+    writePrs(t.gameDir() / "gra/a/a12.prs", solidBitmap(640, 480, kRed));
+    writePrs(t.gameDir() / "gra/b/b7.Prs", squareOverlay());
     Game& g = t.start();
 
     t.player().run();
@@ -232,8 +209,8 @@ TEST(ShowPicture, GivenFilesStoredInAnotherLetterCase_WhenShown_ThenTheyAreFound
 
 TEST(PictureMarks, GivenNumbersOutside0To255_WhenShown_ThenNoMarkIsSet) {
     TestGame t({chunk("main", "*gra A531,0\n*gra B256,0\n*gra A-1,0\n")});
-    writePicture(t.gameDir() / "GRA/A/A531.PRS", solidBitmap(640, 480, kRed));
-    writePicture(t.gameDir() / "GRA/B/B256.PRS", squareOverlay());
+    writePrs(t.gameDir() / "GRA/A/A531.PRS", solidBitmap(640, 480, kRed));
+    writePrs(t.gameDir() / "GRA/B/B256.PRS", squareOverlay());
     Game& g = t.start();
 
     t.player().run();
@@ -274,8 +251,8 @@ TEST(PictureMarks, GivenAnSFill_WhenShown_ThenNoMarkIsSet) {
 TEST(ShowPicture,
      GivenAMissingFile_WhenShown_ThenNothingChangesAndNoTransitionRunsButTheWindowRepaints) {
     TestGame t({chunk("main", "*grb B002\n*gra A001,0\n")});
-    writePicture(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, kRed));
-    writePicture(t.gameDir() / "GRA/B/B002.PRS", squareOverlay());
+    writePrs(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, kRed));
+    writePrs(t.gameDir() / "GRA/B/B002.PRS", squareOverlay());
     Game& g = t.start();
     t.player().run();
     const Bitmap background = g.layers.background;
@@ -302,8 +279,8 @@ TEST(ShowPicture,
 TEST(ShowPicture,
      GivenADeferredOverlay_WhenTheNextBackgroundIsMissing_ThenTheOverlayStaysDeferred) {
     TestGame t({chunk("main", "*grb B002\n*gra A099\n〓\n*gra A001,0\n")});
-    writePicture(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, kRed));
-    writePicture(t.gameDir() / "GRA/B/B002.PRS", squareOverlay());
+    writePrs(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, kRed));
+    writePrs(t.gameDir() / "GRA/B/B002.PRS", squareOverlay());
     Game& g = t.start();
 
     t.player().run();
@@ -323,9 +300,9 @@ TEST(
     ShowPicture,
     GivenGrbThenABackground_WhenShown_ThenOneTransitionShowsBothAndTheNextBackgroundDropsTheOverlay) {
     TestGame t({chunk("main", "*grb B002,4\n〓\n*gra A005,6\n〓\n*gra A006,0\n〓\n")});
-    writePicture(t.gameDir() / "GRA/A/A005.PRS", solidBitmap(640, 480, kRed));
-    writePicture(t.gameDir() / "GRA/A/A006.PRS", solidBitmap(640, 480, kBlue));
-    writePicture(t.gameDir() / "GRA/B/B002.PRS", squareOverlay());
+    writePrs(t.gameDir() / "GRA/A/A005.PRS", solidBitmap(640, 480, kRed));
+    writePrs(t.gameDir() / "GRA/A/A006.PRS", solidBitmap(640, 480, kBlue));
+    writePrs(t.gameDir() / "GRA/B/B002.PRS", squareOverlay());
     Game& g = t.start();
 
     t.player().run();  // the overlay is loaded silently
@@ -350,8 +327,8 @@ TEST(
 
 TEST(ShowPicture, GivenAnOverlayWithoutGrb_WhenShown_ThenItAppearsAtOnceWithItsOwnTransition) {
     TestGame t({chunk("main", "*gra A005,0\n*gra B002,7\n")});
-    writePicture(t.gameDir() / "GRA/A/A005.PRS", solidBitmap(640, 480, kRed));
-    writePicture(t.gameDir() / "GRA/B/B002.PRS", squareOverlay());
+    writePrs(t.gameDir() / "GRA/A/A005.PRS", solidBitmap(640, 480, kRed));
+    writePrs(t.gameDir() / "GRA/B/B002.PRS", squareOverlay());
     Game& g = t.start();
 
     t.player().run();
@@ -367,8 +344,8 @@ TEST(ShowPicture, GivenAnOverlayWithoutGrb_WhenShown_ThenItAppearsAtOnceWithItsO
 
 TEST(ShowPicture, GivenASmallerBackground_WhenShown_ThenItCoversOnlyTheTopLeftOfTheOldPicture) {
     TestGame t({chunk("main", "*gra A001,0\n*gra A002,0\n")});
-    writePicture(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, kRed));
-    writePicture(t.gameDir() / "GRA/A/A002.PRS", solidBitmap(320, 240, kBlue));
+    writePrs(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, kRed));
+    writePrs(t.gameDir() / "GRA/A/A002.PRS", solidBitmap(320, 240, kBlue));
     Game& g = t.start();
 
     t.player().run();
@@ -440,8 +417,8 @@ std::vector<std::uint8_t> notABmpPrs() {
 TEST(DamagedPicture,
      GivenDamagedFiles_WhenShown_ThenTheLayersStayExactlyAsTheyWereAndTheLogSaysSo) {
     TestGame t({chunk("main", "*gra A001,0\n*gra B002,0\n")});
-    writePicture(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, kRed));
-    writePicture(t.gameDir() / "GRA/B/B002.PRS", squareOverlay());
+    writePrs(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, kRed));
+    writePrs(t.gameDir() / "GRA/B/B002.PRS", squareOverlay());
     writeBytes(t.gameDir() / "GRA/A/A010.PRS", truncatedPrs());
     writeBytes(t.gameDir() / "GRA/B/B010.PRS", truncatedPrs());
     writeBytes(t.gameDir() / "GRA/A/A011.PRS", oversizedPrs());

@@ -26,7 +26,9 @@ ChunkSource chunk(const std::string& name, const std::string& utf8Text) {
     return {name, lines.value_or("")};
 }
 
-ChunkSource rawChunk(const std::string& name, std::string bytes) { return {name, std::move(bytes)}; }
+ChunkSource rawChunk(const std::string& name, std::string bytes) {
+    return {name, std::move(bytes)};
+}
 
 void writeArchive(const std::filesystem::path& file, const std::vector<ChunkSource>& chunks) {
     std::string error;
@@ -46,11 +48,22 @@ void writeBytes(const std::filesystem::path& file, const std::vector<std::uint8_
     if (!out) ADD_FAILURE() << "cannot write " << file;
 }
 
+void writeText(const std::filesystem::path& file, const std::string& text) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
 std::string readText(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream buffer;
     buffer << in.rdbuf();
     return buffer.str();
+}
+
+std::vector<std::uint8_t> readBytes(const std::filesystem::path& file) {
+    const std::string text = readText(file);
+    return {text.begin(), text.end()};
 }
 
 }  // namespace corvan::test

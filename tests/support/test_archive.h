@@ -3,6 +3,7 @@
 // Test fixtures: script archives and game folders made in code, in fresh temporary folders
 // that are removed when the fixture goes.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -33,6 +34,9 @@ ChunkSource rawChunk(const std::string& name, std::string bytes);
 // Writes an archive of these chunks to `file`; fails the current test when it cannot.
 void writeArchive(const std::filesystem::path& file, const std::vector<ChunkSource>& chunks);
 void writeBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);
+// Writes `text` byte for byte to `file`, making its folders.
+void writeText(const std::filesystem::path& file, const std::string& text);
 std::string readText(const std::filesystem::path& file);
+std::vector<std::uint8_t> readBytes(const std::filesystem::path& file);
 
 }  // namespace corvan::test

@@ -1,5 +1,9 @@
 #include "support/test_pictures.h"
 
+#include <map>
+#include <utility>
+#include <vector>
+
 #include "render/bmp.h"
 #include "render/prs.h"
 #include "support/test_archive.h"
@@ -25,7 +29,28 @@ Bitmap solidBitmap(int width, int height, std::uint32_t colour) {
 }
 
 void writePrs(const std::filesystem::path& file, const Bitmap& bitmap) {
-    writeBytes(file, encodePrsBytes(writeBmp(bitmap)));
+    static std::map<std::vector<std::uint8_t>, std::vector<std::uint8_t>> compressed;
+    std::vector<std::uint8_t> bmp = writeBmp(bitmap);
+    auto it = compressed.find(bmp);
+    if (it == compressed.end()) {
+        std::vector<std::uint8_t> prs = encodePrsBytes(bmp);
+        it = compressed.emplace(std::move(bmp), std::move(prs)).first;
+    }
+    writeBytes(file, it->second);
+}
+
+bool sameArea(const Bitmap& a, const Bitmap& b, Rect r) {
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) return false;
+        }
+    }
+    return true;
+}
+
+bool sameBitmap(const Bitmap& a, const Bitmap& b) {
+    return a.width() == b.width() && a.height() == b.height() &&
+           sameArea(a, b, {0, 0, a.width(), a.height()});
 }
 
 }  // namespace corvan::test

@@ -2,7 +2,6 @@
 // the info report, and refusing what the game could not show.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <array>
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include "render/bmp.h"
 #include "render/prs.h"
 #include "render/raster.h"
+#include "support/run_program.h"
 #include "support/test_archive.h"
 
 namespace corvan::test {
@@ -22,50 +22,9 @@ namespace fs = std::filesystem;
 
 const std::string kPrstool = std::string(CORVAN_TOOLS_DIR) + "/prstool";
 
-std::string shellQuote(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') {
-            out += "'\\''";
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out + "'";
-}
-
-struct ToolRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
 // Runs prstool in `workDir`; a run that takes longer than 30 s is ended (exit code 124).
-ToolRun prstool(const fs::path& workDir, const std::vector<std::string>& args) {
-    const fs::path out = workDir / ".stdout";
-    const fs::path err = workDir / ".stderr";
-    std::string command =
-        "cd " + shellQuote(workDir.string()) + " && timeout 30 " + shellQuote(kPrstool);
-    for (const std::string& arg : args) command += " " + shellQuote(arg);
-    command += " </dev/null >" + shellQuote(out.string()) + " 2>" + shellQuote(err.string());
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    if (WIFEXITED(status)) run.exitCode = WEXITSTATUS(status);
-    run.out = readText(out);
-    run.err = readText(err);
-    fs::remove(out);
-    fs::remove(err);
-    return run;
-}
-
-void writeText(const fs::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
-std::vector<std::uint8_t> readBytes(const fs::path& file) {
-    const std::string text = readText(file);
-    return {text.begin(), text.end()};
+ProgramRun prstool(const fs::path& workDir, const std::vector<std::string>& args) {
+    return runProgram(kPrstool, workDir, args);
 }
 
 // A picture with a different colour in every pixel.
@@ -258,7 +217,7 @@ std::vector<std::uint8_t> makePng(const PngSpec& s) {
 
 TEST(Prstool, GivenHelp_ThenEveryCommandIsDescribed) {
     TempDir dir;
-    const ToolRun run = prstool(dir.path(), {"--help"});
+    const ProgramRun run = prstool(dir.path(), {"--help"});
     EXPECT_EQ(run.exitCode, 0);
     for (const char* word : {"encode", "decode", "info", "1 MiB"}) {
         EXPECT_TRUE(contains(run.out, word)) << word;
@@ -267,7 +226,7 @@ TEST(Prstool, GivenHelp_ThenEveryCommandIsDescribed) {
 
 TEST(Prstool, GivenNoOrWrongArguments_ThenUsageIsShownWithExitCode2) {
     TempDir dir;
-    ToolRun run = prstool(dir.path(), {});
+    ProgramRun run = prstool(dir.path(), {});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(contains(run.err, "usage"));
     run = prstool(dir.path(), {"squash", "a", "b"});
@@ -308,7 +267,7 @@ TEST(PrstoolRoundTrip, GivenBmpFile_ThenDecodingGivesTheSameFileByteForByte) {
     const std::vector<std::vector<std::uint8_t>> files = {writeBmp(pattern(64, 48)), palette8};
     for (std::size_t i = 0; i < files.size(); ++i) {
         writeBytes(dir.path() / "in.bmp", files[i]);
-        ToolRun run = prstool(dir.path(), {"encode", "in.bmp", "OUT.PRS"});
+        ProgramRun run = prstool(dir.path(), {"encode", "in.bmp", "OUT.PRS"});
         ASSERT_EQ(run.exitCode, 0) << run.err;
         // The PRS file is what the game's decoder reads: its bytes decode to the BMP file.
         std::string error;
@@ -327,7 +286,7 @@ TEST(PrstoolRoundTrip, GivenPngFile_ThenItIsStoredAsA24BitBmpWithTheSamePixels) 
     const Bitmap picture = pattern(33, 21);  // odd width: padded BMP rows
     std::string error;
     ASSERT_TRUE(writePng(picture, dir.path() / "in.png", error)) << error;
-    ToolRun run = prstool(dir.path(), {"encode", "in.png", "pic.prs"});
+    ProgramRun run = prstool(dir.path(), {"encode", "in.png", "pic.prs"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(contains(run.out, "33x21")) << run.out;
 
@@ -349,7 +308,7 @@ TEST(PrstoolRoundTrip, GivenDecodeToPng_ThenEncodingThatPngGivesTheSamePicture) 
     const Bitmap picture = pattern(40, 30);
     writeBytes(dir.path() / "a.bmp", writeBmp(picture));
     ASSERT_EQ(prstool(dir.path(), {"encode", "a.bmp", "a.prs"}).exitCode, 0);
-    ToolRun run = prstool(dir.path(), {"decode", "a.prs", "a.PNG"});
+    ProgramRun run = prstool(dir.path(), {"decode", "a.prs", "a.PNG"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     ASSERT_EQ(prstool(dir.path(), {"encode", "a.PNG", "b.prs"}).exitCode, 0);
     ASSERT_EQ(prstool(dir.path(), {"decode", "b.prs", "b.bmp"}).exitCode, 0);
@@ -378,7 +337,7 @@ TEST(PrstoolRoundTrip, GivenEmptyAndUniformPictures_ThenTheyRoundTrip) {
 // tool refuses.
 Bitmap throughPrs(const fs::path& dir, const std::vector<std::uint8_t>& file) {
     writeBytes(dir / "in.png", file);
-    ToolRun run = prstool(dir, {"encode", "in.png", "k.prs"});
+    ProgramRun run = prstool(dir, {"encode", "in.png", "k.prs"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     run = prstool(dir, {"decode", "k.prs", "k.bmp"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
@@ -478,7 +437,7 @@ TEST(PrstoolInfo, GivenPrsFile_ThenSizesRatioAndPictureFormatAreShown) {
     writeBytes(dir.path() / "in.bmp", bmp);
     ASSERT_EQ(prstool(dir.path(), {"encode", "in.bmp", "p.prs"}).exitCode, 0);
     const auto compressed = fs::file_size(dir.path() / "p.prs");
-    const ToolRun run = prstool(dir.path(), {"info", "p.prs"});
+    const ProgramRun run = prstool(dir.path(), {"info", "p.prs"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(contains(run.out, "decoded size:    " + std::to_string(bmp.size()) + " bytes"))
         << run.out;
@@ -508,7 +467,7 @@ TEST(PrstoolInfo, GivenPalettePicture_ThenItsOwnBitDepthIsShown) {
     f[66] = 0x0F;
     writeBytes(dir.path() / "in.bmp", f);
     ASSERT_EQ(prstool(dir.path(), {"encode", "in.bmp", "p.prs"}).exitCode, 0);
-    const ToolRun run = prstool(dir.path(), {"info", "p.prs"});
+    const ProgramRun run = prstool(dir.path(), {"info", "p.prs"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(contains(run.out, "8x2, 1 bits per pixel")) << run.out;
 }
@@ -519,7 +478,7 @@ TEST(PrstoolInfo, GivenPalettePicture_ThenItsOwnBitDepthIsShown) {
 TEST(PrstoolRefuse, GivenInputThatIsNoPicture_ThenEncodingIsRefusedAndNothingWritten) {
     TempDir dir;
     writeText(dir.path() / "notes.txt", "just some text\n");
-    ToolRun run = prstool(dir.path(), {"encode", "notes.txt", "x.prs"});
+    ProgramRun run = prstool(dir.path(), {"encode", "notes.txt", "x.prs"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(contains(run.err, "not a PNG or BMP file")) << run.err;
 
@@ -534,7 +493,7 @@ TEST(PrstoolRefuse, GivenDamagedBmpOrPng_ThenEncodingIsRefusedWithTheReason) {
     std::vector<std::uint8_t> bmp = writeBmp(pattern(10, 10));
     bmp.resize(bmp.size() - 5);
     writeBytes(dir.path() / "cut.bmp", bmp);
-    ToolRun run = prstool(dir.path(), {"encode", "cut.bmp", "x.prs"});
+    ProgramRun run = prstool(dir.path(), {"encode", "cut.bmp", "x.prs"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(contains(run.err, "cut.bmp")) << run.err;
     EXPECT_TRUE(contains(run.err, "cut short")) << run.err;
@@ -572,7 +531,7 @@ TEST(PrstoolRefuse, GivenPictureOverOneMebibyteAsBmp_ThenEncodingIsRefused) {
     writeBytes(dir.path() / "fits.bmp", writeBmp(Bitmap(640, 546)));
     EXPECT_EQ(prstool(dir.path(), {"encode", "fits.bmp", "fits.prs"}).exitCode, 0);
     writeBytes(dir.path() / "big.bmp", writeBmp(Bitmap(640, 547)));
-    ToolRun run = prstool(dir.path(), {"encode", "big.bmp", "big.prs"});
+    ProgramRun run = prstool(dir.path(), {"encode", "big.bmp", "big.prs"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(contains(run.err, "1050294")) << run.err;
     EXPECT_TRUE(contains(run.err, "1048576")) << run.err;
@@ -598,13 +557,13 @@ TEST(PrstoolRefuse, GivenTruncatedPrs_ThenDecodeAndInfoRefuseWithTheByteCounts) 
          {std::vector<std::string>{"decode", "half.prs", "out.bmp"},
           std::vector<std::string>{"decode", "half.prs", "out.png"},
           std::vector<std::string>{"info", "half.prs"}}) {
-        const ToolRun run = prstool(dir.path(), args);
+        const ProgramRun run = prstool(dir.path(), args);
         EXPECT_EQ(run.exitCode, 1) << args[0];
         EXPECT_TRUE(contains(run.err, "half.prs")) << run.err;
         EXPECT_TRUE(contains(run.err, "ends after")) << run.err;
     }
     writeBytes(dir.path() / "tiny.prs", {0, 0, 5});
-    const ToolRun run = prstool(dir.path(), {"info", "tiny.prs"});
+    const ProgramRun run = prstool(dir.path(), {"info", "tiny.prs"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(contains(run.err, "header")) << run.err;
     EXPECT_FALSE(fs::exists(dir.path() / "out.bmp"));
@@ -617,7 +576,7 @@ TEST(PrstoolRefuse, GivenPrsDecodingOverOneMebibyte_ThenItIsRefused) {
     std::vector<std::uint8_t> prs = {0, 0, 0x01, 0x00, 0x10, 0, 0, 0};
     prs.resize(prs.size() + 9 * 1000, 0);
     writeBytes(dir.path() / "huge.prs", prs);
-    const ToolRun run = prstool(dir.path(), {"decode", "huge.prs", "out.bmp"});
+    const ProgramRun run = prstool(dir.path(), {"decode", "huge.prs", "out.bmp"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(contains(run.err, "1048577")) << run.err;
     EXPECT_FALSE(fs::exists(dir.path() / "out.bmp"));
@@ -628,7 +587,7 @@ TEST(PrstoolRefuse, GivenPrsHoldingNoBmp_ThenDecodeAndInfoSaySo) {
     const std::string text = "this is not a picture at all, only text";
     writeBytes(dir.path() / "text.prs",
                encodePrsBytes(std::vector<std::uint8_t>(text.begin(), text.end())));
-    ToolRun run = prstool(dir.path(), {"decode", "text.prs", "out.bmp"});
+    ProgramRun run = prstool(dir.path(), {"decode", "text.prs", "out.bmp"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(contains(run.err, "no BMP picture")) << run.err;
     run = prstool(dir.path(), {"info", "text.prs"});
@@ -641,7 +600,7 @@ TEST(PrstoolRefuse, GivenUnknownOutputKind_ThenDecodeRefusesBeforeWriting) {
     TempDir dir;
     writeBytes(dir.path() / "in.bmp", writeBmp(pattern(8, 8)));
     ASSERT_EQ(prstool(dir.path(), {"encode", "in.bmp", "p.prs"}).exitCode, 0);
-    const ToolRun run = prstool(dir.path(), {"decode", "p.prs", "out.gif"});
+    const ProgramRun run = prstool(dir.path(), {"decode", "p.prs", "out.gif"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(contains(run.err, ".bmp or .png")) << run.err;
     expectOnlyFiles(dir.path(), {"in.bmp", "p.prs"});
@@ -651,7 +610,7 @@ TEST(PrstoolRefuse, GivenFailedEncode_ThenAnExistingOutputFileIsLeftAsItWas) {
     TempDir dir;
     writeText(dir.path() / "keep.prs", "old contents");
     writeText(dir.path() / "bad.bmp", "BM but nothing else");
-    const ToolRun run = prstool(dir.path(), {"encode", "bad.bmp", "keep.prs"});
+    const ProgramRun run = prstool(dir.path(), {"encode", "bad.bmp", "keep.prs"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(readText(dir.path() / "keep.prs"), "old contents");
     expectOnlyFiles(dir.path(), {"keep.prs", "bad.bmp"});
@@ -660,7 +619,7 @@ TEST(PrstoolRefuse, GivenFailedEncode_ThenAnExistingOutputFileIsLeftAsItWas) {
 TEST(PrstoolRefuse, GivenOutputFolderMissing_ThenTheWriteFailsWithAMessage) {
     TempDir dir;
     writeBytes(dir.path() / "in.bmp", writeBmp(pattern(8, 8)));
-    const ToolRun run = prstool(dir.path(), {"encode", "in.bmp", "no/such/folder/p.prs"});
+    const ProgramRun run = prstool(dir.path(), {"encode", "in.bmp", "no/such/folder/p.prs"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(contains(run.err, "cannot write")) << run.err;
 }

@@ -1,7 +1,6 @@
 // Building and reading script archives: the stf_pack functions and the stftool program.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -9,6 +8,7 @@
 
 #include "engine/archive.h"
 #include "engine/cp932.h"
+#include "support/run_program.h"
 #include "support/test_archive.h"
 #include "tools/stf_pack.h"
 
@@ -19,56 +19,9 @@ namespace fs = std::filesystem;
 
 const std::string kStftool = std::string(CORVAN_TOOLS_DIR) + "/stftool";
 
-std::string shellQuote(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'') {
-            out += "'\\''";
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out + "'";
-}
-
-struct ToolRun {
-    int exitCode = -1;
-    bool signalled = false;
-    std::string out;
-    std::string err;
-};
-
 // Runs stftool in `workDir`. A run that takes longer than 30 s is ended (exit code 124).
-ToolRun stftool(const fs::path& workDir, const std::vector<std::string>& args) {
-    const fs::path out = workDir / ".stdout";
-    const fs::path err = workDir / ".stderr";
-    std::string command =
-        "cd " + shellQuote(workDir.string()) + " && timeout 30 " + shellQuote(kStftool);
-    for (const std::string& arg : args) command += " " + shellQuote(arg);
-    command += " </dev/null >" + shellQuote(out.string()) + " 2>" + shellQuote(err.string());
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    if (WIFEXITED(status)) {
-        run.exitCode = WEXITSTATUS(status);
-    } else {
-        run.signalled = true;
-    }
-    run.out = readText(out);
-    run.err = readText(err);
-    fs::remove(out);
-    fs::remove(err);
-    return run;
-}
-
-void writeText(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
-std::vector<std::uint8_t> readBytes(const fs::path& file) {
-    const std::string text = readText(file);
-    return {text.begin(), text.end()};
+ProgramRun stftool(const fs::path& workDir, const std::vector<std::string>& args) {
+    return runProgram(kStftool, workDir, args);
 }
 
 // The decoded bytes of chunk `name` of the archive `file`; fails the test when it is missing.
@@ -229,7 +182,7 @@ protected:
 };
 
 TEST_F(Stftool, GivenHelp_ThenPrintsUsageAndExitsZero) {
-    const ToolRun run = stftool(work(), {"--help"});
+    const ProgramRun run = stftool(work(), {"--help"});
     EXPECT_EQ(run.exitCode, 0);
     for (const char* command : {"pack", "list", "extract", "cat"}) {
         EXPECT_NE(run.out.find(command), std::string::npos) << command;
@@ -237,7 +190,7 @@ TEST_F(Stftool, GivenHelp_ThenPrintsUsageAndExitsZero) {
 }
 
 TEST_F(Stftool, GivenNoOrUnknownCommand_ThenFailsWithUsage) {
-    ToolRun run = stftool(work(), {});
+    ProgramRun run = stftool(work(), {});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.err.find("usage"), std::string::npos) << run.err;
     run = stftool(work(), {"frob", "x"});
@@ -252,7 +205,7 @@ TEST_F(Stftool, GivenJapaneseText_WhenPackedListedAndCat_ThenTextComesBackTheSam
     writeText(src() / "main.txt", mainText);
     writeText(src() / "next.txt", "第二章\n");
     writeText(src() / "notes.md", "not a chunk\n");  // other extensions are not packed
-    ToolRun run = stftool(work(), {"pack", "a.stf", "src"});
+    ProgramRun run = stftool(work(), {"pack", "a.stf", "src"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
 
     EXPECT_EQ(chunkBytes(work() / "a.stf", "main"),
@@ -283,7 +236,7 @@ TEST_F(Stftool, GivenCrlfLineEnds_WhenPacked_ThenLinesEndWithNulOnly) {
 TEST_F(Stftool, GivenSjisFile_WhenPacked_ThenItsBytesAreTakenAsTheyAre) {
     // Shift-JIS bytes that are no valid UTF-8, and a byte no character uses.
     writeText(src() / "main.sjis", "\x82\xA0\x82\xA2\r\n\x81\xA5\xFD\n");
-    const ToolRun run = stftool(work(), {"pack", "a.stf", "src"});
+    const ProgramRun run = stftool(work(), {"pack", "a.stf", "src"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(chunkBytes(work() / "a.stf", "main"),
               std::string("\x82\xA0\x82\xA2\0\x81\xA5\xFD\0", 9));
@@ -292,7 +245,7 @@ TEST_F(Stftool, GivenSjisFile_WhenPacked_ThenItsBytesAreTakenAsTheyAre) {
 TEST_F(Stftool, GivenNameOfNineBytes_WhenPacked_ThenRefusedNamingTheFile) {
     writeText(src() / "main.txt", "x\n");
     writeText(src() / "chapter10.txt", "y\n");
-    const ToolRun run = stftool(work(), {"pack", "a.stf", "src"});
+    const ProgramRun run = stftool(work(), {"pack", "a.stf", "src"});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_FALSE(run.signalled);
     EXPECT_NE(run.err.find("chapter10.txt"), std::string::npos) << run.err;
@@ -302,14 +255,14 @@ TEST_F(Stftool, GivenNameOfNineBytes_WhenPacked_ThenRefusedNamingTheFile) {
 TEST_F(Stftool, GivenNameOfEightBytes_WhenPacked_ThenItIsFoundByCat) {
     writeText(src() / "chapter8.txt", "八\n");
     ASSERT_EQ(stftool(work(), {"pack", "a.stf", "src"}).exitCode, 0);
-    const ToolRun run = stftool(work(), {"cat", "a.stf", "chapter8"});
+    const ProgramRun run = stftool(work(), {"cat", "a.stf", "chapter8"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "八\n");
 }
 
 TEST_F(Stftool, GivenMoreThanFifteenHundredFiles_WhenPacked_ThenRefused) {
     for (int i = 0; i <= 1500; ++i) writeText(src() / ("c" + std::to_string(i) + ".txt"), "x\n");
-    ToolRun run = stftool(work(), {"pack", "a.stf", "src"});
+    ProgramRun run = stftool(work(), {"pack", "a.stf", "src"});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_FALSE(run.signalled);
     EXPECT_NE(run.err.find("1500"), std::string::npos) << run.err;
@@ -329,7 +282,7 @@ TEST_F(Stftool, GivenChunkOverThirtyTwoKibibytes_WhenPacked_ThenRefusedNamingThe
     std::string text;
     for (int i = 0; i < 128; ++i) text += std::string(254, 'a') + "\n";
     writeText(src() / "fits.txt", text + std::string(127, 'b') + "\n");
-    ToolRun run = stftool(work(), {"pack", "a.stf", "src"});
+    ProgramRun run = stftool(work(), {"pack", "a.stf", "src"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(chunkBytes(work() / "a.stf", "fits").size(), 32768u);
 
@@ -343,7 +296,7 @@ TEST_F(Stftool, GivenChunkOverThirtyTwoKibibytes_WhenPacked_ThenRefusedNamingThe
 TEST_F(Stftool, GivenCharacterWithoutCodePageForm_WhenPacked_ThenRefusedNamingFileAndLine) {
     writeText(src() / "main.txt", "ok\n");
     writeText(src() / "smile.txt", "一行目\n二行目 😀\n");
-    const ToolRun run = stftool(work(), {"pack", "a.stf", "src"});
+    const ProgramRun run = stftool(work(), {"pack", "a.stf", "src"});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.err.find("smile.txt"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
@@ -356,7 +309,7 @@ TEST_F(Stftool, GivenPackedArchive_WhenExtractedAndPackedAgain_ThenArchiveIsIden
     writeText(src() / "LOAD.sjis", "\x82\xA0\n");
     ASSERT_EQ(stftool(work(), {"pack", "a.stf", "src"}).exitCode, 0);
 
-    ToolRun run = stftool(work(), {"extract", "a.stf", "out"});
+    ProgramRun run = stftool(work(), {"extract", "a.stf", "out"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(readText(work() / "out" / "main.sjis"), sjis("こんにちは") + "\n*chain ch2\n");
     EXPECT_EQ(readText(work() / "out" / "ch2.sjis"), sjis("二章 ｶﾀｶﾅ") + "\n\n" + sjis("▼") + "\n");
@@ -372,7 +325,7 @@ TEST_F(Stftool, GivenArchiveCutShortInItsData_WhenListedAndCat_ThenMessageAndNoC
     ASSERT_EQ(stftool(work(), {"pack", "a.stf", "src"}).exitCode, 0);
     fs::resize_file(work() / "a.stf", 21000 + 4);
 
-    ToolRun run = stftool(work(), {"list", "a.stf"});
+    ProgramRun run = stftool(work(), {"list", "a.stf"});
     EXPECT_FALSE(run.signalled);
     EXPECT_NE(run.exitCode, 124) << "hung";
     EXPECT_NE(run.out.find("main"), std::string::npos) << run.out;  // the directory is whole
@@ -389,7 +342,7 @@ TEST_F(Stftool, GivenArchiveCutShortInItsDirectory_WhenListedAndCat_ThenMessageA
     ASSERT_EQ(stftool(work(), {"pack", "a.stf", "src"}).exitCode, 0);
     fs::resize_file(work() / "a.stf", 100);
 
-    ToolRun run = stftool(work(), {"list", "a.stf"});
+    ProgramRun run = stftool(work(), {"list", "a.stf"});
     EXPECT_FALSE(run.signalled);
     EXPECT_NE(run.exitCode, 124) << "hung";
     EXPECT_FALSE(run.err.empty()) << "no word about the short file";
@@ -413,7 +366,7 @@ TEST_F(Stftool, GivenGarbageFile_WhenListedCatAndExtracted_ThenMessageAndNoCrash
     std::copy(std::begin(entry), std::end(entry), garbage.begin());
     writeBytes(work() / "junk.stf", garbage);
 
-    ToolRun run = stftool(work(), {"list", "junk.stf"});
+    ProgramRun run = stftool(work(), {"list", "junk.stf"});
     EXPECT_FALSE(run.signalled);
     EXPECT_NE(run.exitCode, 124) << "hung";
     EXPECT_FALSE(run.err.empty()) << "no word about entries that lie past the end";
@@ -436,7 +389,7 @@ TEST_F(Stftool, GivenGarbageFile_WhenListedCatAndExtracted_ThenMessageAndNoCrash
 TEST_F(Stftool, GivenMissingName_WhenCat_ThenFailsNamingIt) {
     writeText(src() / "main.txt", "x\n");
     ASSERT_EQ(stftool(work(), {"pack", "a.stf", "src"}).exitCode, 0);
-    ToolRun run = stftool(work(), {"cat", "a.stf", "nothere"});
+    ProgramRun run = stftool(work(), {"cat", "a.stf", "nothere"});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.err.find("nothere"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
@@ -447,7 +400,7 @@ TEST_F(Stftool, GivenMissingName_WhenCat_ThenFailsNamingIt) {
 }
 
 TEST_F(Stftool, GivenMissingArchive_WhenListedOrCat_ThenFailsNamingIt) {
-    ToolRun run = stftool(work(), {"list", "absent.stf"});
+    ProgramRun run = stftool(work(), {"list", "absent.stf"});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.err.find("absent.stf"), std::string::npos) << run.err;
     run = stftool(work(), {"cat", "absent.stf", "main"});
@@ -456,7 +409,7 @@ TEST_F(Stftool, GivenMissingArchive_WhenListedOrCat_ThenFailsNamingIt) {
 }
 
 TEST_F(Stftool, GivenPackSourceThatIsNoFolder_ThenFailsNamingIt) {
-    const ToolRun run = stftool(work(), {"pack", "a.stf", "nosuchdir"});
+    const ProgramRun run = stftool(work(), {"pack", "a.stf", "nosuchdir"});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.err.find("nosuchdir"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(work() / "a.stf"));

@@ -11,6 +11,7 @@
 #include "engine/settings.h"
 #include "render/layers.h"
 #include "support/test_game.h"
+#include "support/test_pictures.h"
 
 namespace corvan::test {
 namespace {
@@ -24,20 +25,6 @@ constexpr std::uint32_t kGrey = 0x808080;
 constexpr int kRowX = 100;
 constexpr int kRow1Y = 30;
 constexpr int kRow2Y = 50;
-
-bool sameArea(const Bitmap& a, const Bitmap& b, Rect r) {
-    for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-        }
-    }
-    return true;
-}
-
-bool sameBitmap(const Bitmap& a, const Bitmap& b) {
-    return a.width() == b.width() && a.height() == b.height() &&
-           sameArea(a, b, {0, 0, a.width(), a.height()});
-}
 
 // A page of text at the fast speed on the solid picture, left waiting at its ▼.
 std::string pageScript(const std::string& extra = "") {

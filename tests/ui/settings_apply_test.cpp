@@ -11,6 +11,7 @@
 #include "render/layers.h"
 #include "render/resources.h"
 #include "support/test_game.h"
+#include "support/test_pictures.h"
 
 namespace corvan::test {
 namespace {
@@ -18,16 +19,6 @@ namespace {
 using Lines = std::vector<std::string>;
 
 constexpr std::uint32_t kBackground = 0x204060;  // the solid picture S246
-
-bool sameBitmap(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-        }
-    }
-    return true;
-}
 
 const Bitmap& textBg() {
     static const Bitmap bitmap = loadResource("TEXT_BG");

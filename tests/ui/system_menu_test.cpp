@@ -10,6 +10,7 @@
 
 #include "engine/settings.h"
 #include "support/test_game.h"
+#include "support/test_pictures.h"
 
 namespace corvan::test {
 namespace {
@@ -56,15 +57,6 @@ Ink inkIn(const Bitmap& b, Rect r) {
         }
     }
     return ink;
-}
-
-bool sameArea(const Bitmap& a, const Bitmap& b, Rect r) {
-    for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x) {
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-        }
-    }
-    return true;
 }
 
 // Plays the chunks at the fast speed up to the first wait, then opens the system menu with a
