@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "sound/audio_out.h"
+
 namespace corvan {
 
 class Bitmap;
@@ -27,7 +29,7 @@ enum class MessageIcon { Stop, Exclamation, Information };
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageAnswer { Ok, Cancel };
 
-class Host {
+class Host : public AudioOut {
 public:
     virtual ~Host() = default;
 
@@ -89,26 +91,8 @@ public:
     virtual void moveMainWindow(WindowPoint topLeft) = 0;
 
     // --- Audio ----------------------------------------------------------------------------
-    // Two players: music (standard MIDI files) and voices (RIFF wave files), each holding at
-    // most one open file. A host without a sound device accepts every call and plays nothing.
-    // The silent build of the game never calls these.
-
-    // Closes the open music (if any) and opens this MIDI file at its start, not yet playing.
-    // False with the player's error text when it cannot be opened; nothing is open then.
-    virtual bool openMusic(const std::filesystem::path& file, std::string& error) = 0;
-    // Puts the open music back to its start; music that was playing stops.
-    virtual void rewindMusic() = 0;
-    // Plays the open music from where it stands to its end, once, without waiting. False with
-    // the player's error text when nothing can be played.
-    virtual bool playMusic(std::string& error) = 0;
-    // Stops the music where it is; the file stays open.
-    virtual void stopMusic() = 0;
-    // True when no music sounds: it has played to its end, was stopped, or none is open.
-    virtual bool musicStopped() = 0;
-    // Cuts off the voice that is sounding (if any), then plays this wave file once from its
-    // start, without waiting; the music goes on under it. False with the player's error text
-    // when the file cannot be played.
-    virtual bool playVoice(const std::filesystem::path& file, std::string& error) = 0;
+    // The music and voice players of AudioOut (sound/audio_out.h). A host without a sound
+    // device accepts every call and plays nothing; the silent build never calls them.
 
     // --- Time -----------------------------------------------------------------------------
     // Blocks for this long, showing what has been drawn (the special effects' short pauses).

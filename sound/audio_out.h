@@ -1,10 +1,9 @@
 #pragma once
 
 // The sound output of the game program: a music player for standard MIDI files and a voice
-// player for RIFF wave files, each holding at most one open file. The game reaches it through
-// its host's audio methods (engine/host.h), whose contracts these methods share; the real
-// program plugs one in only in the build with music and voices, so the silent build carries no
-// sound library at all.
+// player for RIFF wave files, each holding at most one open file. Every host is one (the game
+// reaches it through its host); the real program's host hands the calls to a player plugged in
+// only in the build with music and voices, so the silent build carries no sound library.
 //
 // A player without a sound device accepts every call and plays nothing: the game goes on
 // silently.
