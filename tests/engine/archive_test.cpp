@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/test_game.h"
@@ -72,61 +74,32 @@ std::string bufferText(const Game& g) {
                        static_cast<std::size_t>(g.scriptLength));
 }
 
-// --- Name matching ---------------------------------------------------------------------------
-
-TEST(ArchiveNames, GivenAnEightByteName_WhenRequested_ThenFoundByEightBytesButNotByMore) {
-    const Archive archive = archiveWithNames({"other", "abcdefgh"});
-    EXPECT_EQ(archive.findEntry("abcdefgh"), 1);
-    EXPECT_EQ(archive.findEntry("abcdefghi"), -1);
-    EXPECT_EQ(archive.findEntry("ABCDEFGH"), 1);
+// Checks the index that each request finds in an archive whose entries carry `names`.
+void expectFound(const std::vector<std::string>& names,
+                 std::initializer_list<std::pair<std::string, int>> requests) {
+    const Archive archive = archiveWithNames(names);
+    for (const auto& [request, index] : requests)
+        EXPECT_EQ(archive.findEntry(request), index) << request;
 }
 
-TEST(ArchiveNames, GivenARequestThatBeginsAnEntryName_WhenSearching_ThenItDoesNotMatch) {
-    const Archive archive = archiveWithNames({"mainplus", "chap10"});
-    EXPECT_EQ(archive.findEntry("main"), -1);
-    EXPECT_EQ(archive.findEntry("chap1"), -1);
-    EXPECT_EQ(archive.findEntry("chap10"), 1);
-}
-
-TEST(ArchiveNames, GivenAShortEntryName_WhenALongerOrShorterNameIsRequested_ThenNoMatch) {
-    const Archive archive = archiveWithNames({"main"});
-    EXPECT_EQ(archive.findEntry("main2"), -1);
-    EXPECT_EQ(archive.findEntry("mai"), -1);
-    EXPECT_EQ(archive.findEntry("main"), 0);
-}
-
-TEST(ArchiveNames, GivenAsciiLetters_WhenRequestedInAnyCase_ThenTheyMatch) {
-    const Archive archive = archiveWithNames({"MaIn", "save"});
-    EXPECT_EQ(archive.findEntry("main"), 0);
-    EXPECT_EQ(archive.findEntry("MAIN"), 0);
-    EXPECT_EQ(archive.findEntry("SAVE"), 1);
-    EXPECT_EQ(archive.findEntry("Save"), 1);
+TEST(ArchiveNames, GivenEntryNames_WhenRequested_ThenOnlyTheWholeNameMatchesFoldingAsciiLetters) {
+    // Eight bytes are found by eight bytes, not by more.
+    expectFound({"other", "abcdefgh"}, {{"abcdefgh", 1}, {"abcdefghi", -1}, {"ABCDEFGH", 1}});
+    // A request that begins an entry name, or is longer or shorter than it, does not match.
+    expectFound({"mainplus", "chap10"}, {{"main", -1}, {"chap1", -1}, {"chap10", 1}});
+    expectFound({"main"}, {{"main2", -1}, {"mai", -1}, {"main", 0}});
+    expectFound({"MaIn", "save"}, {{"main", 0}, {"MAIN", 0}, {"SAVE", 1}, {"Save", 1}});
+    // Trailing blanks count.
+    expectFound({"main", "chap "}, {{"main ", -1}, {"chap", -1}, {"chap ", 1}});
+    // Duplicates: the lower index wins.
+    expectFound({"a", "dup", "b", "DUP", "dup"}, {{"dup", 1}, {"Dup", 1}});
 }
 
 TEST(ArchiveNames, GivenBytesOtherThanAsciiLetters_WhenComparing_ThenTheyAreNotFolded) {
     // '@' and '`', '[' and '{' differ by the same bit as 'A' and 'a'; so do 0xC0 and 0xE0.
-    const Archive archive = archiveWithNames({"@x", "[y", "\xC0z", "\x82\xA0"});
-    EXPECT_EQ(archive.findEntry("`x"), -1);
-    EXPECT_EQ(archive.findEntry("@X"), 0);
-    EXPECT_EQ(archive.findEntry("{y"), -1);
-    EXPECT_EQ(archive.findEntry("[Y"), 1);
-    EXPECT_EQ(archive.findEntry("\xE0z"), -1);
-    EXPECT_EQ(archive.findEntry("\xC0Z"), 2);
-    EXPECT_EQ(archive.findEntry("\x82\xA0"), 3);
-    EXPECT_EQ(archive.findEntry("\x82\x80"), -1);
-}
-
-TEST(ArchiveNames, GivenTrailingBlanks_WhenComparing_ThenTheyCount) {
-    const Archive archive = archiveWithNames({"main", "chap "});
-    EXPECT_EQ(archive.findEntry("main "), -1);
-    EXPECT_EQ(archive.findEntry("chap"), -1);
-    EXPECT_EQ(archive.findEntry("chap "), 1);
-}
-
-TEST(ArchiveNames, GivenDuplicateNames_WhenSearching_ThenTheLowerIndexWins) {
-    const Archive archive = archiveWithNames({"a", "dup", "b", "DUP", "dup"});
-    EXPECT_EQ(archive.findEntry("dup"), 1);
-    EXPECT_EQ(archive.findEntry("Dup"), 1);
+    expectFound({"@x", "[y", "\xC0z", "\x82\xA0"}, {{"`x", -1}, {"@X", 0}, {"{y", -1}, {"[Y", 1}});
+    expectFound({"@x", "[y", "\xC0z", "\x82\xA0"},
+                {{"\xE0z", -1}, {"\xC0Z", 2}, {"\x82\xA0", 3}, {"\x82\x80", -1}});
 }
 
 TEST(ArchiveNames, GivenANameInTheLastEntry_WhenSearching_ThenItIsFound) {
@@ -144,8 +117,6 @@ TEST(ArchiveNames, GivenDuplicateChunks_WhenTheGameChainsToThem_ThenTheFirstLoad
     EXPECT_EQ(t.textLines(), std::vector<std::string>{"first"});
 }
 
-// --- Directory and chunk data ----------------------------------------------------------------
-
 TEST(ArchiveDirectory, GivenAnEntry_WhenRead_ThenFieldsAreLittleEndianAndByte11IsIgnored) {
     Archive archive;
     archive.setDirectory(directoryOf({{"x", 0x123456, 0xBEEF, 0xAA}}));
@@ -162,7 +133,6 @@ TEST(ArchiveChunks, GivenNegatedStoredBytes_WhenTheChunkIsRead_ThenTheyAreDecode
     const std::vector<std::uint8_t> stored = {0x98, 0x9F, 0x00, 0x01, 0x80, 0xFF};
     file.insert(file.end(), stored.begin(), stored.end());
     writeBytes(dir.path() / "mg_data.stf", file);
-
     Archive archive;
     ASSERT_TRUE(archive.loadDirectory(dir.path() / "mg_data.stf"));
     std::vector<std::uint8_t> buffer(Archive::kMaxChunkLength, 0xEE);
@@ -193,19 +163,31 @@ TEST(ArchiveChunks, GivenAChunkOf32768Bytes_WhenLoaded_ThenItFillsTheBuffer) {
     EXPECT_EQ(g.scriptBuffer[Archive::kMaxChunkLength - 1], 0);
 }
 
-// --- LoadChunk and the run state --------------------------------------------------------------
-
-TEST(LoadChunk, GivenAWaitMenuAndBranch_WhenAChunkLoads_ThenTheInterpreterRestartsClean) {
+TEST(LoadChunk, GivenABusyGame_WhenAMissingThenAFoundChunkLoads_ThenOnlyTheRunStateRestarts) {
     TestGame t({chunk("main", "a\nb\n"), chunk("next", "n\n")});
     Game& g = t.start();
     g.scriptPos = 2;
-    g.fetchLine = false;
-    g.scriptRunning = false;
+    g.fetchLine = g.scriptRunning = false;
     g.waitKind = 1;
     g.menuKind = 3;
     g.caseState = 2;
-
-    ASSERT_TRUE(g.LoadChunk("next"));
+    g.inCall = g.inMessage = g.frameOpen = true;
+    g.textDelay = 7;
+    g.vars.SetFlag(12);
+    g.vars.setV(3, 33);
+    g.vars.setS(4, 44);
+    g.vars.setE(5, 55);
+    // A missing name changes nothing.
+    EXPECT_FALSE(g.LoadChunk("nothere"));
+    EXPECT_FALSE(g.LoadChunk("main_and_more"));
+    EXPECT_EQ(g.scriptPos, 2);
+    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.menuKind, 3);
+    EXPECT_EQ(g.caseState, 2);
+    EXPECT_FALSE(g.scriptRunning);
+    EXPECT_EQ(bufferText(g), std::string("a\0b\0", 4));
+    // A found one restarts the interpreter clean, in any case of its name.
+    ASSERT_TRUE(g.LoadChunk("NEXT"));
     EXPECT_EQ(g.scriptPos, 0);
     EXPECT_TRUE(g.fetchLine);
     EXPECT_TRUE(g.scriptRunning);
@@ -213,21 +195,7 @@ TEST(LoadChunk, GivenAWaitMenuAndBranch_WhenAChunkLoads_ThenTheInterpreterRestar
     EXPECT_EQ(g.menuKind, 0);
     EXPECT_EQ(g.caseState, 0);
     EXPECT_EQ(bufferText(g), std::string("n\0", 2));
-}
-
-TEST(LoadChunk, GivenCallMessageAndVariables_WhenAChunkLoads_ThenTheyAreKept) {
-    TestGame t({chunk("main", "a\n"), chunk("next", "n\n")});
-    Game& g = t.start();
-    g.inCall = true;
-    g.inMessage = true;
-    g.frameOpen = true;
-    g.textDelay = 7;
-    g.vars.SetFlag(12);
-    g.vars.setV(3, 33);
-    g.vars.setS(4, 44);
-    g.vars.setE(5, 55);
-
-    ASSERT_TRUE(g.LoadChunk("NEXT"));
+    // The call, the message, the frame, the speed and the variables are kept.
     EXPECT_TRUE(g.inCall);
     EXPECT_TRUE(g.inMessage);
     EXPECT_TRUE(g.frameOpen);
@@ -237,27 +205,6 @@ TEST(LoadChunk, GivenCallMessageAndVariables_WhenAChunkLoads_ThenTheyAreKept) {
     EXPECT_EQ(g.vars.s(4), 44);
     EXPECT_EQ(g.vars.e(5), 55);
 }
-
-TEST(LoadChunk, GivenAMissingName_WhenLoading_ThenFalseAndNothingChanges) {
-    TestGame t({chunk("main", "a\nb\n")});
-    Game& g = t.start();
-    g.scriptPos = 2;
-    g.waitKind = 1;
-    g.menuKind = 1;
-    g.caseState = 2;
-    g.scriptRunning = false;
-
-    EXPECT_FALSE(g.LoadChunk("nothere"));
-    EXPECT_FALSE(g.LoadChunk("main_and_more"));
-    EXPECT_EQ(g.scriptPos, 2);
-    EXPECT_EQ(g.waitKind, 1);
-    EXPECT_EQ(g.menuKind, 1);
-    EXPECT_EQ(g.caseState, 2);
-    EXPECT_FALSE(g.scriptRunning);
-    EXPECT_EQ(bufferText(g), std::string("a\0b\0", 4));
-}
-
-// --- Damaged archives: the running chunk stays as it was ---------------------------------------
 
 // Starts a game on `file` (written over the archive TestGame made) and checks that loading
 // "bad" fails without touching the running chunk "main".
@@ -269,7 +216,6 @@ void expectBadChunkLeavesMainRunning(const std::vector<std::uint8_t>& file) {
     const std::string before = bufferText(g);
     g.scriptPos = 2;
     g.waitKind = 1;
-
     EXPECT_FALSE(g.LoadChunk("bad"));
     EXPECT_EQ(g.lastChunk, "main");
     EXPECT_EQ(bufferText(g), before);
@@ -278,23 +224,27 @@ void expectBadChunkLeavesMainRunning(const std::vector<std::uint8_t>& file) {
     EXPECT_TRUE(g.scriptRunning);
 }
 
-TEST(DamagedArchive, GivenAnEntryPastTheFileEnd_WhenLoading_ThenFalseAndMainStays) {
-    auto file = builtArchive({chunk("main", "m1\nm2\n"), chunk("bad", "b\n")});
-    setEntryOffset(file, 1, static_cast<std::uint32_t>(file.size() + 100));
-    expectBadChunkLeavesMainRunning(file);
-}
-
-TEST(DamagedArchive, GivenAnEntryOneBytePastTheFileEnd_WhenLoading_ThenFalseAndMainStays) {
-    auto file = builtArchive({chunk("main", "m1\nm2\n"), chunk("bad", "b\n")});
-    setEntryLength(file, 1, 3);  // the chunk "b\0" is the file's last two bytes
-    expectBadChunkLeavesMainRunning(file);
-}
-
-TEST(DamagedArchive, GivenAnEntryOver32768Bytes_WhenLoading_ThenFalseAndMainStays) {
-    auto file = builtArchive({chunk("main", "m1\nm2\n"), chunk("bad", "b\n")});
-    file.resize(file.size() + 40000, 0);
-    setEntryLength(file, 1, Archive::kMaxChunkLength + 1);
-    expectBadChunkLeavesMainRunning(file);
+TEST(DamagedArchive, GivenAnEntryPastTheFileEndOrOver32768Bytes_WhenLoading_ThenMainStays) {
+    const std::vector<ChunkSource> chunks = {chunk("main", "m1\nm2\n"), chunk("bad", "b\n")};
+    {
+        SCOPED_TRACE("offset past the end");
+        auto file = builtArchive(chunks);
+        setEntryOffset(file, 1, static_cast<std::uint32_t>(file.size() + 100));
+        expectBadChunkLeavesMainRunning(file);
+    }
+    {
+        SCOPED_TRACE("one byte past the end");
+        auto file = builtArchive(chunks);
+        setEntryLength(file, 1, 3);  // the chunk "b\0" is the file's last two bytes
+        expectBadChunkLeavesMainRunning(file);
+    }
+    {
+        SCOPED_TRACE("over 32768 bytes");
+        auto file = builtArchive(chunks);
+        file.resize(file.size() + 40000, 0);
+        setEntryLength(file, 1, Archive::kMaxChunkLength + 1);
+        expectBadChunkLeavesMainRunning(file);
+    }
 }
 
 TEST(DamagedArchive, GivenTheArchiveRemovedAfterStartUp_WhenLoading_ThenFalseAndMainRunsOn) {
@@ -302,7 +252,6 @@ TEST(DamagedArchive, GivenTheArchiveRemovedAfterStartUp_WhenLoading_ThenFalseAnd
     Game& g = t.start();
     const std::string before = bufferText(g);
     std::filesystem::remove(t.gameDir() / "mg_data.stf");
-
     EXPECT_FALSE(g.LoadChunk("next"));
     EXPECT_EQ(g.lastChunk, "main");
     EXPECT_EQ(bufferText(g), before);
@@ -315,7 +264,6 @@ TEST(DamagedArchive, GivenAFileShorterThanTheDirectory_WhenRead_ThenEntriesKeptB
     std::vector<std::uint8_t> file = directoryOf({{"main", 21000, 4}, {"tiny", 14, 4}});
     file.resize(2 * Archive::kEntrySize);
     writeBytes(dir.path() / "mg_data.stf", file);
-
     Archive archive;
     ASSERT_TRUE(archive.loadDirectory(dir.path() / "mg_data.stf"));
     EXPECT_EQ(archive.findEntry("main"), 0);

@@ -11,6 +11,7 @@ namespace corvan::test {
 namespace {
 
 using Lines = std::vector<std::string>;
+using Name = std::array<std::uint8_t, 8>;
 
 bool shown(TestGame& t, const std::string& line) {
     const Lines lines = t.textLines();
@@ -39,8 +40,8 @@ std::string branch(const std::string& command) {
 }
 const Lines kJumped{"B", "C"};
 const Lines kPassed{"A", "C"};
-
-// --- Step behaviour of each command -----------------------------------------------------------
+const std::string kFlag5 = "*flag_on 5\n";
+const char* const kMessages = "zero\n:\none\n:skip\nstill one\n:\ntwo\n";
 
 struct StepCase {
     const char* name;
@@ -90,7 +91,73 @@ TEST(CommandSequence, GivenCommandsThatGoOn_WhenOneStepRuns_ThenAllRunUpToText) 
     EXPECT_TRUE(g.overlayDeferred);
 }
 
-// --- Keyword matching -------------------------------------------------------------------------
+struct PlayCase {
+    const char* name;
+    std::string main;
+    Lines expected;
+    bool firstStepShowsA = false;
+    const char* otherName = "unused";
+    const char* otherText = "";
+};
+
+TEST(CommandPlay, GivenAScript_WhenPlayed_ThenItShowsTheLinesItsCommandsLeadTo) {
+    const PlayCase cases[] = {
+        {"unknownKeywordsAndBareStar",
+         "*\n*bogus 1\n*goto x\n*ifx V001=0 x\nA\n:x\nB\n",
+         {"A", "B"},
+         true},
+        {"endWithMoreLettersInACall", "*call sub\nM\n", {"M"}, false, "sub", "*ENDLESS\nS\n"},
+        {"goMissingLabel", "*go nowhere\nA\n:x\nB\n", {"A", "B"}},
+        {"goTwoBlanksBelongToTheName", "*go  x\nA\n:x\nB\n", {"A", "B"}},
+        {"ifOnSet", kFlag5 + branch("*if_on 5 x"), kJumped},
+        {"ifOnClear", branch("*if_on 5 x"), kPassed},
+        {"ifOnEightDigits", kFlag5 + branch("*if_on 00000005 x"), kJumped},
+        {"ifOnNineDigits", kFlag5 + branch("*if_on 000000005 x"), kPassed, true},
+        {"ifOnNoLabel", kFlag5 + "*if_on 5\nA\n", {"A"}, true},
+        {"ifOffClear", branch("*if_off 5 x"), kJumped},
+        {"ifOffSet", kFlag5 + branch("*if_off 5 x"), kPassed},
+        {"ifOffSevenDigits", branch("*if_off 0000005 x"), kJumped},
+        {"ifOffEightDigits", branch("*if_off 00000005 x"), kPassed, true},
+        {"ifOffBeyondTheFlags", branch("*if_off 2000 x"), kJumped},
+        {"ifTrue", branch("*if V001=0 x"), kJumped},
+        {"ifFalse", branch("*if V001=1 x"), kPassed},
+        // The condition holds, but the label is the text after the first blank: "= 0 x".
+        {"ifBlanksAroundTheOperator", branch("*if V001 = 0 x"), kPassed},
+        {"ifTabBeforeTheLabel", branch("*if V001=0\tx"), kJumped},
+        {"ifE3Set255ByCalcIsBelowZero", "*calc E003=255\n" + branch("*if e003<0 x"), kJumped},
+        {"chainNameInCapitals", "*chain NEXT\nA\n", {"N"}, false, "next", "N\n"},
+        {"endOutsideACall", "*end\nA\n*END\nB\n", {"A", "B"}},
+        {"messSection0", "*mess 0\nafter\n", {"zero", "after"}, false, "messys", kMessages},
+    };
+    for (const PlayCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestGame t({chunk("main", c.main), chunk(c.otherName, c.otherText)});
+        t.start();
+        if (c.firstStepShowsA) {
+            t.step();
+            EXPECT_TRUE(shown(t, "A"));
+        }
+        EXPECT_EQ(play(t), c.expected);
+    }
+}
+
+TEST(CommandPlay, GivenAJumpingCommand_WhenStepped_ThenTheStepEndsAndTheNextShowsOneLine) {
+    const std::pair<std::string, Lines> cases[] = {
+        {kFlag5 + "*if_on 5 nowhere\nA\n", {"A"}},
+        {kFlag5 + branch("*if_on 5 x"), {"B"}},
+        {branch("*if V001=0 x"), {"B"}},
+        {branch("*if V001=1 x"), {"A"}},
+    };
+    for (const auto& [script, expected] : cases) {
+        SCOPED_TRACE(script);
+        TestGame t({chunk("main", script)});
+        t.start();
+        t.step();
+        EXPECT_TRUE(t.textLines().empty());
+        t.step();
+        EXPECT_EQ(t.textLines(), expected);
+    }
+}
 
 TEST(Keywords, GivenKeywordsInCapitals_WhenRun_ThenTheyWorkLikeLowerCase) {
     TestGame t({chunk("main", "*FLAG_ON 5\n*Calc V001=4\n*MUSIC 3\n*Go x\nA\n:x\nB\n")});
@@ -131,39 +198,11 @@ TEST(Keywords, GivenBlanklessKeywordsWithMoreLetters_WhenRun_ThenTheyMatch) {
     EXPECT_FALSE(shown(t, "A"));
 }
 
-TEST(Keywords, GivenEndWithMoreLetters_WhenRunInACall_ThenItReturns) {
-    TestGame t({chunk("main", "*call sub\nM\n"), chunk("sub", "*ENDLESS\nS\n")});
-    t.start();
-    EXPECT_EQ(play(t), Lines{"M"});
-}
-
-TEST(Keywords, GivenUnknownKeywordsAndABareStar_WhenRun_ThenTheyAreSkipped) {
-    TestGame t({chunk("main", "*\n*bogus 1\n*goto x\n*ifx V001=0 x\nA\n:x\nB\n")});
-    t.start();
-    t.step();
-    EXPECT_TRUE(shown(t, "A"));
-    EXPECT_EQ(play(t), (Lines{"A", "B"}));
-}
-
-// --- go ---------------------------------------------------------------------------------------
-
 TEST(GoCommand, GivenAFoundLabel_WhenGoing_ThenTheStepGoesOnThere) {
     TestGame t({chunk("main", "*go x\nA\n:x\nB\n")});
     t.start();
     t.step();
     EXPECT_EQ(t.textLines(), Lines{"B"});
-}
-
-TEST(GoCommand, GivenAMissingLabel_WhenGoing_ThenTheNextLineRuns) {
-    TestGame t({chunk("main", "*go nowhere\nA\n:x\nB\n")});
-    t.start();
-    EXPECT_EQ(play(t), (Lines{"A", "B"}));
-}
-
-TEST(GoCommand, GivenTwoBlanksAfterGo_WhenGoing_ThenTheSecondBelongsToTheName) {
-    TestGame t({chunk("main", "*go  x\nA\n:x\nB\n")});
-    t.start();
-    EXPECT_EQ(play(t), (Lines{"A", "B"}));
 }
 
 TEST(GoCommand, GivenABranchRunning_WhenGoing_ThenTheCaseStateIsReset) {
@@ -173,8 +212,6 @@ TEST(GoCommand, GivenABranchRunning_WhenGoing_ThenTheCaseStateIsReset) {
     EXPECT_EQ(play(t), (Lines{"X", "Y", "E"}));
     EXPECT_EQ(g.caseState, 0);
 }
-
-// --- flag_on, flag_off ------------------------------------------------------------------------
 
 TEST(FlagCommands, GivenFlagNumbers_WhenFlagOnAndOffRun_ThenThoseFlagsChange) {
     TestGame t(
@@ -196,89 +233,6 @@ TEST(FlagCommands, GivenNumbersOutsideTheFlags_WhenFlagOnAndOffRun_ThenNothingCh
     for (int i = 0; i < 128; ++i) EXPECT_EQ(g.vars.flagBytes()[i], 0) << i;
 }
 
-// --- if_on, if_off ----------------------------------------------------------------------------
-
-TEST(IfOn, GivenAOneDigitFlag_WhenIfOnRuns_ThenItJumpsOnlyWhenSet) {
-    TestGame set({chunk("main", "*flag_on 5\n" + branch("*if_on 5 x"))});
-    set.start();
-    EXPECT_EQ(play(set), kJumped);
-
-    TestGame clear({chunk("main", branch("*if_on 5 x"))});
-    clear.start();
-    EXPECT_EQ(play(clear), kPassed);
-}
-
-TEST(IfOn, GivenAnEightDigitNumber_WhenIfOnRuns_ThenItJumps) {
-    TestGame t({chunk("main", "*flag_on 5\n" + branch("*if_on 00000005 x"))});
-    t.start();
-    EXPECT_EQ(play(t), kJumped);
-}
-
-TEST(IfOn, GivenANineDigitNumber_WhenIfOnRuns_ThenNoJumpAndTheStepGoesOn) {
-    TestGame t({chunk("main", "*flag_on 5\n" + branch("*if_on 000000005 x"))});
-    t.start();
-    t.step();
-    EXPECT_TRUE(shown(t, "A"));
-    EXPECT_EQ(play(t), kPassed);
-}
-
-TEST(IfOn, GivenNoLabel_WhenIfOnRuns_ThenTheStepGoesOn) {
-    TestGame t({chunk("main", "*flag_on 5\n*if_on 5\nA\n")});
-    t.start();
-    t.step();
-    EXPECT_TRUE(shown(t, "A"));
-}
-
-TEST(IfOn, GivenAMissingLabel_WhenIfOnJumps_ThenTheStepEndsAndTheNextLineFollows) {
-    TestGame t({chunk("main", "*flag_on 5\n*if_on 5 nowhere\nA\n")});
-    t.start();
-    t.step();
-    EXPECT_TRUE(t.textLines().empty());
-    t.step();
-    EXPECT_EQ(t.textLines(), Lines{"A"});
-}
-
-TEST(IfOn, GivenAFoundLabel_WhenIfOnJumps_ThenTheStepEnds) {
-    TestGame t({chunk("main", "*flag_on 5\n" + branch("*if_on 5 x"))});
-    t.start();
-    t.step();
-    EXPECT_TRUE(t.textLines().empty());
-    t.step();
-    EXPECT_EQ(t.textLines(), Lines{"B"});
-}
-
-TEST(IfOff, GivenAOneDigitFlag_WhenIfOffRuns_ThenItJumpsOnlyWhenClear) {
-    TestGame clear({chunk("main", branch("*if_off 5 x"))});
-    clear.start();
-    EXPECT_EQ(play(clear), kJumped);
-
-    TestGame set({chunk("main", "*flag_on 5\n" + branch("*if_off 5 x"))});
-    set.start();
-    EXPECT_EQ(play(set), kPassed);
-}
-
-TEST(IfOff, GivenASevenDigitNumber_WhenIfOffRuns_ThenItJumps) {
-    TestGame t({chunk("main", branch("*if_off 0000005 x"))});
-    t.start();
-    EXPECT_EQ(play(t), kJumped);
-}
-
-TEST(IfOff, GivenAnEightDigitNumber_WhenIfOffRuns_ThenNoJump) {
-    TestGame t({chunk("main", branch("*if_off 00000005 x"))});
-    t.start();
-    t.step();
-    EXPECT_TRUE(shown(t, "A"));
-    EXPECT_EQ(play(t), kPassed);
-}
-
-TEST(IfOff, GivenAFlagNumberBeyondTheFlags_WhenIfOffRuns_ThenItJumps) {
-    TestGame t({chunk("main", branch("*if_off 2000 x"))});
-    t.start();
-    EXPECT_EQ(play(t), kJumped);
-}
-
-// --- calc, if ---------------------------------------------------------------------------------
-
 TEST(CalcCommand, GivenCalcLines_WhenRun_ThenAssignedAndTextAfterABlankIgnored) {
     TestGame t(
         {chunk("main", "*calc V005=V005+1\n*calc V005=V005+1\n*calc S002=7 and a note\nA\n")});
@@ -288,64 +242,13 @@ TEST(CalcCommand, GivenCalcLines_WhenRun_ThenAssignedAndTextAfterABlankIgnored) 
     EXPECT_EQ(g.vars.s(2), 7);
 }
 
-TEST(IfCommand, GivenATrueCondition_WhenIfRuns_ThenItJumpsToTheLabel) {
-    TestGame t({chunk("main", branch("*if V001=0 x"))});
-    t.start();
-    EXPECT_EQ(play(t), kJumped);
-}
-
-TEST(IfCommand, GivenAFalseCondition_WhenIfRuns_ThenTheNextLineRuns) {
-    TestGame t({chunk("main", branch("*if V001=1 x"))});
-    t.start();
-    EXPECT_EQ(play(t), kPassed);
-}
-
-TEST(IfCommand, GivenATrueOrFalseCondition_WhenIfRuns_ThenTheStepEnds) {
-    for (const char* command : {"*if V001=0 x", "*if V001=1 x"}) {
-        TestGame t({chunk("main", branch(command))});
-        t.start();
-        t.step();
-        EXPECT_TRUE(t.textLines().empty()) << command;
-        t.step();
-        EXPECT_EQ(t.textLines().size(), 1u) << command;
-    }
-}
-
-TEST(IfCommand, GivenBlanksAroundTheOperator_WhenIfRuns_ThenNoJump) {
-    // V001 is 0, so the condition holds with the right side read as 0, but the label taken is
-    // the text after the first blank, "= 0 x", which is nowhere.
-    TestGame t({chunk("main", branch("*if V001 = 0 x"))});
-    t.start();
-    EXPECT_EQ(play(t), kPassed);
-}
-
-TEST(IfCommand, GivenATabBeforeTheLabel_WhenIfRuns_ThenItJumps) {
-    TestGame t({chunk("main", branch("*if V001=0\tx"))});
-    t.start();
-    EXPECT_EQ(play(t), kJumped);
-}
-
-TEST(IfCommand, GivenE3Set255ByCalc_WhenIfComparesBelowZero_ThenItJumps) {
-    TestGame t({chunk("main", "*calc E003=255\n" + branch("*if e003<0 x"))});
-    t.start();
-    EXPECT_EQ(play(t), kJumped);
-}
-
-// --- chain ------------------------------------------------------------------------------------
-
 TEST(ChainCommand, GivenAChunk_WhenChained_ThenItLoadsAndTheStepEnds) {
     TestGame t({chunk("main", "*chain next\nA\n"), chunk("next", "N\n")});
     Game& g = t.start();
     t.step();
     EXPECT_TRUE(t.textLines().empty());
     EXPECT_EQ(g.lastChunk, "next");
-    EXPECT_EQ(g.chapterName, (std::array<std::uint8_t, 8>{'n', 'e', 'x', 't', 0, 0, 0, 0}));
-    EXPECT_EQ(play(t), Lines{"N"});
-}
-
-TEST(ChainCommand, GivenANameInCapitals_WhenChained_ThenTheChunkLoads) {
-    TestGame t({chunk("main", "*chain NEXT\nA\n"), chunk("next", "N\n")});
-    t.start();
+    EXPECT_EQ(g.chapterName, (Name{'n', 'e', 'x', 't', 0, 0, 0, 0}));
     EXPECT_EQ(play(t), Lines{"N"});
 }
 
@@ -353,9 +256,9 @@ TEST(ChainCommand, GivenShortAndLongNames_WhenChained_ThenTheChapterNameIs8Bytes
     TestGame t({chunk("main", "*chain ab\n"), chunk("ab", "*chain longname9\nL\n")});
     Game& g = t.start();
     t.step();
-    EXPECT_EQ(g.chapterName, (std::array<std::uint8_t, 8>{'a', 'b', 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(g.chapterName, (Name{'a', 'b', 0, 0, 0, 0, 0, 0}));
     t.step();
-    EXPECT_EQ(g.chapterName, (std::array<std::uint8_t, 8>{'l', 'o', 'n', 'g', 'n', 'a', 'm', 'e'}));
+    EXPECT_EQ(g.chapterName, (Name{'l', 'o', 'n', 'g', 'n', 'a', 'm', 'e'}));
 }
 
 TEST(ChainCommand, GivenAMissingChunk_WhenChained_ThenTheNextStepRunsTheNextLine) {
@@ -364,62 +267,43 @@ TEST(ChainCommand, GivenAMissingChunk_WhenChained_ThenTheNextStepRunsTheNextLine
     t.step();
     EXPECT_TRUE(t.textLines().empty());
     EXPECT_EQ(g.lastChunk, "main");
-    EXPECT_EQ(g.chapterName, (std::array<std::uint8_t, 8>{'n', 'o', 'w', 'h', 'e', 'r', 'e', 0}));
+    EXPECT_EQ(g.chapterName, (Name{'n', 'o', 'w', 'h', 'e', 'r', 'e', 0}));
     t.step();
     EXPECT_EQ(t.textLines(), Lines{"A"});
 }
 
-void dirtyRunState(Game& g) {
-    g.caseState = 2;
-    g.textDelay = 8;
-    g.frameOpen = true;
-    g.waitKind = 1;
-    g.delayTicks = 5;
-    g.menuKind = 3;
-    g.inMessage = true;
-    g.inCall = true;
-    g.inputLatch = true;
-    g.overlayShown = true;
-    g.overlayDeferred = true;
-    g.vars.SetFlag(9);
-    g.vars.setV(9, 9);
+TEST(ChainCommand, GivenADirtyRunState_WhenChainedToAFoundOrMissingChunk_ThenItIsReset) {
+    for (const char* script : {"*chain next\n", "*chain nowhere\nA\n"}) {
+        SCOPED_TRACE(script);
+        TestGame t({chunk("main", script), chunk("next", "N\n")});
+        Game& g = t.start();
+        g.caseState = 2;
+        g.textDelay = 8;
+        g.frameOpen = g.inMessage = g.inCall = g.inputLatch = true;
+        g.overlayShown = g.overlayDeferred = true;
+        g.waitKind = 1;
+        g.delayTicks = 5;
+        g.menuKind = 3;
+        g.vars.SetFlag(9);
+        g.vars.setV(9, 9);
+        t.step();
+        EXPECT_EQ(g.caseState, 0);
+        EXPECT_EQ(g.textDelay, 1);
+        EXPECT_FALSE(g.frameOpen);
+        EXPECT_EQ(g.waitKind, 0);
+        EXPECT_EQ(g.delayTicks, 0);
+        EXPECT_EQ(g.menuKind, 0);
+        EXPECT_FALSE(g.inMessage);
+        EXPECT_FALSE(g.inCall);
+        EXPECT_EQ(g.altTextMode, 0);
+        EXPECT_FALSE(g.inputLatch);
+        EXPECT_FALSE(g.overlayShown);
+        EXPECT_FALSE(g.overlayDeferred);
+        // The variables are the story's, not the run state.
+        EXPECT_TRUE(g.vars.TestFlag(9));
+        EXPECT_EQ(g.vars.v(9), 9);
+    }
 }
-
-void expectCleanRunState(const Game& g) {
-    EXPECT_EQ(g.caseState, 0);
-    EXPECT_EQ(g.textDelay, 1);
-    EXPECT_FALSE(g.frameOpen);
-    EXPECT_EQ(g.waitKind, 0);
-    EXPECT_EQ(g.delayTicks, 0);
-    EXPECT_EQ(g.menuKind, 0);
-    EXPECT_FALSE(g.inMessage);
-    EXPECT_FALSE(g.inCall);
-    EXPECT_EQ(g.altTextMode, 0);
-    EXPECT_FALSE(g.inputLatch);
-    EXPECT_FALSE(g.overlayShown);
-    EXPECT_FALSE(g.overlayDeferred);
-    // The variables are the story's, not the run state.
-    EXPECT_TRUE(g.vars.TestFlag(9));
-    EXPECT_EQ(g.vars.v(9), 9);
-}
-
-TEST(ChainCommand, GivenADirtyRunState_WhenChained_ThenItIsReset) {
-    TestGame t({chunk("main", "*chain next\n"), chunk("next", "N\n")});
-    Game& g = t.start();
-    dirtyRunState(g);
-    t.step();
-    expectCleanRunState(g);
-}
-
-TEST(ChainCommand, GivenADirtyRunState_WhenChainingToAMissingChunk_ThenItIsReset) {
-    TestGame t({chunk("main", "*chain nowhere\nA\n")});
-    Game& g = t.start();
-    dirtyRunState(g);
-    t.step();
-    expectCleanRunState(g);
-}
-
-// --- call, end --------------------------------------------------------------------------------
 
 TEST(CallCommand, GivenACalledChunk_WhenItsEndRuns_ThenTheCallerGoesOnAfterTheCall) {
     TestGame t({chunk("main", "*call sub\nM\n"), chunk("sub", "S1\n*end\nS2\n")});
@@ -462,48 +346,29 @@ TEST(CallCommand, GivenANestedCall_WhenBothEnd_ThenTheOuterCallerIsLost) {
     EXPECT_FALSE(g.inCall);
 }
 
-TEST(EndCommand, GivenNoCall_WhenEndRuns_ThenItIsSkipped) {
-    TestGame t({chunk("main", "*end\nA\n*END\nB\n")});
-    t.start();
-    EXPECT_EQ(play(t), (Lines{"A", "B"}));
-}
-
-TEST(EndCommand, GivenTheSceneReplayView_WhenEndReturns_ThenTheViewFlagIsSet) {
-    TestGame t({chunk("main", "*call sub\nM\n"), chunk("sub", "*end\n")});
-    Game& g = t.start();
-    t.step();
-    g.viewKind = 3;
-    t.step();
-    EXPECT_FALSE(g.inCall);
-    EXPECT_EQ(g.viewFlag, 2);
-}
-
-TEST(EndCommand, GivenAnotherView_WhenEndReturns_ThenTheViewFlagStays) {
-    TestGame t({chunk("main", "*call sub\nM\n"), chunk("sub", "*end\n")});
-    Game& g = t.start();
-    t.step();
-    g.viewKind = 1;
-    t.step();
-    EXPECT_EQ(g.viewFlag, 0);
-}
-
-// --- mess -------------------------------------------------------------------------------------
-
-const char* const kMessages = "zero\n:\none\n:skip\nstill one\n:\ntwo\n";
-
-TEST(MessCommand, GivenSectionN_WhenMessRuns_ThenItStartsAfterTheNthSeparatorAndReturns) {
-    {
-        TestGame t({chunk("main", "*mess 0\nafter\n"), chunk("messys", kMessages)});
-        t.start();
-        EXPECT_EQ(play(t), (Lines{"zero", "after"}));
-    }
-    {
-        // The label ":skip" is no separator, but it ends the section.
-        TestGame t({chunk("main", "*mess 1\nafter\n"), chunk("messys", kMessages)});
+TEST(EndCommand, GivenAView_WhenEndReturns_ThenOnlyTheSceneReplayViewSetsTheViewFlag) {
+    for (const auto& [viewKind, viewFlag] : {std::pair{3, 2}, std::pair{1, 0}}) {
+        SCOPED_TRACE(viewKind);
+        TestGame t({chunk("main", "*call sub\nM\n"), chunk("sub", "*end\n")});
         Game& g = t.start();
-        EXPECT_EQ(play(t), (Lines{"one", "after"}));
-        EXPECT_FALSE(g.inMessage);
+        t.step();
+        g.viewKind = viewKind;
+        t.step();
+        EXPECT_FALSE(g.inCall);
+        EXPECT_EQ(g.viewFlag, viewFlag);
     }
+}
+
+TEST(MessCommand, GivenSection1_WhenMessRuns_ThenTheStepEndsInsideItAndItRunsUpToALabel) {
+    // The label ":skip" is no separator, but it ends the section.
+    TestGame t({chunk("main", "*mess 1\nafter\n"), chunk("messys", kMessages)});
+    Game& g = t.start();
+    t.step();
+    EXPECT_TRUE(t.textLines().empty());
+    EXPECT_TRUE(g.inMessage);
+    EXPECT_EQ(g.lastChunk, "messys");
+    EXPECT_EQ(play(t), (Lines{"one", "after"}));
+    EXPECT_FALSE(g.inMessage);
 }
 
 TEST(MessCommand, GivenTheLastSection_WhenItRunsOffTheChunk_ThenTheInterpreterStops) {
@@ -512,15 +377,6 @@ TEST(MessCommand, GivenTheLastSection_WhenItRunsOffTheChunk_ThenTheInterpreterSt
     EXPECT_EQ(play(t), Lines{"two"});
     EXPECT_FALSE(g.scriptRunning);
     EXPECT_TRUE(g.inMessage);
-}
-
-TEST(MessCommand, GivenAMessageChunk_WhenMessRuns_ThenTheStepEndsInsideIt) {
-    TestGame t({chunk("main", "*mess 1\nafter\n"), chunk("messys", kMessages)});
-    Game& g = t.start();
-    t.step();
-    EXPECT_TRUE(t.textLines().empty());
-    EXPECT_TRUE(g.inMessage);
-    EXPECT_EQ(g.lastChunk, "messys");
 }
 
 TEST(MessCommand, GivenNoMessageChunk_WhenMessRuns_ThenNothingChanges) {
@@ -532,8 +388,6 @@ TEST(MessCommand, GivenNoMessageChunk_WhenMessRuns_ThenNothingChanges) {
     EXPECT_EQ(g.scriptPos, 8);  // just past "*mess 1" and its NUL
     EXPECT_EQ(play(t), (Lines{"after", "last"}));
 }
-
-// --- gameinit, gameclr ------------------------------------------------------------------------
 
 TEST(GameinitCommand, GivenSetVariables_WhenGameinitRuns_ThenFlagsVAndSClearAndV777IsTheMark) {
     TestGame t({chunk("main", "*gameinit\nA\n")});
@@ -569,21 +423,19 @@ TEST(GameclrCommand, GivenRepeatedClears_WhenGameclrRuns_ThenTheMarkIsOneThenTwo
     EXPECT_EQ(t.host().readSetting("Clear"), "2");
 }
 
-TEST(GameclrCommand, GivenNoStoredClear_WhenGameclrRuns_ThenOneIsWritten) {
-    TestGame t({chunk("main", "*gameclr\nA\n")});
-    Game& g = t.start();
-    t.step();
-    EXPECT_EQ(t.host().readSetting("Clear"), "1");
-    EXPECT_EQ(g.vars.v(777), 1);
-}
+TEST(GameclrCommand, GivenNoneOrAStoredFive_WhenGameclrRuns_ThenOneOrTwoIsWritten) {
+    TestGame none({chunk("main", "*gameclr\nA\n")});
+    none.start();
+    none.step();
+    EXPECT_EQ(none.host().readSetting("Clear"), "1");
+    EXPECT_EQ(none.game().vars.v(777), 1);
 
-TEST(GameclrCommand, GivenAStoredFive_WhenGameclrRuns_ThenTwoIsWritten) {
-    TestGame t({chunk("main", "*gameclr\nA\n")});
-    t.host().setSettingFallback("Clear", "5");
-    Game& g = t.start();
+    TestGame five({chunk("main", "*gameclr\nA\n")});
+    five.host().setSettingFallback("Clear", "5");
+    Game& g = five.start();
     EXPECT_EQ(g.vars.v(777), 1);
-    t.step();
-    EXPECT_EQ(t.host().readSetting("Clear"), "2");
+    five.step();
+    EXPECT_EQ(five.host().readSetting("Clear"), "2");
     EXPECT_EQ(g.vars.v(777), 2);
 }
 
@@ -593,8 +445,6 @@ TEST(GameclrCommand, GivenAClearedGame_WhenGameinitRuns_ThenV777KeepsTheNewMark)
     t.step();
     EXPECT_EQ(g.vars.v(777), 1);
 }
-
-// --- select -----------------------------------------------------------------------------------
 
 TEST(SelectCommand, GivenSelect3_WhenRun_ThenAChoiceMenuOf3RowsOpens) {
     TestGame t({chunk("main", "*select 3\none\ntwo\nthree\n")});
@@ -608,28 +458,25 @@ TEST(SelectCommand, GivenSelect3_WhenRun_ThenAChoiceMenuOf3RowsOpens) {
     EXPECT_TRUE(t.textLines().empty());
 }
 
-TEST(SelectCommand, GivenTheBuildWithSound_WhenSelectRuns_ThenVoice90022Plays) {
-    TestGame t({chunk("main", "*select 2\none\ntwo\n")}, GameOptions{.withSound = true});
-    t.start();
-    t.step();
-    EXPECT_EQ(eventLines(t, "voice"), Lines{"voice 90022"});
+TEST(SelectCommand, GivenABuildWithOrWithoutSound_WhenSelectRuns_ThenVoice90022PlaysOnlyWithIt) {
+    for (const bool withSound : {true, false}) {
+        SCOPED_TRACE(withSound);
+        TestGame t({chunk("main", "*select 2\none\ntwo\n")}, GameOptions{.withSound = withSound});
+        Game& g = t.start();
+        t.step();
+        EXPECT_EQ(eventLines(t, "voice"), withSound ? Lines{"voice 90022"} : Lines{});
+        EXPECT_EQ(g.menuKind, 1);
+    }
 }
 
-TEST(SelectCommand, GivenTheBuildWithoutSound_WhenSelectRuns_ThenNoVoicePlays) {
-    TestGame t({chunk("main", "*select 2\none\ntwo\n")}, GameOptions{.withSound = false});
-    Game& g = t.start();
-    t.step();
-    EXPECT_TRUE(eventLines(t, "voice").empty());
-    EXPECT_EQ(g.menuKind, 1);
-}
-
-// --- music, voice -----------------------------------------------------------------------------
-
-TEST(MusicCommand, GivenTracks_WhenMusicRuns_ThenEachNewTrackPlaysOnceAndZeroStops) {
-    TestGame t({chunk("main", "*music 3\n*music 3\n*music 0\n*music 0\n*music 12\nA\n")});
+TEST(MusicCommand, GivenTracksOrClips_WhenMusicOrVoiceRuns_ThenEachNewTrackPlaysOnceAndZeroStops) {
+    TestGame t({chunk("main",
+                      "*music 3\n*music 3\n*music 0\n*music 0\n*music 12\n*voice 10001\n"
+                      "*VOICE a23\nA\n")});
     t.start();
     t.step();
     EXPECT_EQ(eventLines(t, "music"), (Lines{"music 3", "music-stop", "music 12"}));
+    EXPECT_EQ(eventLines(t, "voice"), (Lines{"voice 10001", "voice a23"}));
 }
 
 TEST(MusicCommand, GivenTheBuildWithoutSound_WhenMusicAndVoiceRun_ThenNothingPlays) {
@@ -640,15 +487,6 @@ TEST(MusicCommand, GivenTheBuildWithoutSound_WhenMusicAndVoiceRun_ThenNothingPla
     EXPECT_TRUE(eventLines(t, "music").empty());
     EXPECT_TRUE(eventLines(t, "voice").empty());
 }
-
-TEST(VoiceCommand, GivenAClipName_WhenVoiceRuns_ThenThatClipPlays) {
-    TestGame t({chunk("main", "*voice 10001\n*VOICE a23\nA\n")});
-    t.start();
-    t.step();
-    EXPECT_EQ(eventLines(t, "voice"), (Lines{"voice 10001", "voice a23"}));
-}
-
-// --- mode, load, grb, clrb ------------------------------------------------------------------
 
 TEST(ModeCommand, GivenMode2_WhenRun_ThenTheModeIsSetAndTheStepEnds) {
     TestGame t({chunk("main", "*mode 2\nA\n")});
@@ -670,74 +508,58 @@ TEST(LoadCommand, GivenLoad_WhenRun_ThenTheSlotListOpensAndInputLatches) {
     EXPECT_TRUE(t.textLines().empty());
 }
 
-TEST(GrbCommand, GivenGrb_WhenRun_ThenTheOverlayIsDeferredAndTheStepGoesOn) {
-    TestGame t({chunk("main", "*grb B001\nA\n")});
-    Game& g = t.start();
-    t.step();
-    EXPECT_TRUE(g.overlayDeferred);
-    EXPECT_TRUE(shown(t, "A"));
+TEST(OverlayCommands, GivenGraGrbOrClrb_WhenRun_ThenTheOverlayStateChangesAndTheStepGoesOn) {
+    struct Case {
+        const char* line;
+        bool deferred;
+        bool shownAfter;
+    };
+    for (const Case& c : {Case{"*grb B001", true, true}, Case{"*gra A001", false, true},
+                          Case{"*clrb", false, false}}) {
+        SCOPED_TRACE(c.line);
+        TestGame t({chunk("main", std::string(c.line) + "\nA\n")});
+        Game& g = t.start();
+        g.overlayShown = true;
+        t.step();
+        EXPECT_EQ(g.overlayDeferred, c.deferred);
+        if (!c.shownAfter) EXPECT_FALSE(g.overlayShown);
+        EXPECT_TRUE(shown(t, "A"));
+    }
 }
 
-TEST(GraCommand, GivenGra_WhenRun_ThenTheOverlayIsNotDeferred) {
-    TestGame t({chunk("main", "*gra A001\nA\n")});
-    Game& g = t.start();
-    t.step();
-    EXPECT_FALSE(g.overlayDeferred);
-    EXPECT_TRUE(shown(t, "A"));
-}
-
-TEST(ClrbCommand, GivenAnOverlay_WhenClrbRuns_ThenItIsClearedAndTheStepGoesOn) {
-    TestGame t({chunk("main", "*clrb\nA\n")});
-    Game& g = t.start();
-    g.overlayShown = true;
-    t.step();
-    EXPECT_FALSE(g.overlayShown);
-    EXPECT_TRUE(shown(t, "A"));
-}
-
-// --- CASE branches of a choice ----------------------------------------------------------------
-
-const char* const kChoice =
-    "*select 3\none\ntwo\nthree\n:CASE1\nC1\n:CASE2\nC2\n:CASE3\nC3\n:end\nafter\n";
-
-TEST(CaseBranches, GivenRow2Picked_WhenTheBranchMeetsCase3_ThenItSkipsPastEnd) {
-    TestGame t({chunk("main", kChoice)});
-    Game& g = t.start();
-    t.step();
-    ASSERT_EQ(g.menuKind, 1);
-    g.menuKind = 0;
-    g.JumpToCase(2);
-    EXPECT_EQ(g.caseState, 2);
-    EXPECT_EQ(play(t), (Lines{"C2", "after"}));
-    EXPECT_EQ(g.caseState, 0);
-}
-
-TEST(CaseBranches, GivenRow3Picked_WhenTheBranchMeetsEnd_ThenItGoesOnAfterIt) {
-    TestGame t({chunk("main", kChoice)});
-    Game& g = t.start();
-    t.step();
-    g.menuKind = 0;
-    g.JumpToCase(3);
-    EXPECT_EQ(play(t), (Lines{"C3", "after"}));
-    EXPECT_EQ(g.caseState, 0);
-}
-
-TEST(CaseBranches, GivenACaseLabelWithABlank_WhenRow2IsPicked_ThenItIsNotTaken) {
-    TestGame t({chunk("main", "*select 2\nr1\nr2\n:CASE 2\nwrong\n:CASE2\nright\n:end\nafter\n")});
-    Game& g = t.start();
-    t.step();
-    g.menuKind = 0;
-    g.JumpToCase(2);
-    EXPECT_EQ(play(t), (Lines{"right", "after"}));
-}
-
-TEST(CaseBranches, GivenCase21BeforeCase2_WhenRow2IsPicked_ThenCase21IsTaken) {
-    TestGame t({chunk("main", "*select 2\nr1\nr2\n:CASE21\nX\n:CASE2\nY\n:end\nZ\n")});
-    Game& g = t.start();
-    t.step();
-    g.menuKind = 0;
-    g.JumpToCase(2);
-    EXPECT_EQ(play(t), (Lines{"X", "Z"}));
+TEST(CaseBranches, GivenAPickedRow_WhenItsBranchRuns_ThenItEndsPastEndAndTheStateClears) {
+    const std::string choice =
+        "*select 3\none\ntwo\nthree\n:CASE1\nC1\n:CASE2\nC2\n:CASE3\nC3\n:end\nafter\n";
+    struct Case {
+        const char* name;
+        std::string script;
+        int row;
+        Lines expected;
+    };
+    const Case cases[] = {
+        {"row2MeetsCase3", choice, 2, {"C2", "after"}},
+        {"row3MeetsEnd", choice, 3, {"C3", "after"}},
+        {"caseLabelWithABlankIsNotTaken",
+         "*select 2\nr1\nr2\n:CASE 2\nwrong\n:CASE2\nright\n:end\nafter\n",
+         2,
+         {"right", "after"}},
+        {"case21BeforeCase2IsTaken",
+         "*select 2\nr1\nr2\n:CASE21\nX\n:CASE2\nY\n:end\nZ\n",
+         2,
+         {"X", "Z"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestGame t({chunk("main", c.script)});
+        Game& g = t.start();
+        t.step();
+        ASSERT_EQ(g.menuKind, 1);
+        g.menuKind = 0;
+        g.JumpToCase(c.row);
+        EXPECT_EQ(g.caseState, 2);  // a branch is running
+        EXPECT_EQ(play(t), c.expected);
+        EXPECT_EQ(g.caseState, 0);
+    }
 }
 
 TEST(CaseBranches, GivenACaseLabelBeforeTheSelect_WhenPicked_ThenOnlyLaterLabelsCount) {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace corvan {
 namespace {
@@ -12,142 +14,97 @@ namespace {
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
+using Cases = std::initializer_list<std::pair<std::string_view, std::int32_t>>;
+
 std::string repeat(const std::string& piece, int times) {
     std::string out;
     for (int i = 0; i < times; ++i) out += piece;
     return out;
 }
 
-// --- EvaluateExpression ----------------------------------------------------------------------
-
-TEST(Expression, GivenDigits_WhenEvaluated_ThenDecimal) {
-    Variables vars;
-    EXPECT_EQ(EvaluateExpression(vars, "0"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, "42"), 42);
-    EXPECT_EQ(EvaluateExpression(vars, "007"), 7);
-    EXPECT_EQ(EvaluateExpression(vars, ""), 0);
+void expectValues(const Variables& vars, Cases cases) {
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(EvaluateExpression(vars, text), value) << text;
 }
 
-TEST(Expression, GivenMixedOperators_WhenEvaluated_ThenStrictlyLeftToRight) {
-    Variables vars;
-    EXPECT_EQ(EvaluateExpression(vars, "2+3*4"), 20);
-    EXPECT_EQ(EvaluateExpression(vars, "10-4-3"), 3);
-    EXPECT_EQ(EvaluateExpression(vars, "100/10/5"), 2);
-    EXPECT_EQ(EvaluateExpression(vars, "1+2*3-4/2"), 2);
+// Each condition's result: 0 when it fails, else the index of the blank before the label + 5.
+void expectConditions(const Variables& vars, Cases cases) {
+    for (const auto& [text, value] : cases) EXPECT_EQ(EvaluateCondition(vars, text), value) << text;
 }
 
-TEST(Expression, GivenALeadingSign_WhenEvaluated_ThenAppliedToZero) {
-    Variables vars;
-    EXPECT_EQ(EvaluateExpression(vars, "-5"), -5);
-    EXPECT_EQ(EvaluateExpression(vars, "-5*2"), -10);
-    EXPECT_EQ(EvaluateExpression(vars, "+5"), 5);
+void expectHolds(const Variables& vars, std::initializer_list<std::string_view> texts) {
+    for (std::string_view text : texts) EXPECT_NE(EvaluateCondition(vars, text), 0) << text;
 }
 
-TEST(Expression, GivenANegativeQuotient_WhenDividing_ThenTruncatedTowardZero) {
+void expectUnchanged(const Variables& vars, const Variables& before) {
+    EXPECT_EQ(vars.flagBytes(), before.flagBytes());
+    EXPECT_EQ(vars.values(), before.values());
+    EXPECT_EQ(vars.systemValues(), before.systemValues());
+    EXPECT_EQ(vars.persistentValues(), before.persistentValues());
+}
+
+TEST(Expression, GivenNumbersAndOperatorsOnly_WhenEvaluated_ThenStrictlyLeftToRightIn32Bits) {
+    const Variables vars;
+    // Decimal digits; empty text is 0.
+    expectValues(vars, {{"0", 0}, {"42", 42}, {"007", 7}, {"", 0}});
+    // No precedence; a leading sign applies to zero.
+    expectValues(vars, {{"2+3*4", 20}, {"10-4-3", 3}, {"100/10/5", 2}, {"1+2*3-4/2", 2}});
+    expectValues(vars, {{"-5", -5}, {"-5*2", -10}, {"+5", 5}});
+    // Quotients truncate toward zero; dividing by zero gives 0.
+    expectValues(vars, {{"-7/2", -3}, {"7/2", 3}, {"7/0", 0}, {"7/0+5", 5}, {"7/V009", 0}});
+    // Overflow wraps.
+    expectValues(vars, {{"2147483647+1", kMin}, {"0-2147483647-2", kMax}});
+    expectValues(vars, {{"65536*65536", 0}, {"65536*32768", kMin}});
+    // A blank, tab, carriage return or NUL ends the text.
+    expectValues(vars, {{"2+3 *4", 5}, {"2+3\t*4", 5}, {"2+3\r*4", 5}, {" 7", 0}});
+    expectValues(vars, {{"2+3 garbage(", 5}, {std::string_view("2+3\0*4", 6), 5}});
+}
+
+TEST(Expression, GivenVariablesInTheDivision_WhenEvaluated_ThenTruncatedTowardZeroAndMinStays) {
     Variables vars;
-    EXPECT_EQ(EvaluateExpression(vars, "-7/2"), -3);
-    EXPECT_EQ(EvaluateExpression(vars, "7/2"), 3);
     vars.setV(1, 2);
     vars.setV(2, -2);
-    EXPECT_EQ(EvaluateExpression(vars, "7/V002"), -3);
-    EXPECT_EQ(EvaluateExpression(vars, "-7/V002"), 3);
-}
-
-TEST(Expression, GivenADivisionByZero_WhenEvaluated_ThenZeroAndTheRestGoesOn) {
-    Variables vars;
-    EXPECT_EQ(EvaluateExpression(vars, "7/0"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, "7/0+5"), 5);
-    EXPECT_EQ(EvaluateExpression(vars, "7/V009"), 0);
-}
-
-TEST(Expression, GivenTheMostNegativeValue_WhenDividedByMinusOne_ThenItStays) {
-    Variables vars;
+    expectValues(vars, {{"7/V002", -3}, {"-7/V002", 3}});
     vars.setV(1, kMin);
     vars.setV(2, -1);
-    EXPECT_EQ(EvaluateExpression(vars, "V001/V002"), kMin);
-}
-
-TEST(Expression, GivenAnOverflow_WhenEvaluated_ThenItWrapsIn32Bits) {
-    Variables vars;
-    EXPECT_EQ(EvaluateExpression(vars, "2147483647+1"), kMin);
-    EXPECT_EQ(EvaluateExpression(vars, "0-2147483647-2"), kMax);
-    EXPECT_EQ(EvaluateExpression(vars, "65536*65536"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, "65536*32768"), kMin);
+    expectValues(vars, {{"V001/V002", kMin}});
     vars.setV(1, kMax);
-    EXPECT_EQ(EvaluateExpression(vars, "V001*2"), -2);
+    expectValues(vars, {{"V001*2", -2}});
 }
 
-TEST(Expression, GivenReferencesToEachArray_WhenEvaluated_ThenTheirValuesAreUsed) {
+TEST(Expression, GivenReferencesToEachArrayInAnyCase_WhenEvaluated_ThenTheirValuesAreUsed) {
     Variables vars;
     vars.setV(1, 10);
     vars.setS(777, 20);
     vars.setE(12, 30);
     vars.SetFlag(19);
-    EXPECT_EQ(EvaluateExpression(vars, "V001"), 10);
-    EXPECT_EQ(EvaluateExpression(vars, "S777"), 20);
-    EXPECT_EQ(EvaluateExpression(vars, "E012"), 30);
-    EXPECT_EQ(EvaluateExpression(vars, "F019"), 1);
-    EXPECT_EQ(EvaluateExpression(vars, "F020"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, "V001+S777*F019-E012"), 0);
-}
-
-TEST(Expression, GivenE3Is255_WhenReferenced_ThenMinusOne) {
-    Variables vars;
-    vars.setE(3, 255);
-    EXPECT_EQ(EvaluateExpression(vars, "E003"), -1);
-    EXPECT_EQ(EvaluateExpression(vars, "E003*5"), -5);
-}
-
-TEST(Expression, GivenLowerCaseLetters_WhenEvaluated_ThenLikeCapitals) {
-    Variables vars;
     vars.setV(5, 4);
     vars.setS(6, 3);
     vars.setE(7, 2);
     vars.SetFlag(8);
-    EXPECT_EQ(EvaluateExpression(vars, "v005*s006"), 12);
-    EXPECT_EQ(EvaluateExpression(vars, "e007+f008"), 3);
+    expectValues(vars, {{"V001", 10}, {"S777", 20}, {"E012", 30}, {"F019", 1}, {"F020", 0}});
+    expectValues(vars, {{"V001+S777*F019-E012", 0}, {"v005*s006", 12}, {"e007+f008", 3}});
+    vars.setE(3, 255);
+    expectValues(vars, {{"E003", -1}, {"E003*5", -5}});
 }
 
-TEST(Expression, GivenAShortReference_WhenEvaluated_ThenThreeBytesAfterTheLetterAreSkipped) {
+TEST(Expression, GivenAShortOrLongReference_WhenEvaluated_ThenThreeBytesAfterTheLetterAreSkipped) {
     Variables vars;
     vars.setV(12, 5);
     vars.setV(1, 7);
-    // V12+3 reads V12, swallows "12+", and the 3 continues the number: V12 * 10 + 3.
-    EXPECT_EQ(EvaluateExpression(vars, "V12+3"), 53);
-    // V1+23 reads V1, swallows "1+2", then 3 continues: V1 * 10 + 3.
-    EXPECT_EQ(EvaluateExpression(vars, "V1+23"), 73);
+    // V12+3 swallows "12+" and the 3 continues: V12 * 10 + 3; V1+23 swallows "1+2".
     // A reference at the end of the text stops there.
-    EXPECT_EQ(EvaluateExpression(vars, "V1"), 7);
-    EXPECT_EQ(EvaluateExpression(vars, "2*V12"), 10);
-}
-
-TEST(Expression, GivenAFourDigitReference_WhenEvaluated_ThenAllDigitsNameTheElement) {
-    Variables vars;
-    vars.setV(12, 4);
+    expectValues(vars, {{"V12+3", 53}, {"V1+23", 73}, {"V1", 7}, {"2*V12", 10}});
     // "V0012" names V12 (all digits count) but skips only "001"; the last 2 continues.
-    EXPECT_EQ(EvaluateExpression(vars, "V0012"), 42);
+    vars.setV(12, 4);
+    expectValues(vars, {{"V0012", 42}});
 }
 
 TEST(Expression, GivenAnUnknownByte_WhenEvaluated_ThenTheWholeExpressionIsZero) {
     Variables vars;
     vars.setV(1, 9);
-    EXPECT_EQ(EvaluateExpression(vars, "5+X"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, "5+x"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, "(5)"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, "5=5"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, "5.5"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, "V001+5%"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, "5\x82\x4F"), 0);
-}
-
-TEST(Expression, GivenABlankTabOrCarriageReturn_WhenEvaluated_ThenTheTextEndsThere) {
-    Variables vars;
-    EXPECT_EQ(EvaluateExpression(vars, "2+3 *4"), 5);
-    EXPECT_EQ(EvaluateExpression(vars, "2+3\t*4"), 5);
-    EXPECT_EQ(EvaluateExpression(vars, "2+3\r*4"), 5);
-    EXPECT_EQ(EvaluateExpression(vars, "2+3 garbage("), 5);
-    EXPECT_EQ(EvaluateExpression(vars, " 7"), 0);
-    EXPECT_EQ(EvaluateExpression(vars, std::string_view("2+3\0*4", 6)), 5);
+    for (const char* text : {"5+X", "5+x", "(5)", "5=5", "5.5", "V001+5%", "5\x82\x4F"})
+        EXPECT_EQ(EvaluateExpression(vars, text), 0) << text;
 }
 
 TEST(Expression, GivenOverLongText_WhenEvaluated_ThenCutTo118Bytes) {
@@ -158,8 +115,6 @@ TEST(Expression, GivenOverLongText_WhenEvaluated_ThenCutTo118Bytes) {
               EvaluateExpression(vars, repeat("9", 118)));
 }
 
-// --- Calc ------------------------------------------------------------------------------------
-
 TEST(Calc, GivenV005PlusOne_WhenCalculated_ThenV5Increments) {
     Variables vars;
     vars.setV(5, 41);
@@ -169,210 +124,129 @@ TEST(Calc, GivenV005PlusOne_WhenCalculated_ThenV5Increments) {
     EXPECT_EQ(vars.v(5), 43);
 }
 
-TEST(Calc, GivenAnySeparatorByte_WhenCalculated_ThenItIsIgnored) {
+TEST(Calc, GivenAnySeparatorByte_WhenCalculated_ThenItIsIgnoredButABlankStoresZero) {
     for (const char* text : {"V005=17", "V005:17", "V005x17", "V005+17", "V005-17", "V005/17",
-                             "V005\xB1"
-                             "17"}) {
+                             "V005\xB1\x31\x37", "V005 17"}) {
         Variables vars;
         vars.setV(5, 1);
         Calc(vars, text);
-        EXPECT_EQ(vars.v(5), 17) << text;
+        EXPECT_EQ(vars.v(5), text[4] == ' ' ? 0 : 17) << text;
     }
 }
 
-TEST(Calc, GivenABlankSeparator_WhenCalculated_ThenZeroIsStored) {
-    Variables vars;
-    vars.setV(5, 1);
-    Calc(vars, "V005 17");
-    EXPECT_EQ(vars.v(5), 0);
-}
-
-TEST(Calc, GivenAOneDigitTarget_WhenCalculated_ThenTheExpressionStartsAtByte5) {
+TEST(Calc, GivenTargetsOfEachKind_WhenCalculated_ThenStoredFromByte5On) {
     Variables vars;
     Calc(vars, "V5=123");
-    EXPECT_EQ(vars.v(5), 3);
     Calc(vars, "S12=345");
-    EXPECT_EQ(vars.s(12), 45);
-}
-
-TEST(Calc, GivenSAndLowerCaseVTargets_WhenCalculated_ThenStored) {
-    Variables vars;
     Calc(vars, "S010=0-8");
     Calc(vars, "v011=6*7");
+    Calc(vars, "E003=255");
+    Calc(vars, "E004=300");
+    Calc(vars, "E005=0-129");
+    EXPECT_EQ(vars.v(5), 3);
+    EXPECT_EQ(vars.s(12), 45);
     EXPECT_EQ(vars.s(10), -8);
     EXPECT_EQ(vars.v(11), 42);
+    // E keeps the low 8 bits.
+    EXPECT_EQ(vars.e(3), -1);
+    EXPECT_EQ(vars.e(4), 44);
+    EXPECT_EQ(vars.e(5), 127);
 }
 
 TEST(Calc, GivenAFlagTarget_WhenCalculated_ThenZeroClearsOneSetsOthersDoNothing) {
     Variables vars;
-    Calc(vars, "F007=1");
-    EXPECT_TRUE(vars.TestFlag(7));
-    Calc(vars, "F007=2");
-    EXPECT_TRUE(vars.TestFlag(7));
-    Calc(vars, "F007=-1");
-    EXPECT_TRUE(vars.TestFlag(7));
-    Calc(vars, "F007=0");
-    EXPECT_FALSE(vars.TestFlag(7));
-    Calc(vars, "F007=2");
-    EXPECT_FALSE(vars.TestFlag(7));
-    Calc(vars, "F007=3-2");
-    EXPECT_TRUE(vars.TestFlag(7));
+    for (const auto& [text, set] : {std::pair{"F007=1", true},
+                                    {"F007=2", true},
+                                    {"F007=-1", true},
+                                    {"F007=0", false},
+                                    {"F007=2", false},
+                                    {"F007=3-2", true}}) {
+        Calc(vars, text);
+        EXPECT_EQ(vars.TestFlag(7), set) << text;
+    }
     EXPECT_EQ(vars.flagBytes()[0], 0x80);
 }
 
-TEST(Calc, GivenAnETarget_WhenCalculated_ThenTheLow8BitsAreStored) {
-    Variables vars;
-    Calc(vars, "E003=255");
-    EXPECT_EQ(vars.e(3), -1);
-    Calc(vars, "E004=300");
-    EXPECT_EQ(vars.e(4), 44);
-    Calc(vars, "E005=0-129");
-    EXPECT_EQ(vars.e(5), 127);
-}
-
-TEST(Calc, GivenAnUnknownTargetLetter_WhenCalculated_ThenNothingChanges) {
+TEST(Calc, GivenAnUnknownLetterOrATargetOutsideItsArray_WhenCalculated_ThenNothingChanges) {
     Variables vars;
     const Variables before = vars;
     for (const char* text : {"X005=7", "A001=1", "1005=7", "=005=7"}) Calc(vars, text);
-    EXPECT_EQ(vars.flagBytes(), before.flagBytes());
-    EXPECT_EQ(vars.values(), before.values());
-    EXPECT_EQ(vars.systemValues(), before.systemValues());
-    EXPECT_EQ(vars.persistentValues(), before.persistentValues());
+    // Byte 5 on is the expression, so each of these stores 5 (or 1) in element 10005 and so on.
+    for (const char* text : {"V10005", "S10005", "E2565", "F10241"}) Calc(vars, text);
+    expectUnchanged(vars, before);
 }
 
-TEST(Calc, GivenABadExpression_WhenCalculated_ThenZeroIsStored) {
+TEST(Calc, GivenABadOrOverLongExpression_WhenCalculated_ThenZeroOrTheCutValueIsStored) {
     Variables vars;
     vars.setV(1, 5);
     Calc(vars, "V001=3+(4)");
     EXPECT_EQ(vars.v(1), 0);
-}
-
-TEST(Calc, GivenATargetOutsideItsArray_WhenCalculated_ThenNothingChanges) {
-    Variables vars;
-    const Variables before = vars;
-    // Byte 5 on is the expression, so each of these stores 5 (or 1) in element 10005 and so on.
-    Calc(vars, "V10005");
-    Calc(vars, "S10005");
-    Calc(vars, "E2565");
-    Calc(vars, "F10241");
-    EXPECT_EQ(vars.flagBytes(), before.flagBytes());
-    EXPECT_EQ(vars.values(), before.values());
-    EXPECT_EQ(vars.systemValues(), before.systemValues());
-    EXPECT_EQ(vars.persistentValues(), before.persistentValues());
-}
-
-TEST(Calc, GivenAnOverLongArgument_WhenCalculated_ThenItIsCut) {
-    Variables vars;
     // The argument keeps 126 bytes; the expression from byte 5 is then cut to 118.
     Calc(vars, "V001=" + repeat("1+", 300));
     EXPECT_EQ(vars.v(1), 59);
 }
 
-// --- EvaluateCondition -----------------------------------------------------------------------
-
-TEST(Condition, GivenEachOperator_WhenEvaluated_ThenItCompares) {
+TEST(Condition, GivenEachOperator_WhenEvaluated_ThenItComparesSigned) {
     Variables vars;
     vars.setV(1, 5);
-    EXPECT_NE(EvaluateCondition(vars, "V001=5 x"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, "V001=4 x"), 0);
-    EXPECT_NE(EvaluateCondition(vars, "V001!4 x"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, "V001!5 x"), 0);
-    EXPECT_NE(EvaluateCondition(vars, "V001<6 x"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, "V001<5 x"), 0);
-    EXPECT_NE(EvaluateCondition(vars, "V001>4 x"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, "V001>5 x"), 0);
+    expectHolds(vars, {"V001=5 x", "V001!4 x", "V001<6 x", "V001>4 x"});
+    expectConditions(vars, {{"V001=4 x", 0}, {"V001!5 x", 0}, {"V001<5 x", 0}, {"V001>5 x", 0}});
+    vars.setV(1, -1);
+    vars.setV(2, kMin);
+    expectHolds(vars, {"V001<0 x", "V002<1 x"});
+    expectConditions(vars, {{"V001>0 x", 0}});
 }
 
 TEST(Condition, GivenAHoldingCondition_WhenEvaluated_ThenTheBlanksIndexPlus5) {
-    Variables vars;
-    vars.setV(1, 0);
-    EXPECT_EQ(EvaluateCondition(vars, "V001=0 label"), 11);
-    EXPECT_EQ(EvaluateCondition(vars, "V001=0+0+0 label"), 15);
-    EXPECT_EQ(EvaluateCondition(vars, "V1=0 label"), 9);
-}
-
-TEST(Condition, GivenNegativeValues_WhenCompared_ThenSigned) {
-    Variables vars;
-    vars.setV(1, -1);
-    EXPECT_NE(EvaluateCondition(vars, "V001<0 x"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, "V001>0 x"), 0);
-    vars.setV(2, kMin);
-    EXPECT_NE(EvaluateCondition(vars, "V002<1 x"), 0);
+    const Variables vars;
+    expectConditions(vars, {{"V001=0 label", 11}, {"V001=0+0+0 label", 15}, {"V1=0 label", 9}});
+    // Tabs count as blanks.
+    expectConditions(vars, {{"V001=0\tlabel", 11}, {"V001\t=\t0 x", 9}});
+    // No operator or no blank: false.
+    expectConditions(vars, {{"V001 x", 0}, {"V001", 0}, {"V001=0", 0}, {"", 0}});
 }
 
 TEST(Condition, GivenE3Assigned255_WhenCompared_ThenItIsMinusOne) {
     Variables vars;
     Calc(vars, "E003=255");
-    EXPECT_NE(EvaluateCondition(vars, "E003=-1 x"), 0);
-    EXPECT_NE(EvaluateCondition(vars, "E003<0 x"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, "E003=255 x"), 0);
+    expectHolds(vars, {"E003=-1 x", "E003<0 x"});
+    expectConditions(vars, {{"E003=255 x", 0}});
 }
 
-TEST(Condition, GivenAnExpressionOnTheRight_WhenCompared_ThenItIsEvaluated) {
+TEST(Condition, GivenAnExpressionOnTheRight_WhenCompared_ThenItIsEvaluatedAndABadOneIsZero) {
     Variables vars;
     vars.setV(1, 20);
     vars.setV(2, 3);
-    EXPECT_NE(EvaluateCondition(vars, "V001=2+3*4 x"), 0);
-    EXPECT_NE(EvaluateCondition(vars, "V001>V002*6 x"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, "V001>V002*7 x"), 0);
+    expectHolds(vars, {"V001=2+3*4 x", "V001>V002*6 x", "V009=(7) x"});
+    expectConditions(vars, {{"V001>V002*7 x", 0}});
 }
 
 TEST(Condition, GivenBlanksAroundTheOperator_WhenEvaluated_ThenTheWrittenLabelIsNeverReached) {
     Variables vars;
     vars.setV(1, 5);
     // The right side reads as 0, so the written comparison does not decide.
-    EXPECT_EQ(EvaluateCondition(vars, "V001 = 5 x"), 0);
+    expectConditions(vars, {{"V001 = 5 x", 0}});
     // When it holds by chance, the label column is that of the text after the first blank.
     vars.setV(1, 0);
-    EXPECT_EQ(EvaluateCondition(vars, "V001 = 5 x"), 9);
+    expectConditions(vars, {{"V001 = 5 x", 9}});
 }
 
-TEST(Condition, GivenNoOperatorOrNoBlank_WhenEvaluated_ThenFalse) {
-    Variables vars;
-    EXPECT_EQ(EvaluateCondition(vars, "V001 x"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, "V001"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, "V001=0"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, ""), 0);
-}
-
-TEST(Condition, GivenTabs_WhenEvaluated_ThenTheyCountAsBlanks) {
-    Variables vars;
-    EXPECT_EQ(EvaluateCondition(vars, "V001=0\tlabel"), 11);
-    EXPECT_EQ(EvaluateCondition(vars, "V001\t=\t0 x"), 9);
-}
-
-TEST(Condition, GivenALeftSideOfAnyDigitCount_WhenEvaluated_ThenItIsRead) {
+TEST(Condition, GivenALeftSideOfAnyDigitCountOrArray_WhenEvaluated_ThenItIsRead) {
     Variables vars;
     vars.setV(5, 3);
     vars.setS(123, 4);
-    EXPECT_EQ(EvaluateCondition(vars, "V5=3 x"), 9);
-    EXPECT_EQ(EvaluateCondition(vars, "V0005=3 x"), 12);
-    EXPECT_NE(EvaluateCondition(vars, "S123=4 x"), 0);
-    EXPECT_NE(EvaluateCondition(vars, "v5=3 x"), 0);
-}
-
-TEST(Condition, GivenALeftSideOfEachArray_WhenEvaluated_ThenItIsRead) {
-    Variables vars;
     vars.SetFlag(7);
     vars.setE(2, 200);
     vars.setS(9, 90);
-    EXPECT_NE(EvaluateCondition(vars, "F007=1 x"), 0);
-    EXPECT_NE(EvaluateCondition(vars, "F008=0 x"), 0);
-    EXPECT_NE(EvaluateCondition(vars, "E002=-56 x"), 0);
-    EXPECT_NE(EvaluateCondition(vars, "S009=90 x"), 0);
+    expectConditions(vars, {{"V5=3 x", 9}, {"V0005=3 x", 12}});
+    expectHolds(vars, {"S123=4 x", "v5=3 x", "F007=1 x", "F008=0 x", "E002=-56 x", "S009=90 x"});
 }
 
 TEST(Condition, GivenAnotherLeftLetter_WhenEvaluated_ThenItReadsZero) {
     Variables vars;
     vars.values().fill(5);
-    EXPECT_NE(EvaluateCondition(vars, "X005=0 x"), 0);
-    EXPECT_EQ(EvaluateCondition(vars, "X005=5 x"), 0);
-    EXPECT_NE(EvaluateCondition(vars, "5=0 x"), 0);
-}
-
-TEST(Condition, GivenABadRightSide_WhenEvaluated_ThenItComparesWithZero) {
-    Variables vars;
-    EXPECT_NE(EvaluateCondition(vars, "V001=(7) x"), 0);
+    expectHolds(vars, {"X005=0 x", "5=0 x"});
+    expectConditions(vars, {{"X005=5 x", 0}});
 }
 
 TEST(Condition, GivenABlankAtByte119Or120_WhenEvaluated_ThenOnlyTheFirstIsFound) {

@@ -25,44 +25,33 @@ std::uint32_t lcgAfter(int draws) {
 
 // --- The idle handler ------------------------------------------------------------------------
 
-TEST(AppIdle, GivenNothingBlocks_WhenIdleIsCalled_ThenOneInterpreterStepRuns) {
-    TestGame t({chunk("main", "a\nb\n")});
-    Game& g = startFast(t);
-
-    EXPECT_TRUE(g.AppIdle());
-
-    EXPECT_EQ(t.textLines(), (Lines{"a"}));
-}
-
-TEST(AppIdle, GivenAnyBlock_WhenIdleIsCalled_ThenTheInterpreterDoesNotRunUntilItIsLifted) {
+TEST(AppIdle, GivenAnyBlock_WhenIdleIsCalled_ThenNoStepRunsUntilItIsLiftedAndThenOneDoes) {
     struct Block {
         const char* name;
-        std::function<void(Game&)> set;
-        std::function<void(Game&)> clear;
+        std::function<void(Game&, bool)> set;
     };
     const std::vector<Block> blocks{
-        {"viewFlag", [](Game& g) { g.viewFlag = 2; }, [](Game& g) { g.viewFlag = 0; }},
-        {"menuKind", [](Game& g) { g.menuKind = 1; }, [](Game& g) { g.menuKind = 0; }},
-        {"menuKind 5", [](Game& g) { g.menuKind = 5; }, [](Game& g) { g.menuKind = 0; }},
-        {"delayTicks", [](Game& g) { g.delayTicks = 3; }, [](Game& g) { g.delayTicks = 0; }},
-        {"waitKind 1", [](Game& g) { g.waitKind = 1; }, [](Game& g) { g.waitKind = 0; }},
-        {"waitKind 2", [](Game& g) { g.waitKind = 2; }, [](Game& g) { g.waitKind = 0; }},
-        {"scriptRunning", [](Game& g) { g.scriptRunning = false; },
-         [](Game& g) { g.scriptRunning = true; }},
+        {"viewFlag", [](Game& g, bool on) { g.viewFlag = on ? 2 : 0; }},
+        {"menuKind", [](Game& g, bool on) { g.menuKind = on ? 1 : 0; }},
+        {"menuKind 5", [](Game& g, bool on) { g.menuKind = on ? 5 : 0; }},
+        {"delayTicks", [](Game& g, bool on) { g.delayTicks = on ? 3 : 0; }},
+        {"waitKind 1", [](Game& g, bool on) { g.waitKind = on ? 1 : 0; }},
+        {"waitKind 2", [](Game& g, bool on) { g.waitKind = on ? 2 : 0; }},
+        {"scriptRunning", [](Game& g, bool on) { g.scriptRunning = !on; }},
     };
     for (const Block& block : blocks) {
+        SCOPED_TRACE(block.name);
         TestGame t({chunk("main", "a\nb\n")});
         Game& g = startFast(t);
-        block.set(g);
+        block.set(g, true);
+        g.AppIdle();
+        g.AppIdle();
+        EXPECT_TRUE(t.textLines().empty());
+        EXPECT_EQ(g.scriptPos, 0);
 
-        g.AppIdle();
-        g.AppIdle();
-        EXPECT_TRUE(t.textLines().empty()) << block.name;
-        EXPECT_EQ(g.scriptPos, 0) << block.name;
-
-        block.clear(g);
-        g.AppIdle();
-        EXPECT_EQ(t.textLines(), (Lines{"a"})) << block.name;
+        block.set(g, false);
+        EXPECT_TRUE(g.AppIdle());
+        EXPECT_EQ(t.textLines(), (Lines{"a"}));
     }
 }
 
@@ -70,23 +59,17 @@ TEST(AppIdle, GivenAStartedGame_WhenIdleCallsRun_ThenEachDrawsOneRandomNumber) {
     TestGame t({chunk("main", "a\n▼\nb\n")});
     Game& g = startFast(t);
     EXPECT_EQ(g.random.state(), 1u);  // start-up draws none
-
     g.AppIdle();
     EXPECT_EQ(g.random.state(), lcgAfter(1));
     for (int i = 0; i < 9; ++i) g.AppIdle();  // blocked by the page wait for most of these
     ASSERT_EQ(g.waitKind, 1);
-
     EXPECT_EQ(g.random.state(), lcgAfter(10));
 }
 
 TEST(AppIdle, GivenTheGeneratorFromOne_WhenDrawn_ThenResultsAreBits16To30OfTheState) {
     Random random;
-
-    const std::int32_t first = random.next();
-    const std::int32_t second = random.next();
-
-    EXPECT_EQ(first, static_cast<std::int32_t>((lcgAfter(1) >> 16) & 0x7FFF));
-    EXPECT_EQ(second, static_cast<std::int32_t>((lcgAfter(2) >> 16) & 0x7FFF));
+    EXPECT_EQ(random.next(), static_cast<std::int32_t>((lcgAfter(1) >> 16) & 0x7FFF));
+    EXPECT_EQ(random.next(), static_cast<std::int32_t>((lcgAfter(2) >> 16) & 0x7FFF));
     EXPECT_EQ(random.state(), lcgAfter(2));
 }
 
@@ -97,7 +80,6 @@ TEST(AppIdle, GivenAQuitRequest_WhenTheNextIdleCallComes_ThenTheWindowClosesWith
     EXPECT_FALSE(t.player().closed());
 
     t.player().idle();
-
     EXPECT_TRUE(t.player().closed());
     EXPECT_EQ(t.events("close"), (Lines{""}));
     EXPECT_TRUE(t.textLines().empty());
@@ -109,9 +91,7 @@ TEST(AppIdle, GivenARepaintRequest_WhenIdleIsCalled_ThenItIsTakenCareOf) {
     Game& g = startFast(t);
     g.menuKind = 1;
     g.updatePending = true;
-
     g.AppIdle();
-
     EXPECT_FALSE(g.updatePending);
 }
 
@@ -121,36 +101,16 @@ TEST(Timer, GivenATimedDelay_WhenTicksCome_ThenEachCountsItDownByOne) {
     TestGame t({chunk("main", "a\n")});
     Game& g = t.start();
     g.delayTicks = 2;
-
-    g.Timer1Timer();
-    EXPECT_EQ(g.delayTicks, 1);
-    g.Timer1Timer();
-    EXPECT_EQ(g.delayTicks, 0);
-    g.Timer1Timer();
-
-    EXPECT_EQ(g.delayTicks, 0);
+    for (const int left : {1, 0, 0}) {
+        g.Timer1Timer();
+        EXPECT_EQ(g.delayTicks, left);
+    }
     EXPECT_EQ(g.tickCount, 3);
-}
-
-TEST(Timer, GivenTheHeadlessClock_WhenIdleCallsRun_ThenTheTimerFiresAfterEveryThirdOne) {
-    TestGame t({chunk("main", "a\n▼\n")});
-    Game& g = t.start();
-
-    t.player().idle();
-    t.player().idle();
-    EXPECT_EQ(g.tickCount, 0);
-    t.player().idle();
-    EXPECT_EQ(g.tickCount, 1);
-    t.player().idle(3);
-    EXPECT_EQ(g.tickCount, 2);
-    t.player().idle(30);
-    EXPECT_EQ(g.tickCount, 12);
 }
 
 TEST(Timer, GivenAWaitTag_WhenPlayed_ThenTheLineGoesOnOnlyOnceItsTicksHavePassed) {
     TestGame t({chunk("main", "a[wait 4]b\nnext\n")});
     Game& g = startFast(t);
-
     t.player().idle();  // runs up to the tag
     ASSERT_EQ(g.delayTicks, 4);
     t.player().idle(11);  // the fourth tick comes after the twelfth idle call
@@ -159,70 +119,65 @@ TEST(Timer, GivenAWaitTag_WhenPlayed_ThenTheLineGoesOnOnlyOnceItsTicksHavePassed
     EXPECT_EQ(g.textColumn, 1);
 
     t.player().idle();
-
     EXPECT_EQ(g.textLine, 1);
     EXPECT_EQ(t.textLines(), (Lines{"a[wait 4]b"}));
 }
 
-TEST(Timer, GivenNormalSpeed_WhenIdleCallsRun_ThenOneCharacterShowsPerCall) {
+TEST(Timer, GivenNormalSpeed_WhenIdleCallsRun_ThenOneCharacterShowsPerCallAndEveryThirdTicks) {
     TestGame t({chunk("main", "abcde\nf\n")});
     Game& g = t.start();
-
-    t.player().idle(5);
+    t.player().idle(2);
+    EXPECT_EQ(g.tickCount, 0);
+    t.player().idle();
+    EXPECT_EQ(g.tickCount, 1);
+    t.player().idle(2);
     EXPECT_EQ(g.textColumn, 5);
     EXPECT_EQ(g.textLine, 0);
     t.player().idle();
-
     EXPECT_EQ(g.textLine, 1);
+    EXPECT_EQ(g.tickCount, 2);
+    t.player().idle(30);
+    EXPECT_EQ(g.tickCount, 12);
 }
 
 TEST(Timer, GivenADelayTag_WhenPlayed_ThenEachCharacterWaitsAQuarterOfItInTicks) {
     TestGame t({chunk("main", "[delay 8]ab\n")});
     Game& g = startFast(t);
-
     t.player().idle();  // 'a'; then two ticks, at the third and sixth idle calls
     EXPECT_EQ(g.textColumn, 1);
     t.player().idle(5);
     EXPECT_EQ(g.textColumn, 1);
     EXPECT_EQ(g.delayTicks, 0);
     t.player().idle();
-
     EXPECT_EQ(g.textColumn, 2);
 }
 
 // --- The left click --------------------------------------------------------------------------
 
-TEST(LeftClick, GivenAPageWait_WhenClicked_ThenTheWaitEndsAndTheNextTextStartsANewPage) {
-    TestGame t({chunk("main", "ab\ncd▼\nef\n")});
-    Game& g = startFast(t);
-    t.player().run();
-    ASSERT_EQ(g.waitKind, 1);
-    ASSERT_EQ(g.textLine, 1);
-    ASSERT_EQ(g.textColumn, 2);
+TEST(LeftClick, GivenAPageOrPlainWait_WhenClicked_ThenTheWaitEndsAndANewPageStartsOrTheTextStays) {
+    struct Case {
+        const char* mark;
+        std::int32_t kind;
+        int column;  // after the click
+        int line;
+    };
+    for (const Case& c : {Case{"▼", 1, 0, 0}, Case{"〓", 2, 2, 1}}) {
+        SCOPED_TRACE(c.mark);
+        TestGame t({chunk("main", std::string("ab\ncd") + c.mark + "\nef\n")});
+        Game& g = startFast(t);
+        t.player().run();
+        ASSERT_EQ(g.waitKind, c.kind);
+        ASSERT_EQ(g.textLine, 1);
+        ASSERT_EQ(g.textColumn, 2);
 
-    t.player().click(MouseButton::Left, 320, 240);
-
-    EXPECT_EQ(g.waitKind, 0);
-    EXPECT_EQ(g.textColumn, 0);
-    EXPECT_EQ(g.textLine, 0);
-    t.player().idle();
-    EXPECT_EQ(t.textLines().back(), "ef");
-    EXPECT_EQ(g.textLine, 1);
-}
-
-TEST(LeftClick, GivenAPlainWait_WhenClicked_ThenTheWaitEndsAndTheTextStays) {
-    TestGame t({chunk("main", "ab\ncd〓\nef\n")});
-    Game& g = startFast(t);
-    t.player().run();
-    ASSERT_EQ(g.waitKind, 2);
-
-    t.player().click(MouseButton::Left, 320, 240);
-
-    EXPECT_EQ(g.waitKind, 0);
-    EXPECT_EQ(g.textColumn, 2);
-    EXPECT_EQ(g.textLine, 1);
-    t.player().idle();
-    EXPECT_EQ(g.textLine, 2);
+        t.player().click(MouseButton::Left, 320, 240);
+        EXPECT_EQ(g.waitKind, 0);
+        EXPECT_EQ(g.textColumn, c.column);
+        EXPECT_EQ(g.textLine, c.line);
+        t.player().idle();
+        EXPECT_EQ(t.textLines().back(), "ef");
+        EXPECT_EQ(g.textLine, c.line + 1);
+    }
 }
 
 TEST(LeftClick, GivenAPageWaitInTheAlternateTextMode_WhenClicked_ThenTheCursorGoesHome) {
@@ -240,69 +195,50 @@ TEST(LeftClick, GivenAPageWaitInTheAlternateTextMode_WhenClicked_ThenTheCursorGo
     EXPECT_EQ(g.textLine, 0);
 }
 
-TEST(LeftClick, GivenPacedTextBeingWritten_WhenClicked_ThenNothingChanges) {
+TEST(LeftClick, GivenPacedTextOrATimedDelay_WhenClicked_ThenNothingChangesNorIsShortened) {
     TestGame t({chunk("main", "abcdef\n")});
     Game& g = t.start();
     t.step();
     t.step();
     ASSERT_EQ(g.textColumn, 2);
-
     t.player().click(MouseButton::Left, 320, 240);
-
     EXPECT_EQ(g.textColumn, 2);
     EXPECT_EQ(g.linePos, 2);
     EXPECT_FALSE(g.fetchLine);
     EXPECT_EQ(g.waitKind, 0);
+
+    TestGame delayed({chunk("main", "[delay 12]abc\n")});
+    Game& d = startFast(delayed);
+    delayed.step();
+    ASSERT_EQ(d.delayTicks, 3);
+    delayed.player().click(MouseButton::Left, 320, 240);
+    EXPECT_EQ(d.delayTicks, 3);
+    EXPECT_EQ(d.textColumn, 1);
 }
 
-TEST(LeftClick, GivenATimedDelay_WhenClicked_ThenTheDelayIsNotShortened) {
-    TestGame t({chunk("main", "[delay 12]abc\n")});
-    Game& g = startFast(t);
-    t.step();
-    ASSERT_EQ(g.delayTicks, 3);
-
-    t.player().click(MouseButton::Left, 320, 240);
-
-    EXPECT_EQ(g.delayTicks, 3);
-    EXPECT_EQ(g.textColumn, 1);
-}
-
-TEST(LeftClick, GivenTheInputLatch_WhenPressed_ThenNothingHappensUntilTheButtonIsReleased) {
+TEST(LeftClick, GivenAPageWait_WhenTheMiddleButtonOrABlockedLeftOneIsPressed_ThenTheWaitStays) {
     TestGame t({chunk("main", "ab▼\n")});
     Game& g = startFast(t);
     t.player().run();
     ASSERT_EQ(g.waitKind, 1);
-    g.inputLatch = true;
-
-    t.player().mouseDown(MouseButton::Left, 320, 240);
-    EXPECT_EQ(g.waitKind, 1);
-    t.player().mouseUp(MouseButton::Right, 320, 240);  // any button's release clears it
-    EXPECT_FALSE(g.inputLatch);
-    t.player().mouseDown(MouseButton::Left, 320, 240);
-
-    EXPECT_EQ(g.waitKind, 0);
-}
-
-TEST(LeftClick, GivenAViewScreen_WhenClicked_ThenTheClickWaitIsNotEnded) {
-    TestGame t({chunk("main", "ab▼\n")});
-    Game& g = startFast(t);
-    t.player().run();
-    g.viewFlag = 2;
-
-    t.player().click(MouseButton::Left, 320, 240);
-
-    EXPECT_EQ(g.waitKind, 1);
-    EXPECT_EQ(g.textColumn, 2);
-}
-
-TEST(LeftClick, GivenAPageWait_WhenTheMiddleButtonIsClicked_ThenTheWaitStays) {
-    TestGame t({chunk("main", "ab▼\n")});
-    Game& g = startFast(t);
-    t.player().run();
 
     t.player().click(MouseButton::Middle, 320, 240);
-
     EXPECT_EQ(g.waitKind, 1);
+
+    g.viewFlag = 2;  // a view screen
+    t.player().click(MouseButton::Left, 320, 240);
+    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.textColumn, 2);
+    g.viewFlag = 0;
+
+    // The input latch holds until any button's release clears it.
+    g.inputLatch = true;
+    t.player().mouseDown(MouseButton::Left, 320, 240);
+    EXPECT_EQ(g.waitKind, 1);
+    t.player().mouseUp(MouseButton::Right, 320, 240);
+    EXPECT_FALSE(g.inputLatch);
+    t.player().mouseDown(MouseButton::Left, 320, 240);
+    EXPECT_EQ(g.waitKind, 0);
 }
 
 }  // namespace

@@ -15,14 +15,10 @@ namespace {
 using namespace std::string_literals;
 using Lines = std::vector<std::string>;
 
-// --- Line kinds ------------------------------------------------------------------------------
-
 TEST(InterpreterLines, GivenOnlyEmptyLines_WhenOneStepRuns_ThenEachMovesTheCursorDownOneRow) {
     TestGame t({chunk("main", "\n\n\n")});
     Game& g = startFast(t);
-
     t.step();
-
     EXPECT_EQ(g.textLine, 3);
     EXPECT_EQ(g.textColumn, 0);
     EXPECT_FALSE(g.frameOpen);
@@ -36,11 +32,9 @@ TEST(InterpreterLines, GivenOnlyEmptyLines_WhenOneStepRuns_ThenEachMovesTheCurso
 TEST(InterpreterLines, GivenEmptyLinesBetweenTextLines_WhenStepping_ThenTheNextTextIsRowsLower) {
     TestGame t({chunk("main", "a\n\n\nb\n")});
     Game& g = startFast(t);
-
     t.step();
     EXPECT_EQ(g.textLine, 1);
     t.step();
-
     EXPECT_EQ(t.textLines(), (Lines{"a", "b"}));
     EXPECT_EQ(g.textLine, 4);
 }
@@ -58,9 +52,7 @@ TEST(InterpreterLines, GivenLabelsCommentsAndCommandsInARow_WhenOneStepRuns_Then
                       "Hello\n"
                       "*flag_on 5\n")});
     Game& g = startFast(t);
-
     t.step();
-
     EXPECT_TRUE(g.vars.TestFlag(3));
     EXPECT_TRUE(g.vars.TestFlag(4));
     EXPECT_FALSE(g.vars.TestFlag(5));
@@ -72,22 +64,16 @@ TEST(InterpreterLines, GivenLabelsCommentsAndCommandsInARow_WhenOneStepRuns_Then
 TEST(InterpreterLines, GivenATextLine_WhenItsFirstCharacterIsPaced_ThenTheLineIsHalfDone) {
     TestGame t({chunk("main", "abc\n")});
     Game& g = t.start();  // normal speed: one character per step
-
     t.step();
-
     EXPECT_FALSE(g.fetchLine);
     EXPECT_EQ(g.linePos, 1);
     EXPECT_EQ(g.textColumn, 1);
 }
 
-// --- Label search ----------------------------------------------------------------------------
-
 TEST(LabelSearch, GivenAColonInsideATextLine_WhenGoingToThatName_ThenTheScriptLandsAfterThatLine) {
     TestGame t({chunk("main", "*go B\nこれは:Bです\nafter\n:B\nreal\n")});
     Game& g = startFast(t);
-
     t.step();
-
     EXPECT_EQ(t.textLines(), (Lines{"after"}));
     EXPECT_EQ(g.FindLabel("B"), g.scriptPos - 6);  // "after" and its NUL were fetched
 }
@@ -95,54 +81,38 @@ TEST(LabelSearch, GivenAColonInsideATextLine_WhenGoingToThatName_ThenTheScriptLa
 TEST(LabelSearch, GivenAColonInsideACommandLine_WhenGoingToThatName_ThenTheCommandIsPassedOver) {
     TestGame t({chunk("main", "*go X\n*flag_on 7 :X\nafter\n:X\nreal\n")});
     Game& g = startFast(t);
-
     t.step();
-
     EXPECT_FALSE(g.vars.TestFlag(7));
     EXPECT_EQ(t.textLines(), (Lines{"after"}));
 }
 
-TEST(LabelSearch, GivenALabel_WhenFound_ThenTheOffsetIsJustPastTheNulEndingItsLine) {
-    TestGame t({rawChunk("main", "abc\0:L1\0xyz\0"s)});
+TEST(LabelSearch, GivenLabels_WhenFoundInAnyCase_ThenTheOffsetIsJustPastTheNulEndingTheirLine) {
+    TestGame t({rawChunk("main", "abc\0:L1\0:Start\0text\0"s)});
     Game& g = t.start();
-
     EXPECT_EQ(g.FindLabel("L1"), 8);
+    for (const char* name : {"START", "start", "sTaRt"}) EXPECT_EQ(g.FindLabel(name), 15) << name;
 }
 
 TEST(LabelSearch, GivenALabelTwice_WhenGoingToIt_ThenTheFirstPlaceWins) {
     TestGame t({chunk("main", "*go DUP\nskipped\n:DUP\none\n:DUP\ntwo\n")});
     Game& g = startFast(t);
-
     EXPECT_EQ(g.FindLabel("DUP"), 21);  // "*go DUP\0skipped\0:DUP\0" is 21 bytes
     t.step();
-
     EXPECT_EQ(t.textLines(), (Lines{"one"}));
 }
 
 TEST(LabelSearch, GivenALongerLabelBeginningWithTheName_WhenSearching_ThenItMatches) {
     TestGame t({chunk("main", "*go LABEL1\n:LABEL10\nten\n:LABEL1\none\n")});
     Game& g = startFast(t);
-
     EXPECT_EQ(g.FindLabel("LABEL1"), 20);  // "*go LABEL1\0:LABEL10\0"
     t.step();
-
     EXPECT_EQ(t.textLines(), (Lines{"ten"}));
-}
-
-TEST(LabelSearch, GivenALabelInMixedCase_WhenSearchingInAnyCase_ThenItIsFound) {
-    TestGame t({rawChunk("main", ":Start\0text\0"s)});
-    Game& g = t.start();
-
-    EXPECT_EQ(g.FindLabel("START"), 7);
-    EXPECT_EQ(g.FindLabel("start"), 7);
-    EXPECT_EQ(g.FindLabel("sTaRt"), 7);
 }
 
 TEST(LabelSearch, GivenAScriptPosition_WhenSearchingForward_ThenEarlierPlacesAreNotSeen) {
     // ":A\0" at 0, "one\0" at 3, ":A\0" at 7, "two\0" at 10.
     TestGame t({rawChunk("main", ":A\0one\0:A\0two\0"s)});
     Game& g = t.start();
-
     g.scriptPos = 4;
     EXPECT_EQ(g.FindLabelForward("A"), 10);
     g.scriptPos = 7;
@@ -152,24 +122,13 @@ TEST(LabelSearch, GivenAScriptPosition_WhenSearchingForward_ThenEarlierPlacesAre
     EXPECT_EQ(g.FindLabel("A"), 3);
 }
 
-TEST(LabelSearch, GivenAMissingLabel_WhenGoingToIt_ThenTheScriptGoesOnWithTheNextLine) {
-    TestGame t({chunk("main", "*go NOPE\nnext\n")});
-    Game& g = startFast(t);
-
-    EXPECT_EQ(g.FindLabel("NOPE"), -1);
-    t.step();
-
-    EXPECT_EQ(t.textLines(), (Lines{"next"}));
-}
-
 TEST(LabelSearch, GivenAMissingLabel_WhenGotoLabelIsCalled_ThenScriptPositionStays) {
     TestGame t({chunk("main", "first\nsecond\n")});
     Game& g = startFast(t);
     t.step();
     const int before = g.scriptPos;
-
+    EXPECT_EQ(g.FindLabel("NOPE"), -1);
     g.GotoLabel("NOPE");
-
     EXPECT_EQ(g.scriptPos, before);
 }
 
@@ -178,7 +137,6 @@ TEST(LabelSearch, GivenANameOf32BytesOrMore_WhenSearching_ThenOnlyItsFirst31Byte
     TestGame t({rawChunk("main", ":" + label31 + "XYZ\0after\0"s)});
     Game& g = t.start();
     const int expected = 1 + 31 + 3 + 1;
-
     EXPECT_EQ(g.FindLabel(label31 + "Q"), expected);
     EXPECT_EQ(g.FindLabel(label31 + std::string(40, 'Q')), expected);
     EXPECT_EQ(g.FindLabelForward(label31 + "QQ"), expected);
@@ -191,7 +149,6 @@ TEST(LabelSearch, GivenALabelAtTheVeryEndOfAFullChunk_WhenSearching_ThenNothingP
     TestGame t({rawChunk("main", bytes)});
     Game& g = t.start();
     ASSERT_EQ(g.scriptLength, Archive::kMaxChunkLength);
-
     EXPECT_EQ(g.FindLabel("ABC"), -1);
     EXPECT_EQ(g.FindLabel(std::string("AB") + std::string(40, 'C')), -1);
     EXPECT_EQ(g.FindLabel("AB"), Archive::kMaxChunkLength);
@@ -202,22 +159,16 @@ TEST(LabelSearch, GivenAShorterChunkLoadedOverALongerOne_WhenSearching_ThenOldBy
     Game& g = t.start();
     ASSERT_TRUE(g.LoadChunk("long"));
     ASSERT_GT(g.FindLabel("ZZ"), 0);
-
     ASSERT_TRUE(g.LoadChunk("main"));
-
     EXPECT_EQ(g.FindLabel("ZZ"), -1);
 }
-
-// --- The end of a chunk ----------------------------------------------------------------------
 
 TEST(ChunkEnd, GivenTheLastLineShown_WhenTheNextStepFetches_ThenTheInterpreterStops) {
     TestGame t({chunk("main", "only\n")});
     Game& g = startFast(t);
-
     t.step();
     EXPECT_TRUE(g.scriptRunning);
     t.step();
-
     EXPECT_FALSE(g.scriptRunning);
     t.player().idle(30);
     EXPECT_EQ(t.textLines(), (Lines{"only"}));
@@ -226,202 +177,149 @@ TEST(ChunkEnd, GivenTheLastLineShown_WhenTheNextStepFetches_ThenTheInterpreterSt
 TEST(ChunkEnd, GivenACalledChunkEndingWithoutEnd_WhenItRunsOff_ThenCallerIsRestoredButIdle) {
     TestGame t({chunk("main", "*call sub\nback\n"), chunk("sub", "in sub\n")});
     Game& g = startFast(t);
-
     t.player().run();
-
     EXPECT_EQ(t.textLines(), (Lines{"in sub"}));
     EXPECT_FALSE(g.scriptRunning);
     EXPECT_FALSE(g.inCall);
     EXPECT_EQ(g.scriptPos, 10);     // just after "*call sub\0"
     EXPECT_EQ(g.scriptLength, 15);  // the caller's length
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(g.scriptBuffer.data()), 9), "*call sub");
-
     t.player().idle(30);
     EXPECT_EQ(t.textLines(), (Lines{"in sub"}));
 }
-
-TEST(ChunkEnd, GivenACalledChunkEndingWithEnd_WhenEndRuns_ThenTheCallerGoesOn) {
-    TestGame t({chunk("main", "*call sub\nback\n"), chunk("sub", "in sub\n*end\nnever\n")});
-    Game& g = startFast(t);
-
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"in sub", "back"}));
-    EXPECT_FALSE(g.inCall);
-}
-
-// --- Message sections ------------------------------------------------------------------------
 
 TEST(MessageSection, GivenMess1_WhenItRuns_ThenTheSecondSectionShowsAndTheScriptComesBack) {
     TestGame t({chunk("main", "before\n*mess 1\nafter\n:tail\n"),
                 chunk("messys", "zero\n:\none\n▼\n:\ntwo\n")});
     Game& g = startFast(t);
-
     t.player().run();
     EXPECT_EQ(t.textLines(), (Lines{"before", "one", "▼"}));
     EXPECT_TRUE(g.inMessage);
     EXPECT_EQ(g.waitKind, 1);
-
     t.player().click(MouseButton::Left, 100, 100);
     t.player().run();
-
     EXPECT_EQ(t.textLines(), (Lines{"before", "one", "▼", "after"}));
     EXPECT_FALSE(g.inMessage);
-}
-
-TEST(MessageSection, GivenMess0_WhenItRuns_ThenTheFirstLinesOfTheChunkShow) {
-    TestGame t({chunk("main", "before\n*mess 0\nafter\n"), chunk("messys", "zero\n:\none\n")});
-    startFast(t);
-
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"before", "zero", "after"}));
-}
-
-TEST(MessageSection, GivenASectionEndingAtANamedLabel_WhenItRuns_ThenAnyLabelEndsTheSection) {
-    TestGame t(
-        {chunk("main", "before\n*mess 0\nafter\n"), chunk("messys", "zero\n:other\nnot shown\n")});
-    startFast(t);
-
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"before", "zero", "after"}));
 }
 
 TEST(MessageSection, GivenTheLastSectionWithoutALabel_WhenItRunsOff_ThenItStopsInTheSection) {
     TestGame t(
         {chunk("main", "before\n*mess 2\nafter\n"), chunk("messys", "zero\n:\none\n:\ntwo\n")});
     Game& g = startFast(t);
-
     t.player().run();
-
     EXPECT_EQ(t.textLines(), (Lines{"before", "two"}));
     EXPECT_FALSE(g.scriptRunning);
     EXPECT_TRUE(g.inMessage);
-}
-
-TEST(MessageSection, GivenALineOfTwoColons_WhenCountingSections_ThenItIsNoSeparator) {
-    // The first colon is passed over together with the second, so "::" separates nothing.
-    TestGame t({chunk("main", "before\n*mess 1\nafter\n"),
-                chunk("messys", "zero\n::\nfake\n:\none\n:\n")});
-    startFast(t);
-
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"before", "one", "after"}));
-}
-
-TEST(MessageSection, GivenNoSystemMessageChunk_WhenMessRuns_ThenItIsPassedOver) {
-    TestGame t({chunk("main", "before\n*mess 1\nafter\n")});
-    Game& g = startFast(t);
-
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"before", "after"}));
-    EXPECT_FALSE(g.inMessage);
 }
 
 TEST(MessageSection, GivenALongName_WhenEnteringAMessageChunk_ThenFourBytesOfItAreUsed) {
     TestGame t({chunk("main", "first\nsecond\n"), chunk("mesabcd", "section\n:\nrest\n")});
     Game& g = startFast(t);
     t.step();
-
     EXPECT_TRUE(g.EnterMessageChunk("abcdef"));
     EXPECT_TRUE(g.inMessage);
     EXPECT_EQ(g.lastChunk, "mesabcd");
     t.player().run();
-
     EXPECT_EQ(t.textLines(), (Lines{"first", "section", "second"}));
     EXPECT_FALSE(g.inMessage);
-}
-
-// --- Choice branches -------------------------------------------------------------------------
-
-TEST(CaseBranch, GivenABranchEndingAtAnotherCaseLabel_WhenItRuns_ThenTheScriptSkipsToEnd) {
-    TestGame t({chunk("main", ":CASE1\none\n:CASE2\ntwo\n:End\nafter\n")});
-    Game& g = startFast(t);
-
-    g.JumpToCase(1);
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"one", "after"}));
-    EXPECT_EQ(g.caseState, 0);
 }
 
 TEST(CaseBranch, GivenTheLastBranch_WhenItReachesTheEndLabel_ThenItOnlyClearsTheBranchMark) {
     TestGame t({chunk("main", ":CASE1\none\n:CASE2\ntwo\n:End\nafter\n")});
     Game& g = startFast(t);
-
     g.JumpToCase(2);
     EXPECT_EQ(g.caseState, 2);
     t.step();
     EXPECT_EQ(g.caseState, 2);
     t.step();
-
     EXPECT_EQ(t.textLines(), (Lines{"two", "after"}));
     EXPECT_EQ(g.caseState, 0);
 }
 
-TEST(CaseBranch, GivenALabelBeginningWithEnd_WhenTheBranchReachesIt_ThenNoJumpIsMade) {
-    TestGame t({chunk("main", ":CASE1\none\n:ENDING\nmiddle\n:end\nafter\n")});
-    startFast(t);
-
-    t.game().JumpToCase(1);
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"one", "middle", "after"}));
-}
-
-TEST(CaseBranch, GivenAnEndLabelBeforeTheBranch_WhenTheBranchEnds_ThenOnlyLaterEndsCount) {
-    TestGame t({chunk("main", ":end\nbefore\n:CASE1\none\n:CASE2\ntwo\n:end\nafter\n")});
-    startFast(t);
-
-    t.game().JumpToCase(1);
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"one", "after"}));
-}
-
-TEST(CaseBranch, GivenNoEndLabel_WhenTheBranchEnds_ThenTheScriptGoesOnAfterTheLabel) {
-    TestGame t({chunk("main", ":CASE1\none\n:CASE2\ntwo\n")});
+TEST(ChunkEnd, GivenACalledChunkEndingWithEnd_WhenEndRuns_ThenTheCallerGoesOn) {
+    TestGame t({chunk("main", "*call sub\nback\n"), chunk("sub", "in sub\n*end\nnever\n")});
     Game& g = startFast(t);
-
-    g.JumpToCase(1);
     t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"one", "two"}));
-    EXPECT_EQ(g.caseState, 0);
+    EXPECT_EQ(t.textLines(), (Lines{"in sub", "back"}));
+    EXPECT_FALSE(g.inCall);
 }
 
-TEST(CaseBranch, GivenNoBranchMark_WhenLabelsAreMet_ThenTheyArePassedWithoutJumping) {
-    TestGame t({chunk("main", ":CASE1\none\n:CASE2\ntwo\n:end\nafter\n")});
+TEST(MessageSection, GivenASection_WhenItRuns_ThenItShowsUpToAnyLabelAndTheScriptComesBack) {
+    struct Case {
+        int section;
+        const char* messys;  // none: no message chunk, and mess is passed over
+        Lines expected;
+    };
+    const Case cases[] = {
+        {0, "zero\n:\none\n", {"before", "zero", "after"}},
+        {0, "zero\n:other\nnot shown\n", {"before", "zero", "after"}},
+        // The first colon is passed over together with the second, so "::" separates nothing.
+        {1, "zero\n::\nfake\n:\none\n:\n", {"before", "one", "after"}},
+        {1, nullptr, {"before", "after"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.messys ? c.messys : "none");
+        const std::string main = "before\n*mess " + std::to_string(c.section) + "\nafter\n";
+        TestGame t(
+            {chunk("main", main), chunk(c.messys ? "messys" : "other", c.messys ? c.messys : "")});
+        Game& g = startFast(t);
+        t.player().run();
+        EXPECT_EQ(t.textLines(), c.expected);
+        EXPECT_FALSE(g.inMessage);
+    }
+}
+
+TEST(CaseBranch, GivenAPickedBranchOrNone_WhenPlayed_ThenItShowsTheLinesUpToTheFirstLaterEnd) {
+    const std::string cases12 = ":CASE1\none\n:CASE2\ntwo\n";
+    struct Case {
+        std::string script;
+        int pickedRow;  // 0: no branch mark
+        Lines expected;
+    };
+    const Case cases[] = {
+        // A branch meeting another CASE label skips to the end label.
+        {cases12 + ":End\nafter\n", 1, {"one", "after"}},
+        // A label beginning with "end" is no end label.
+        {":CASE1\none\n:ENDING\nmiddle\n:end\nafter\n", 1, {"one", "middle", "after"}},
+        // Only end labels after the branch count.
+        {":end\nbefore\n" + cases12 + ":end\nafter\n", 1, {"one", "after"}},
+        // With no end label the script goes on after the CASE label.
+        {cases12, 1, {"one", "two"}},
+        // With no branch mark the labels are passed without jumping.
+        {cases12 + ":end\nafter\n", 0, {"one", "two", "after"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        TestGame t({chunk("main", c.script)});
+        Game& g = startFast(t);
+        if (c.pickedRow != 0) g.JumpToCase(c.pickedRow);
+        t.player().run();
+        EXPECT_EQ(t.textLines(), c.expected);
+        EXPECT_EQ(g.caseState, 0);
+    }
+}
+
+TEST(LabelSearch, GivenAMissingLabel_WhenGoingToIt_ThenTheScriptGoesOnWithTheNextLine) {
+    TestGame t({chunk("main", "*go NOPE\nnext\n")});
     startFast(t);
-
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"one", "two", "after"}));
+    t.step();
+    EXPECT_EQ(t.textLines(), (Lines{"next"}));
 }
-
-// --- Over-long lines -------------------------------------------------------------------------
 
 TEST(LongLines, GivenALineOf300Bytes_WhenItRuns_ThenItsFirst255BytesShowAndTheNextLineFollows) {
     TestGame t({rawChunk("main", std::string(300, 'a') + "\0next\0"s)});
     Game& g = startFast(t);
-
     t.step();
     EXPECT_EQ(t.textLines(), (Lines{std::string(255, 'a')}));
     EXPECT_EQ(g.textLine, 1);
     t.step();
-
     EXPECT_EQ(t.textLines(), (Lines{std::string(255, 'a'), "next"}));
 }
 
 TEST(LongLines, GivenAWaitMarkPastByte255_WhenTheLineRuns_ThenTheMarkIsPassedOver) {
     TestGame t({rawChunk("main", std::string(255, 'a') + "\x81\xa5\0next\0"s)});
     Game& g = startFast(t);
-
     t.step();
-
     EXPECT_EQ(g.waitKind, 0);
     EXPECT_EQ(g.textLine, 1);
     t.step();
@@ -431,40 +329,30 @@ TEST(LongLines, GivenAWaitMarkPastByte255_WhenTheLineRuns_ThenTheMarkIsPassedOve
 TEST(LongLines, GivenALastLineWithoutNul_WhenItRuns_ThenItEndsAtTheChunkEnd) {
     TestGame t({rawChunk("main", "first\0tail"s)});
     Game& g = startFast(t);
-
     t.step();
     t.step();
-
     EXPECT_EQ(t.textLines(), (Lines{"first", "tail"}));
     EXPECT_EQ(g.textLine, 2);
     t.step();
     EXPECT_FALSE(g.scriptRunning);
 }
 
-// --- Run state -------------------------------------------------------------------------------
-
 TEST(RunState, GivenABusyRunState_WhenReset_ThenThePerChapterPartIsCleared) {
     TestGame t({chunk("main", "x\n")});
     Game& g = t.start();
     g.caseState = 2;
     g.textDelay = 9;
-    g.frameOpen = true;
+    g.frameOpen = g.inMessage = g.inCall = g.inputLatch = true;
+    g.overlayShown = g.overlayDeferred = true;
     g.waitKind = 1;
     g.delayTicks = 7;
     g.menuKind = 3;
-    g.inMessage = true;
-    g.inCall = true;
     g.altTextMode = 1;
-    g.inputLatch = true;
-    g.overlayShown = true;
-    g.overlayDeferred = true;
     g.vars.setV(5, 42);
     g.vars.SetFlag(12);
     g.textColumn = 6;
     g.textLine = 3;
-
     g.ResetRunState();
-
     EXPECT_EQ(g.caseState, 0);
     EXPECT_EQ(g.textDelay, 1);
     EXPECT_FALSE(g.frameOpen);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,287 +17,187 @@ namespace {
 using namespace std::string_literals;
 using Lines = std::vector<std::string>;
 
+// The text state a test expects; fields left empty are not checked.
+struct Want {
+    std::optional<int> column;
+    std::optional<int> line;
+    std::optional<int> linePos;
+    std::optional<bool> fetch;
+    std::optional<int> delay;
+    std::optional<int> wait;
+    std::optional<int> colour;
+    std::optional<int> large;
+    std::optional<bool> frame;
+};
+
+// Runs `steps` interpreter steps, then checks what `want` holds.
+void stepThen(TestGame& t, int steps, const Want& want) {
+    for (int i = 0; i < steps; ++i) t.step();
+    const Game& g = t.game();
+    if (want.column) EXPECT_EQ(g.textColumn, *want.column) << "column";
+    if (want.line) EXPECT_EQ(g.textLine, *want.line) << "line";
+    if (want.linePos) EXPECT_EQ(g.linePos, *want.linePos) << "linePos";
+    if (want.fetch) EXPECT_EQ(g.fetchLine, *want.fetch) << "fetchLine";
+    if (want.delay) EXPECT_EQ(g.delayTicks, *want.delay) << "delayTicks";
+    if (want.wait) EXPECT_EQ(g.waitKind, *want.wait) << "waitKind";
+    if (want.colour) EXPECT_EQ(g.textColour, *want.colour) << "textColour";
+    if (want.large) EXPECT_EQ(g.largeText, *want.large) << "largeText";
+    if (want.frame) EXPECT_EQ(g.frameOpen, *want.frame) << "frameOpen";
+}
+
 // --- The cursor ------------------------------------------------------------------------------
 
 TEST(TextCursor, GivenOneAndTwoByteCharacters_WhenPacedOneByOne_ThenColumnsFollowTheirWidth) {
     TestGame t({chunk("main", "aあb\n")});
-    Game& g = t.start();
-
-    t.step();
-    EXPECT_EQ(g.textColumn, 1);
-    t.step();
-    EXPECT_EQ(g.textColumn, 3);
-    t.step();
-    EXPECT_EQ(g.textColumn, 4);
-    EXPECT_EQ(g.textLine, 0);
+    t.start();
+    stepThen(t, 1, {.column = 1});
+    stepThen(t, 1, {.column = 3});
+    stepThen(t, 1, {.column = 4, .line = 0});
 }
 
 TEST(TextCursor, GivenLargeText_WhenCharactersShow_ThenTheyTakeTwiceTheColumns) {
     TestGame t({chunk("main", "x\n[4]aあ[1]b\n")});
-    Game& g = t.start();
-    t.step();  // 'x' opens the frame, which starts in normal text
-    t.step();
-
-    t.step();
-    EXPECT_EQ(g.largeText, 1);
-    EXPECT_EQ(g.textColumn, 2);
-    t.step();
-    EXPECT_EQ(g.textColumn, 6);
-    t.step();
-    EXPECT_EQ(g.largeText, 0);
-    EXPECT_EQ(g.textColumn, 7);
+    t.start();
+    // 'x' opens the frame, which starts in normal text, and the line ends.
+    stepThen(t, 3, {.column = 2, .large = 1});
+    stepThen(t, 1, {.column = 6});
+    stepThen(t, 1, {.column = 7, .large = 0});
 }
 
 TEST(TextCursor, GivenAFullWidthSpace_WhenItIsMet_ThenTwoColumnsPassAndTheStepGoesOn) {
     TestGame t({chunk("main", "x\n　a\n[4]　a\n")});
-    Game& g = t.start();
-    t.step();  // 'x' opens the frame
-    t.step();  // line end
-
-    t.step();  // the space does not end a paced step; the 'a' does
-    EXPECT_EQ(g.textColumn, 3);
-    t.step();  // line end
-    t.step();
-    EXPECT_EQ(g.textColumn, 4);  // two for the space in large text too, two for the 'a'
+    t.start();
+    // After 'x' and its line end, the space does not end a paced step; the 'a' does.
+    stepThen(t, 3, {.column = 3});
+    stepThen(t, 2, {.column = 4});  // two for the space in large text too, two for the 'a'
 }
 
 TEST(TextCursor, GivenAClosedFrame_WhenACharacterShows_ThenTheFrameOpensAtTheTopLeft) {
     TestGame t({chunk("main", "\n\n　a\n")});
-    Game& g = t.start();
-    ASSERT_FALSE(g.frameOpen);
-
-    t.step();  // two empty lines and the space move the cursor, then 'a' opens the frame
-
-    EXPECT_TRUE(g.frameOpen);
-    EXPECT_EQ(g.textColumn, 1);
-    EXPECT_EQ(g.textLine, 0);
+    t.start();
+    stepThen(t, 0, {.frame = false});
+    // Two empty lines and the space move the cursor, then 'a' opens the frame.
+    stepThen(t, 1, {.column = 1, .line = 0, .frame = true});
 }
 
 TEST(TextCursor, GivenALineOfOnlyAFullWidthSpace_WhenItRuns_ThenTheFrameIsNotOpened) {
     TestGame t({chunk("main", "　\n")});
-    Game& g = startFast(t);
-
-    t.step();
-
-    EXPECT_FALSE(g.frameOpen);
-    EXPECT_EQ(g.textLine, 1);
+    startFast(t);
+    stepThen(t, 1, {.line = 1, .frame = false});
 }
 
 TEST(TextCursor, GivenTheEndOfALine_WhenReached_ThenTheCursorMovesToTheNextRowStart) {
     TestGame t({chunk("main", "ab\ncd\n")});
-    Game& g = startFast(t);
-
-    t.step();
-    EXPECT_EQ(g.textColumn, 0);
-    EXPECT_EQ(g.textLine, 1);
-    EXPECT_TRUE(g.fetchLine);
-    t.step();
-    EXPECT_EQ(g.textLine, 2);
+    startFast(t);
+    stepThen(t, 1, {.column = 0, .line = 1, .fetch = true});
+    stepThen(t, 1, {.line = 2});
     EXPECT_EQ(t.textLines(), (Lines{"ab", "cd"}));
 }
 
 TEST(TextCursor, GivenATrailingBackslash_WhenTheNextLineShows_ThenItContinuesOnTheSameRow) {
     TestGame t({rawChunk("main", "ab\\\0cd\0"s)});
-    Game& g = t.start();
-
-    t.step();
-    t.step();
-    t.step();  // the backslash ends the step without a line break
-    EXPECT_TRUE(g.fetchLine);
-    EXPECT_EQ(g.textColumn, 2);
-    EXPECT_EQ(g.textLine, 0);
-    t.step();
-
-    EXPECT_EQ(g.textColumn, 3);
-    EXPECT_EQ(g.textLine, 0);
+    t.start();
+    // The backslash ends the third step without a line break.
+    stepThen(t, 3, {.column = 2, .line = 0, .fetch = true});
+    stepThen(t, 1, {.column = 3, .line = 0});
 }
 
 TEST(TextCursor, GivenABackslashInsideALine_WhenItShows_ThenItIsAnOrdinaryCharacter) {
     TestGame t({rawChunk("main", "a\\b\0"s)});
-    Game& g = t.start();
-
-    t.step();
-    t.step();
-    t.step();
-
-    EXPECT_EQ(g.textColumn, 3);
-    EXPECT_FALSE(g.fetchLine);
+    t.start();
+    stepThen(t, 3, {.column = 3, .fetch = false});
 }
 
 TEST(TextCursor, GivenALineHoldingOnlyATag_WhenItRuns_ThenTheCursorStillMovesDownOneRow) {
     TestGame t({chunk("main", "[gra A001]\n[col 2]\n")});
-    Game& g = startFast(t);
-
-    t.step();
-    EXPECT_EQ(g.textLine, 1);
-    t.step();
-    EXPECT_EQ(g.textLine, 2);
-    EXPECT_EQ(g.textColour, 2);
+    startFast(t);
+    stepThen(t, 1, {.line = 1});
+    stepThen(t, 1, {.line = 2, .colour = 2});
 }
 
-TEST(TextCursor, GivenALeadByteAtTheVeryEndOfALine_WhenItShows_ThenTheLineEndIsStillSeen) {
-    TestGame t({rawChunk("main", "a\x82\0next\0"s)});
-    Game& g = startFast(t);
-
-    t.step();
-    EXPECT_TRUE(g.fetchLine);
-    EXPECT_EQ(g.textLine, 1);
-    EXPECT_EQ(g.textColumn, 0);
-    t.step();
-
-    EXPECT_EQ(t.textLines().back(), "next");
-}
-
-TEST(TextCursor, GivenALeadByteAtTheLastPlaceOfAFullLine_WhenItShows_ThenTheLineEndIsStillSeen) {
-    TestGame t({rawChunk("main", std::string(254, 'a') + "\x82\0next\0"s)});
-    Game& g = startFast(t);
-
-    t.step();
-    EXPECT_TRUE(g.fetchLine);
-    EXPECT_EQ(g.textLine, 1);
-    t.step();
-
-    EXPECT_EQ(t.textLines().back(), "next");
+TEST(TextCursor, GivenALeadByteAtTheEndOfALineOrOfAFullLine_WhenItShows_ThenTheLineEndIsSeen) {
+    for (const std::string& text : {"a"s, std::string(254, 'a')}) {
+        SCOPED_TRACE(text.size());
+        TestGame t({rawChunk("main", text + "\x82\0next\0"s)});
+        startFast(t);
+        stepThen(t, 1, {.column = 0, .line = 1, .fetch = true});
+        t.step();
+        EXPECT_EQ(t.textLines().back(), "next");
+    }
 }
 
 TEST(TextCursor, GivenAHalfWidthKanaOrControlByte_WhenShown_ThenItIsTakenWithTheNextByte) {
-    const std::string kana = "x\0\xb1"s + "ab\0"s;
-    const std::string tab = "x\0\tab\0"s;
-    for (const std::string& line : {kana, tab}) {
+    for (const std::string& line : {"x\0\xb1"s + "ab\0"s, "x\0\tab\0"s}) {
         TestGame t({rawChunk("main", line)});
-        Game& g = t.start();
-        t.step();  // 'x' opens the frame
-        t.step();
-
-        t.step();
-        EXPECT_EQ(g.textColumn, 2);
-        EXPECT_EQ(g.linePos, 2);
-        t.step();
-        EXPECT_EQ(g.textColumn, 3);
+        t.start();
+        stepThen(t, 3, {.column = 2, .linePos = 2});  // after 'x', which opens the frame
+        stepThen(t, 1, {.column = 3});
     }
 }
 
 TEST(TextCursor, GivenABracketAsSecondByteOfACharacter_WhenShown_ThenNoTagIsRead) {
-    // "ー" is 0x81 0x5B: its second byte is the code of '['.
-    TestGame t({chunk("main", "ーab]c\n")});
-    Game& g = t.start();
-
-    t.step();
-    EXPECT_EQ(g.textColumn, 2);
-    t.step();
-    t.step();
-    t.step();
-
-    EXPECT_EQ(g.textColumn, 5);
-    EXPECT_FALSE(g.fetchLine);
+    TestGame t({chunk("main", "ーab]c\n")});  // "ー" is 0x81 0x5B: its second byte is '['
+    t.start();
+    stepThen(t, 1, {.column = 2});
+    stepThen(t, 3, {.column = 5, .fetch = false});
 }
 
 TEST(TextCursor, GivenABackslashAsSecondByteAtALineEnd_WhenShown_ThenTheLineBreaksAsUsual) {
-    // "ソ" is 0x83 0x5C: its second byte is the code of the backslash.
-    TestGame t({chunk("main", "アソ\nnext\n")});
-    Game& g = startFast(t);
-
-    t.step();
-
-    EXPECT_EQ(g.textLine, 1);
-    EXPECT_EQ(g.textColumn, 0);
+    TestGame t({chunk("main", "アソ\nnext\n")});  // "ソ" is 0x83 0x5C: its second byte is '\'
+    startFast(t);
+    stepThen(t, 1, {.column = 0, .line = 1});
 }
 
 // --- Wait marks ------------------------------------------------------------------------------
 
-TEST(WaitMarks, GivenAPageWaitMark_WhenReached_ThenAPageWaitStartsAndTheRestIsIgnored) {
-    TestGame t({chunk("main", "ab▼cd\nnext\n")});
-    Game& g = startFast(t);
-
-    t.step();
-
-    EXPECT_EQ(g.waitKind, 1);
-    EXPECT_TRUE(g.fetchLine);
-    EXPECT_EQ(g.textColumn, 2);
-    EXPECT_EQ(g.textLine, 0);
-    EXPECT_EQ(t.textLines(), (Lines{"ab▼cd"}));
-}
-
-TEST(WaitMarks, GivenAPlainWaitMark_WhenReached_ThenAPlainWaitStartsAndTheRestIsIgnored) {
-    TestGame t({chunk("main", "ab〓cd\nnext\n")});
-    Game& g = startFast(t);
-
-    t.step();
-
-    EXPECT_EQ(g.waitKind, 2);
-    EXPECT_TRUE(g.fetchLine);
-    EXPECT_EQ(g.textColumn, 2);
-    EXPECT_EQ(g.textLine, 0);
+TEST(WaitMarks, GivenAPageOrPlainWaitMark_WhenReached_ThenThatWaitStartsAndTheRestIsIgnored) {
+    for (const auto& [line, kind] : {std::pair{"ab▼cd", 1}, std::pair{"ab〓cd", 2}}) {
+        SCOPED_TRACE(line);
+        TestGame t({chunk("main", std::string(line) + "\nnext\n")});
+        startFast(t);
+        stepThen(t, 1, {.column = 2, .line = 0, .fetch = true, .wait = kind});
+        EXPECT_EQ(t.textLines(), Lines{line});
+    }
 }
 
 TEST(WaitMarks, GivenANewPageMark_WhenReached_ThenANewPageOpensWithoutAWait) {
     TestGame t({chunk("main", "ab\n[4][col 3]cd▽ef\ngh\n")});
-    Game& g = startFast(t);
-
-    t.step();
-    t.step();
-
-    EXPECT_EQ(g.waitKind, 0);
-    EXPECT_TRUE(g.fetchLine);
-    EXPECT_TRUE(g.frameOpen);
-    EXPECT_EQ(g.textColumn, 0);  // "ef" was not drawn
-    EXPECT_EQ(g.textLine, 0);
-    EXPECT_EQ(g.largeText, 0);
-    EXPECT_EQ(g.textColour, 0);
-    t.step();
+    startFast(t);
+    // "ef" is not drawn; the large text and the colour are reset.
+    stepThen(
+        t, 2,
+        {.column = 0, .line = 0, .fetch = true, .wait = 0, .colour = 0, .large = 0, .frame = true});
+    stepThen(t, 1, {.line = 1});
     EXPECT_EQ(t.textLines().back(), "gh");
-    EXPECT_EQ(g.textLine, 1);
 }
 
 TEST(WaitMarks, GivenAHeart_WhenReached_ThenItTakesTwoColumnsAndEndsTheStep) {
     TestGame t({chunk("main", "a◆b\n")});
-    Game& g = startFast(t);
-
-    t.step();
-    EXPECT_EQ(g.textColumn, 3);
-    EXPECT_FALSE(g.fetchLine);
-    EXPECT_EQ(g.delayTicks, 0);
-    t.step();
-
-    EXPECT_EQ(g.textColumn, 0);
-    EXPECT_EQ(g.textLine, 1);
+    startFast(t);
+    stepThen(t, 1, {.column = 3, .fetch = false, .delay = 0});
+    stepThen(t, 1, {.column = 0, .line = 1});
 }
 
 // --- Inline tags -----------------------------------------------------------------------------
 
 TEST(TextTags, GivenAWaitTag_WhenReached_ThenTheStepEndsWithThatDelayAndTheLineGoesOn) {
     TestGame t({chunk("main", "a[wait 5]b\n")});
-    Game& g = startFast(t);
-
-    t.step();
-    EXPECT_EQ(g.delayTicks, 5);
-    EXPECT_FALSE(g.fetchLine);
-    EXPECT_EQ(g.textColumn, 1);
-    t.step();
-
-    EXPECT_EQ(g.textColumn, 0);
-    EXPECT_EQ(g.textLine, 1);
-    EXPECT_EQ(g.delayTicks, 0);
+    startFast(t);
+    stepThen(t, 1, {.column = 1, .fetch = false, .delay = 5});
+    stepThen(t, 1, {.column = 0, .line = 1, .delay = 0});
 }
 
 TEST(TextTags, GivenAWaitTagUnderADelay_WhenReached_ThenThePacingRuleDoesNotReplaceIt) {
     TestGame t({chunk("main", "[delay 8][WAIT 5]a\n")});
-    Game& g = startFast(t);
-
-    t.step();
-
-    EXPECT_EQ(g.delayTicks, 5);  // pacing would have given 8 / 4 = 2
-    EXPECT_EQ(g.textColumn, 0);
+    startFast(t);
+    stepThen(t, 1, {.column = 0, .delay = 5});  // pacing would have given 8 / 4 = 2
 }
 
 TEST(TextTags, GivenANegativeWait_WhenReached_ThenItWaitsNotAtAllAndTheStoryGoesOn) {
     TestGame t({chunk("main", "[wait -3]a\nnext\n")});
     Game& g = startFast(t);
-
-    t.step();
-    EXPECT_EQ(g.delayTicks, 0);
+    stepThen(t, 1, {.delay = 0});
     t.player().run(20);
-
     EXPECT_EQ(t.textLines(), (Lines{"[wait -3]a", "next"}));
     EXPECT_FALSE(g.scriptRunning);
 }
@@ -304,141 +205,87 @@ TEST(TextTags, GivenANegativeWait_WhenReached_ThenItWaitsNotAtAllAndTheStoryGoes
 TEST(TextTags, GivenDelayZero_WhenReached_ThenTheTextDelayIsOne) {
     TestGame t({chunk("main", "[delay 8][delay 0]ab\n")});
     Game& g = startFast(t);
-
-    t.step();
-
+    stepThen(t, 1, {.line = 1, .delay = 0});  // the fast speed shows the whole line again
     EXPECT_EQ(g.textDelay, 1);
-    EXPECT_EQ(g.delayTicks, 0);
-    EXPECT_EQ(g.textLine, 1);  // the fast speed shows the whole line again
 }
 
 TEST(TextTags, GivenADelayOfTwoOrMore_WhenCharactersShow_ThenEachEndsTheStepWithAQuarterOfIt) {
     TestGame t({chunk("main", "[delay 8]ab\n")});
     Game& g = startFast(t);
-
-    t.step();
+    stepThen(t, 1, {.column = 1, .delay = 2});
     EXPECT_EQ(g.textDelay, 8);
-    EXPECT_EQ(g.textColumn, 1);
-    EXPECT_EQ(g.delayTicks, 2);
-    t.step();
-    EXPECT_EQ(g.textColumn, 2);
-    EXPECT_EQ(g.delayTicks, 2);
+    stepThen(t, 1, {.column = 2, .delay = 2});
     g.delayTicks = 0;
-    t.step();  // the line end waits as long
-    EXPECT_EQ(g.textLine, 1);
-    EXPECT_EQ(g.delayTicks, 2);
+    stepThen(t, 1, {.line = 1, .delay = 2});  // the line end waits as long
 }
 
 TEST(TextTags, GivenSmallAndOddDelays_WhenACharacterShows_ThenTheQuarterIsRoundedDownToAtLeast1) {
-    struct Case {
-        const char* line;
-        int ticks;
-    };
-    for (const Case& c : {Case{"[delay 2]a\n", 1}, Case{"[delay 3]a\n", 1},
-                          Case{"[delay 13]a\n", 3}, Case{"[delay 40]a\n", 10}}) {
-        TestGame t({chunk("main", c.line)});
-        Game& g = startFast(t);
-
-        t.step();
-
-        EXPECT_EQ(g.delayTicks, c.ticks) << c.line;
+    for (const auto& [delay, ticks] : {std::pair{2, 1}, {3, 1}, {13, 3}, {40, 10}}) {
+        SCOPED_TRACE(delay);
+        TestGame t({chunk("main", "[delay " + std::to_string(delay) + "]a\n")});
+        startFast(t);
+        stepThen(t, 1, {.delay = ticks});
     }
 }
 
 TEST(TextTags, GivenADelayTagAtNormalSpeed_WhenACharacterShows_ThenTheDelayAppliesToo) {
     TestGame t({chunk("main", "[delay 12]a◆\n")});
     Game& g = t.start();
-
-    t.step();
-    EXPECT_EQ(g.delayTicks, 3);
+    stepThen(t, 1, {.delay = 3});
     g.delayTicks = 0;
-    t.step();  // the heart waits as long as a character
-
-    EXPECT_EQ(g.delayTicks, 3);
+    stepThen(t, 1, {.delay = 3});  // the heart waits as long as a character
 }
 
 TEST(TextTags, GivenAColourTag_WhenReached_ThenTheTextColourChanges) {
     TestGame t({chunk("main", "a[col 5]b\n[COL 3]c\n")});
-    Game& g = startFast(t);
-
-    t.step();
-    EXPECT_EQ(g.textColour, 5);
-    t.step();
-    EXPECT_EQ(g.textColour, 3);
+    startFast(t);
+    stepThen(t, 1, {.colour = 5});
+    stepThen(t, 1, {.colour = 3});
 }
 
 TEST(TextTags, GivenATagArgument_WhenRead_ThenItIsTakenAtAFixedDistanceFromTheBracket) {
     TestGame t({chunk("main", "a[colx7]b\n")});
-    Game& g = startFast(t);
-
-    t.step();
-
-    EXPECT_EQ(g.textColour, 7);
+    startFast(t);
+    stepThen(t, 1, {.colour = 7});
 }
 
 TEST(TextTags, GivenAnUnknownTag_WhenReached_ThenItIsSkippedToItsBracket) {
     TestGame t({chunk("main", "a[foo bar]b\n")});
-    Game& g = t.start();
-
-    t.step();
-    t.step();
-
-    EXPECT_EQ(g.textColumn, 2);
-    EXPECT_EQ(g.linePos, 11);
+    t.start();
+    stepThen(t, 2, {.column = 2, .linePos = 11});
 }
 
 TEST(TextTags, GivenAnUnclosedBracket_WhenReached_ThenTheLineEndsWithoutALineBreak) {
-    TestGame t({chunk("main", "ab[col 3\ncd\n")});
-    Game& g = startFast(t);
-
-    t.step();
-
-    EXPECT_EQ(t.textLines(), (Lines{"ab[col 3", "cd"}));
-    EXPECT_EQ(g.textColour, 3);
-    EXPECT_EQ(g.textLine, 1);
-    EXPECT_EQ(g.textColumn, 0);
+    // At the fast speed the cursor goes to the next row with the next line; at normal speed
+    // the bracket fetches "cd" in the same step and shows its 'c' in the same row.
+    for (const bool fast : {true, false}) {
+        SCOPED_TRACE(fast);
+        TestGame t({chunk("main", "ab[col 3\ncd\n")});
+        fast ? startFast(t) : t.start();
+        if (fast) {
+            stepThen(t, 1, {.column = 0, .line = 1, .colour = 3});
+        } else {
+            stepThen(t, 3, {.column = 3, .line = 0});
+        }
+        EXPECT_EQ(t.textLines(), (Lines{"ab[col 3", "cd"}));
+    }
 }
 
-TEST(TextTags, GivenAnUnclosedBracketAtNormalSpeed_WhenReached_ThenTheNextLineGoesOnInTheRow) {
-    TestGame t({chunk("main", "ab[col 3\ncd\n")});
-    Game& g = t.start();
-
-    t.step();
-    t.step();
-    t.step();  // the bracket fetches "cd" in the same step and shows its 'c'
-
-    EXPECT_EQ(t.textLines(), (Lines{"ab[col 3", "cd"}));
-    EXPECT_EQ(g.textColumn, 3);
-    EXPECT_EQ(g.textLine, 0);
-}
-
-TEST(TextTags, GivenAVoiceTag_WhenReached_ThenTheVoiceClipPlays) {
-    TestGame t({chunk("main", "[voice 01234]a\n")}, GameOptions{.withSound = true});
-    Game& g = startFast(t);
-
-    t.step();
-
-    EXPECT_EQ(t.events("voice "), (Lines{"01234"}));
-    EXPECT_EQ(g.textColumn, 0);
-    EXPECT_EQ(g.textLine, 1);
-}
-
-TEST(TextTags, GivenTheSilentBuild_WhenAVoiceTagIsReached_ThenNothingPlays) {
-    TestGame t({chunk("main", "[voice 01234]a\n")}, GameOptions{.withSound = false});
-    startFast(t);
-
-    t.step();
-
-    EXPECT_TRUE(t.events("voice ").empty());
+TEST(TextTags, GivenAVoiceTag_WhenReached_ThenTheVoiceClipPlaysUnlessTheBuildIsSilent) {
+    for (const bool sound : {true, false}) {
+        SCOPED_TRACE(sound);
+        TestGame t({chunk("main", "[voice 01234]a\n")}, GameOptions{.withSound = sound});
+        startFast(t);
+        stepThen(t, 1, {.column = 0, .line = 1});
+        EXPECT_EQ(t.events("voice "), sound ? Lines{"01234"} : Lines{});
+    }
 }
 
 TEST(TextTags, GivenAClearOverlayTag_WhenReached_ThenTheOverlayIsNoLongerShown) {
     TestGame t({chunk("main", "[clrb]a\n")});
     Game& g = startFast(t);
     g.overlayShown = true;
-
     t.step();
-
     EXPECT_FALSE(g.overlayShown);
 }
 
@@ -448,30 +295,18 @@ TEST(TextSpeed, GivenNormalSpeed_WhenTextShows_ThenEachCharacterEndsTheStepWitho
     TestGame t({chunk("main", "abc\n")});
     Game& g = t.start();
     ASSERT_TRUE(g.settings.charByChar);
-
-    t.step();
-    EXPECT_EQ(g.textColumn, 1);
-    EXPECT_EQ(g.delayTicks, 0);
+    stepThen(t, 1, {.column = 1, .delay = 0});
     EXPECT_TRUE(g.updatePending);
-    t.step();
-    t.step();
-    EXPECT_EQ(g.textColumn, 3);
-    EXPECT_EQ(g.textLine, 0);
-    t.step();
-
-    EXPECT_EQ(g.textLine, 1);
+    stepThen(t, 2, {.column = 3, .line = 0});
+    stepThen(t, 1, {.line = 1});
 }
 
 TEST(TextSpeed, GivenFastSpeed_WhenTextShows_ThenOneWholeLineShowsPerStep) {
     TestGame t({chunk("main", "abc\ndef\n")});
     Game& g = startFast(t);
     ASSERT_FALSE(g.settings.charByChar);
-
-    t.step();
-
+    stepThen(t, 1, {.line = 1, .delay = 0});
     EXPECT_EQ(t.textLines(), (Lines{"abc"}));
-    EXPECT_EQ(g.textLine, 1);
-    EXPECT_EQ(g.delayTicks, 0);
 }
 
 }  // namespace

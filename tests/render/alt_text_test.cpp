@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/scenario.h"
@@ -16,35 +18,16 @@ namespace corvan::test {
 namespace {
 
 using Lines = std::vector<std::string>;
+using Colours = std::set<std::uint32_t>;
 
 constexpr std::uint32_t kBackground = 0x204060;  // the solid picture S246
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-struct Ink {
-    int black = 0;
-    int white = 0;
-    int background = 0;
-    int other = 0;
-};
-
-Ink inkIn(const Bitmap& b, Rect r) {
-    Ink ink;
-    for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x) {
-            const std::uint32_t c = b.pixel(x, y);
-            if (c == kBlack) {
-                ++ink.black;
-            } else if (c == kWhite) {
-                ++ink.white;
-            } else if (c == kBackground) {
-                ++ink.background;
-            } else {
-                ++ink.other;
-            }
-        }
-    }
-    return ink;
+Colours coloursIn(const Bitmap& b, Rect r) {
+    Colours colours;
+    for (const auto& [colour, count] : colourCounts(b, r)) colours.insert(colour);
+    return colours;
 }
 
 // The character box of text line `line` and column `column`.
@@ -54,13 +37,18 @@ Rect cell(int line, int column) {
 
 // A box holding a character: only black and white, some of each.
 bool isCharacterBox(const Bitmap& b, Rect r) {
-    const Ink ink = inkIn(b, r);
-    return ink.black > 0 && ink.white > 0 && ink.background == 0 && ink.other == 0;
+    return coloursIn(b, r) == Colours{kBlack, kWhite};
 }
 
 bool untouched(const Bitmap& b, Rect r) {
-    const Ink ink = inkIn(b, r);
-    return ink.background == r.width() * r.height();
+    return coloursIn(b, r) == Colours{kBackground};
+}
+
+// Expects a character box in each of `boxes` and only the picture in each of `blank`.
+void expectPicture(const Bitmap& b, const std::vector<Rect>& boxes,
+                   const std::vector<Rect>& blank) {
+    for (const Rect& r : boxes) EXPECT_TRUE(isCharacterBox(b, r)) << r.left << "," << r.top;
+    for (const Rect& r : blank) EXPECT_TRUE(untouched(b, r)) << r.left << "," << r.top;
 }
 
 std::string altScript(const std::string& body) {
@@ -83,60 +71,23 @@ TEST(AltTextGrid, GivenTenFullWidthCharacters_WhenDrawn_ThenTheyLie28PixelsApart
         EXPECT_EQ(box.left, 32 + 28 * k);
     }
     // The text colour of the col tag never shows.
-    EXPECT_EQ(inkIn(c, {0, 0, 640, 480}).other, 0);
-    EXPECT_TRUE(untouched(c, {0, 0, 640, 20}));
-    EXPECT_TRUE(untouched(c, {0, 52, 640, 480}));
-    EXPECT_TRUE(untouched(c, {0, 20, 32, 52}));
-    EXPECT_TRUE(untouched(c, {316, 20, 640, 52}));
-    // Drawn into the picture, not into the message frame.
-    EXPECT_FALSE(g.frameOpen);
-}
-
-TEST(AltTextGrid, GivenAOneByteCharacter_WhenDrawn_ThenItAdvances14PixelsInA32PixelBox) {
-    TestGame t({chunk("main", altScript("Aあ\nA\n"))});
-    Game& g = t.start();
-    t.player().run();
-
-    const Bitmap& c = g.layers.composite;
-    // Line 0: the box of "A" from 32, the box of "あ" from 46 to 77.
-    EXPECT_TRUE(isCharacterBox(c, {32, 20, 78, 52}));
-    EXPECT_TRUE(untouched(c, {78, 20, 640, 52}));
-    // Line 1: "A" alone still fills a 32-pixel box.
-    EXPECT_TRUE(isCharacterBox(c, cell(1, 0)));
-    EXPECT_TRUE(untouched(c, {64, 60, 640, 92}));
-}
-
-TEST(AltTextGrid, GivenAnEmptyLineBetweenTwoTextLines_WhenDrawn_ThenOneLineOf40PixelsStaysFree) {
-    TestGame t({chunk("main", altScript("あ\n\nい\n"))});
-    Game& g = t.start();
-    t.player().run();
-
-    const Bitmap& c = g.layers.composite;
-    EXPECT_TRUE(isCharacterBox(c, cell(0, 0)));
-    EXPECT_TRUE(untouched(c, {0, 52, 640, 100}));
-    EXPECT_TRUE(isCharacterBox(c, cell(2, 0)));
-    EXPECT_EQ(cell(2, 0).top, 100);
+    EXPECT_EQ(coloursIn(c, {0, 0, 640, 480}), (Colours{kBlack, kWhite, kBackground}));
+    expectPicture(c, {}, {{0, 0, 640, 20}, {0, 52, 640, 480}, {0, 20, 32, 52}, {316, 20, 640, 52}});
+    EXPECT_FALSE(g.frameOpen);  // drawn into the picture, not into the message frame
 }
 
 // --- Pacing -------------------------------------------------------------------------------------
 
 TEST(AltTextPacing, GivenADelay_WhenACharacterIsDrawn_ThenTheScreenShowsItAndTheStepWaitsAQuarter) {
-    struct Case {
-        const char* delay;
-        std::int32_t ticks;
-    };
-    for (const Case& c : {Case{"4", 1}, Case{"10", 2}, Case{"1", 0}, Case{"3", 1}}) {
-        TestGame t({chunk("main", altScript(std::string("[delay ") + c.delay + "]あいう\n"))});
+    for (const auto& [delay, ticks] : {std::pair{"4", 1}, {"10", 2}, {"1", 0}, {"3", 1}}) {
+        SCOPED_TRACE(delay);
+        TestGame t({chunk("main", altScript(std::string("[delay ") + delay + "]あいう\n"))});
         Game& g = t.start();
         t.step();  // the picture and the mode
-
         t.step();
-
-        SCOPED_TRACE(c.delay);
-        EXPECT_EQ(g.delayTicks, c.ticks);
+        EXPECT_EQ(g.delayTicks, ticks);
         EXPECT_EQ(g.textColumn, 2);
-        EXPECT_TRUE(isCharacterBox(g.layers.composite, cell(0, 0)));
-        EXPECT_TRUE(untouched(g.layers.composite, {64, 20, 640, 52}));
+        expectPicture(g.layers.composite, {cell(0, 0)}, {{64, 20, 640, 52}});
         EXPECT_TRUE(sameBitmap(g.screen, g.layers.composite));
     }
 }
@@ -148,13 +99,11 @@ TEST(AltTextPacing, GivenAWaitTag_WhenReached_ThenTheStepEndsFor20TicksAndTheLin
 
     t.step();
     EXPECT_EQ(g.delayTicks, 20);
-    EXPECT_TRUE(isCharacterBox(g.layers.composite, cell(0, 0)));
-    EXPECT_TRUE(untouched(g.layers.composite, {64, 20, 640, 52}));
+    expectPicture(g.layers.composite, {cell(0, 0)}, {{64, 20, 640, 52}});
 
     for (int i = 0; i < 20; ++i) g.Timer1Timer();
     t.step();
-    EXPECT_TRUE(isCharacterBox(g.layers.composite, {64, 20, 92, 52}));  // い at column 2
-    EXPECT_TRUE(untouched(g.layers.composite, {92, 20, 640, 52}));
+    expectPicture(g.layers.composite, {{64, 20, 92, 52}}, {{92, 20, 640, 52}});  // い at column 2
 }
 
 TEST(AltTextPacing, GivenTheFastSpeed_WhenALineEndsOrWaits_ThenTheScreenShowsThePicture) {
@@ -163,8 +112,7 @@ TEST(AltTextPacing, GivenTheFastSpeed_WhenALineEndsOrWaits_ThenTheScreenShowsThe
     t.step();
 
     t.step();
-    EXPECT_TRUE(isCharacterBox(g.screen, cell(0, 0)));
-    EXPECT_TRUE(isCharacterBox(g.screen, cell(0, 2)));
+    expectPicture(g.screen, {cell(0, 0), cell(0, 2)}, {});
     EXPECT_EQ(g.delayTicks, 0);
 
     t.step();
@@ -177,9 +125,7 @@ TEST(AltTextPacing, GivenDelayZeroAtNormalSpeed_WhenALineIsDrawn_ThenItAllShowsI
     TestGame t({chunk("main", altScript("[delay 0]あいう\nえ\n"))});
     Game& g = t.start();
     t.step();
-
     t.step();
-
     EXPECT_EQ(g.textLine, 1);
     EXPECT_EQ(g.textColumn, 0);
     EXPECT_TRUE(isCharacterBox(g.screen, cell(0, 4)));
@@ -205,52 +151,62 @@ TEST(AltTextCommands, GivenEndOutsideACall_WhenReached_ThenTheModeEndsAndTextGoe
     EXPECT_TRUE(untouched(g.layers.composite, {0, 52, 640, 376}));
 }
 
-TEST(AltTextCommands, GivenEndInACalledChunk_WhenReached_ThenTheCallerGoesOnInTheMode) {
-    TestGame t({chunk("main", "*gra S246,0\n*call sub\nafter\n"),
-                chunk("sub", "*mode 1\nあ\n*end\nhidden\n")});
-    Game& g = startFast(t);
-
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"あ", "after"}));
-    EXPECT_FALSE(g.inCall);
-    EXPECT_NE(g.altTextMode, 0);
-    EXPECT_FALSE(g.frameOpen);
-    EXPECT_TRUE(isCharacterBox(g.layers.composite, cell(1, 0)));
-}
-
-TEST(AltTextCommands, GivenACalledChunkEndingInTheMode_WhenItRunsOut_ThenTheCallerGoesOnWithoutIt) {
-    TestGame t({chunk("main", "*gra S246,0\n*call sub\nafter\n"), chunk("sub", "*mode 1\nあ\n")});
-    Game& g = startFast(t);
-
-    t.player().run();
-
-    EXPECT_EQ(t.textLines(), (Lines{"あ", "after"}));
-    EXPECT_EQ(g.altTextMode, 0);
-    EXPECT_TRUE(g.frameOpen);
-}
-
-TEST(AltTextCommands,
-     GivenTheMainChunkEndingInTheMode_WhenItRunsOut_ThenTheStoryStopsWithTheModeOn) {
-    TestGame t({chunk("main", altScript("あ\n"))});
-    Game& g = startFast(t);
-
-    t.player().run();
-
-    EXPECT_FALSE(g.scriptRunning);
-    EXPECT_NE(g.altTextMode, 0);
-}
-
-TEST(AltTextCommands, GivenModeInsideTheMode_WhenReached_ThenTheModeEndsWhateverItsNumber) {
-    TestGame t({chunk("main", altScript("あ\n*mode 5\nい\n"))});
-    Game& g = startFast(t);
-
-    t.player().run();
-
-    EXPECT_EQ(g.altTextMode, 0);
-    EXPECT_EQ(t.textLines(), (Lines{"あ", "い"}));
-    EXPECT_TRUE(g.frameOpen);
-    EXPECT_TRUE(untouched(g.layers.composite, {0, 52, 640, 376}));
+TEST(AltTextScenes, GivenAScriptInTheMode_WhenRunOut_ThenTextModeFrameAndPictureAreAsExpected) {
+    // "A" advances 14 pixels in a 32-pixel box; an empty line leaves 40 pixels free. *end in a
+    // called chunk ends the call only; a called chunk running out in the mode takes the mode with
+    // it; the main chunk running out stops the story with the mode on; *mode inside the mode ends
+    // it whatever its number; commands and tags of the normal mode are passed over ("い" at column
+    // 2: the tag takes no room and large text does not apply).
+    struct Case {
+        std::string main;
+        std::string sub;  // a chunk "sub" that main may call or chain to
+        Lines lines;
+        bool modeOn;  // and the frame open when the mode is off
+        std::vector<Rect> boxes;
+        std::vector<Rect> blank;
+    };
+    const std::string caller = "*gra S246,0\n*call sub\nafter\n";
+    const Case cases[] = {
+        {altScript("Aあ\nA\n"),
+         "",
+         {"Aあ", "A"},
+         true,
+         {{32, 20, 78, 52}, cell(1, 0)},
+         {{78, 20, 640, 52}, {64, 60, 640, 92}}},
+        {altScript("あ\n\nい\n"),
+         "",
+         {"あ", "い"},
+         true,
+         {cell(0, 0), cell(2, 0)},
+         {{0, 52, 640, 100}}},
+        {caller, "*mode 1\nあ\n*end\nhidden\n", {"あ", "after"}, true, {cell(1, 0)}, {}},
+        {caller, "*mode 1\nあ\n", {"あ", "after"}, false, {}, {}},
+        {altScript("あ\n"), "", {"あ"}, true, {}, {}},
+        {altScript("あ\n*mode 5\nい\n"), "", {"あ", "い"}, false, {}, {{0, 52, 640, 376}}},
+        {altScript("*chain sub\n*select 2\nあ[4]い\n"),
+         "wrong\n",
+         {"あ[4]い"},
+         true,
+         {{32, 20, 92, 52}},
+         {{92, 20, 640, 52}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.main + c.sub);
+        std::vector<ChunkSource> chunks{chunk("main", c.main)};
+        if (!c.sub.empty()) chunks.push_back(chunk("sub", c.sub));
+        TestGame t(chunks);
+        Game& g = startFast(t);
+        t.player().run();
+        EXPECT_EQ(t.textLines(), c.lines);
+        EXPECT_EQ(g.altTextMode != 0, c.modeOn);
+        EXPECT_EQ(g.frameOpen, !c.modeOn);
+        EXPECT_FALSE(g.inCall);
+        EXPECT_FALSE(g.scriptRunning);
+        if (c.main != caller) EXPECT_EQ(g.lastChunk, "main");  // *chain is passed over
+        EXPECT_EQ(g.menuKind, 0);
+        expectPicture(g.layers.composite, c.boxes, c.blank);
+    }
+    EXPECT_EQ(cell(2, 0).top, 100);
 }
 
 TEST(AltTextCommands, GivenANewPageMark_WhenReached_ThenThePictureIsRedrawnAndTheCursorGoesHome) {
@@ -266,46 +222,35 @@ TEST(AltTextCommands, GivenANewPageMark_WhenReached_ThenThePictureIsRedrawnAndTh
     EXPECT_EQ(g.textColumn, 0);
 
     t.step();
-    EXPECT_TRUE(isCharacterBox(g.layers.composite, cell(0, 0)));
-    EXPECT_TRUE(untouched(g.layers.composite, {0, 52, 640, 480}));
+    expectPicture(g.layers.composite, {cell(0, 0)}, {{0, 52, 640, 480}});
 }
 
-TEST(AltTextCommands,
-     GivenAPageWait_WhenReached_ThenTheRestOfTheLineIsDroppedAndAClickStartsAFreshPage) {
+TEST(AltTextCommands, GivenAPageOrPlainWait_WhenClicked_ThenAFreshPageOrTheSameOneGoesOn) {
+    // A page wait drops the rest of its line; a plain wait keeps the text beside the next line.
     TestGame t({chunk("main", altScript("あ▼い\nう\n"))});
     Game& g = startFast(t);
     t.player().run();
     ASSERT_EQ(g.waitKind, 1);
     EXPECT_TRUE(untouched(g.layers.composite, {64, 20, 640, 52}));
     EXPECT_TRUE(isCharacterBox(g.screen, cell(0, 0)));
-
     t.player().click(MouseButton::Left, 320, 240);
     t.player().run();
-
-    EXPECT_TRUE(isCharacterBox(g.layers.composite, cell(0, 0)));
-    EXPECT_TRUE(untouched(g.layers.composite, {0, 52, 640, 480}));
+    expectPicture(g.layers.composite, {cell(0, 0)}, {{0, 52, 640, 480}});
     EXPECT_EQ(t.textLines(), (Lines{"あ▼い", "う"}));
-}
 
-TEST(AltTextCommands, GivenAPlainWait_WhenClicked_ThenTheTextStaysAndTheNextLineGoesOnBesideIt) {
-    TestGame t({chunk("main", altScript("あ〓\nう\n"))});
-    Game& g = startFast(t);
-    t.player().run();
-    ASSERT_EQ(g.waitKind, 2);
-
-    t.player().click(MouseButton::Left, 320, 240);
-    t.player().run();
-
-    EXPECT_TRUE(isCharacterBox(g.layers.composite, {32, 20, 92, 52}));
-    EXPECT_TRUE(untouched(g.layers.composite, {92, 20, 640, 480}));
+    TestGame plain({chunk("main", altScript("あ〓\nう\n"))});
+    Game& p = startFast(plain);
+    plain.player().run();
+    ASSERT_EQ(p.waitKind, 2);
+    plain.player().click(MouseButton::Left, 320, 240);
+    plain.player().run();
+    expectPicture(p.layers.composite, {{32, 20, 92, 52}}, {{92, 20, 640, 480}});
 }
 
 TEST(AltTextCommands, GivenGraInTheMode_WhenReached_ThenThePictureIsShown) {
     TestGame t({chunk("main", "*mode 1\n*gra S246,0\nあ\n")});
     Game& g = startFast(t);
-
     t.player().run();
-
     EXPECT_EQ(t.events("transition 0 "), Lines{"frames 1"});
     EXPECT_EQ(g.layers.background.pixel(600, 400), kBackground);
     EXPECT_EQ(g.screen.pixel(600, 400), kBackground);
@@ -316,26 +261,9 @@ TEST(AltTextCommands, GivenMusicAndVoiceInTheMode_WhenReached_ThenTheyPlay) {
     TestGame t({chunk("main", altScript("*music 7\nあ[voice 10001]い\n"))},
                GameOptions{.withSound = true});
     startFast(t);
-
     t.player().run();
-
     EXPECT_EQ(t.events("music "), Lines{"7"});
     EXPECT_EQ(t.events("voice "), Lines{"10001"});
-}
-
-TEST(AltTextCommands, GivenCommandsAndTagsOfTheNormalMode_WhenReached_ThenTheyArePassedOver) {
-    TestGame t({chunk("main", altScript("*chain other\n*select 2\nあ[4]い\n")),
-                chunk("other", "wrong\n")});
-    Game& g = startFast(t);
-
-    t.player().run();
-
-    EXPECT_EQ(g.lastChunk, "main");
-    EXPECT_EQ(g.menuKind, 0);
-    EXPECT_EQ(t.textLines(), Lines{"あ[4]い"});
-    // "い" at column 2: the skipped tag takes no room and large text does not apply.
-    EXPECT_TRUE(isCharacterBox(g.layers.composite, {32, 20, 92, 52}));
-    EXPECT_TRUE(untouched(g.layers.composite, {92, 20, 640, 52}));
 }
 
 }  // namespace

@@ -5,9 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <random>
 #include <vector>
+
+#include "render/raster.h"
 
 namespace corvan {
 namespace {
@@ -17,14 +20,14 @@ struct BmpSpec {
     int width = 1;
     int height = 1;  // negative: rows stored top-down
     int bitCount = 24;
-    std::uint32_t headerSize = 40;
-    std::uint32_t compression = 0;
-    std::uint32_t paletteUsed = 0;
-    std::vector<std::uint32_t> palette;  // 0xBBGGRR
-    std::size_t gap = 0;                 // bytes between the palette and the pixels
-    std::uint8_t padding = 0xCD;         // value of the row padding bytes
     // The palette index (up to 8 bits) or colour (0xBBGGRR) of pixel (x, y), y from the top.
     std::function<std::uint32_t(int, int)> value = [](int, int) { return 0u; };
+    std::vector<std::uint32_t> palette{};  // 0xBBGGRR
+    std::uint32_t paletteUsed = 0;
+    std::uint32_t headerSize = 40;
+    std::uint32_t compression = 0;
+    std::size_t gap = 0;          // bytes between the palette and the pixels
+    std::uint8_t padding = 0xCD;  // value of the row padding bytes
 };
 
 void put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
@@ -87,9 +90,15 @@ std::vector<std::uint8_t> makeBmp(const BmpSpec& s) {
         for (int x = 0; x < s.width; ++x) {
             const std::uint32_t v = s.value(x, y);
             switch (s.bitCount) {
-                case 1: row[x / 8] |= static_cast<std::uint8_t>((v & 1) << (7 - x % 8)); break;
-                case 4: row[x / 2] |= static_cast<std::uint8_t>((v & 15) << (x % 2 ? 0 : 4)); break;
-                case 8: row[x] = static_cast<std::uint8_t>(v); break;
+                case 1:
+                    row[x / 8] |= static_cast<std::uint8_t>((v & 1) << (7 - x % 8));
+                    break;
+                case 4:
+                    row[x / 2] |= static_cast<std::uint8_t>((v & 15) << (x % 2 ? 0 : 4));
+                    break;
+                case 8:
+                    row[x] = static_cast<std::uint8_t>(v);
+                    break;
                 case 24:
                 case 32: {
                     std::uint8_t* p = row + x * (s.bitCount / 8);
@@ -99,7 +108,8 @@ std::vector<std::uint8_t> makeBmp(const BmpSpec& s) {
                     if (s.bitCount == 32) p[3] = 0xA5;
                     break;
                 }
-                default: break;
+                default:
+                    break;
             }
         }
     }
@@ -115,8 +125,7 @@ Bitmap read(const std::vector<std::uint8_t>& file) {
 
 void expectRefused(const std::vector<std::uint8_t>& file, const std::string& what) {
     std::string error;
-    const auto bitmap = readBmp(file, error);
-    EXPECT_FALSE(bitmap.has_value()) << what;
+    EXPECT_FALSE(readBmp(file, error).has_value()) << what;
     EXPECT_FALSE(error.empty()) << what;
 }
 
@@ -124,173 +133,103 @@ std::uint32_t colourOf(int x, int y) {
     return static_cast<std::uint32_t>(0x204060 + x * 0x010203 + y * 0x100000);
 }
 
-void expectPixels(const Bitmap& b, int width, int height,
-                  const std::function<std::uint32_t(int, int)>& colour) {
-    ASSERT_EQ(b.width(), width);
-    ASSERT_EQ(b.height(), height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            ASSERT_EQ(b.pixel(x, y), colour(x, y)) << "at " << x << "," << y;
+std::vector<std::uint32_t> ramp(std::uint32_t size, std::uint32_t (*entry)(std::uint32_t)) {
+    std::vector<std::uint32_t> palette;
+    for (std::uint32_t i = 0; i < size; ++i) palette.push_back(entry(i));
+    return palette;
+}
+
+// Reads the file made from `s`: every pixel has the colour `s` put there, through the palette
+// for depths up to 8 bits.
+void expectReadBack(const BmpSpec& s) {
+    const Bitmap b = read(makeBmp(s));
+    ASSERT_EQ(b.width(), s.width);
+    ASSERT_EQ(b.height(), std::abs(s.height));
+    for (int y = 0; y < b.height(); ++y) {
+        for (int x = 0; x < s.width; ++x) {
+            const std::uint32_t v = s.value(x, y);
+            ASSERT_EQ(b.pixel(x, y), s.bitCount <= 8 ? s.palette[v] : v) << "at " << x << "," << y;
         }
     }
 }
 
-// ---------------------------------------------------------------------------------------------
-// Reading
+// --- Reading ---
 
-TEST(BmpRead, Given24BitBottomUpFileWithPadding_ThenRowsComeTopFirst) {
-    BmpSpec s;
-    s.width = 3;  // 9 bytes a row, 3 bytes of padding
-    s.height = 2;
-    s.value = colourOf;
-    expectPixels(read(makeBmp(s)), 3, 2, colourOf);
-}
-
-TEST(BmpRead, Given24BitTopDownFile_ThenRowsKeepTheirOrder) {
-    BmpSpec s;
-    s.width = 5;
-    s.height = -3;
-    s.value = colourOf;
-    expectPixels(read(makeBmp(s)), 5, 3, colourOf);
-}
-
-TEST(BmpRead, GivenWidthsWithEveryPadding_ThenEveryRowLinesUp) {
+TEST(BmpRead, GivenEachPixelFormatAndLayout_ThenEveryPixelIsRead) {
+    using U = std::uint32_t;
+    std::vector<std::pair<std::string, BmpSpec>> cases = {
+        {"24-bit bottom-up, 9 bytes a row and 3 of padding", {3, 2, 24, colourOf}},
+        {"24-bit top-down: rows keep their order", {5, -3, 24, colourOf}},
+        {"32-bit: the fourth byte is dropped", {3, 2, 32, colourOf}},
+        {"32-bit with bit fields naming the usual byte order", {3, -2, 32, colourOf, {}, 0, 40, 3}},
+        {"8-bit through the palette",
+         {6, 3, 8, [](int x, int y) { return U(x * 40 + y * 7); },
+          ramp(256, [](U i) { return i * 0x010101 ^ 0x00FF00; })}},
+        {"8-bit short palette: pixels right after the three used entries",
+         {3, 1, 8, [](int x, int) { return U(2 - x); }, {0x0000FF, 0x00FF00, 0xFF0000}, 3}},
+        {"4-bit odd width: the high nibble is the left pixel",
+         {5, 2, 4, [](int x, int y) { return U((x * 3 + y * 5) % 16); },
+          ramp(16, [](U i) { return i * 0x111111; })}},
+        // Two bytes a row, padded to four; red for 0, cyan for 1.
+        {"1-bit: the most significant bit is the left pixel",
+         {10,
+          -2,
+          1,
+          [](int x, int y) { return U((0x2D5 >> (x + y) % 10) & 1); },
+          {0x0000FF, 0xFFFF00}}},
+        // The core header has no count of used colours: the palette has all 256 entries.
+        {"core header: palette entries of three bytes",
+         {4, 2, 8, [](int x, int y) { return U(x * 60 + y); },
+          ramp(256, [](U i) { return (0x112233 + i * 0x030201) & 0xFFFFFF; }), 0, 12}},
+        {"core header, 24-bit", {3, 3, 24, colourOf, {}, 0, 12}},
+        {"gap before the pixels: the pixel offset is honoured",
+         {2,
+          2,
+          8,
+          [](int x, int y) { return U((x + y) % 2); },
+          {0x000000, 0xFFFFFF},
+          2,
+          40,
+          0,
+          37}},
+    };
     for (int width = 1; width <= 5; ++width) {
-        BmpSpec s;
-        s.width = width;
-        s.height = 4;
-        s.value = colourOf;
-        expectPixels(read(makeBmp(s)), width, 4, colourOf);
+        cases.push_back(
+            {"every padding: width " + std::to_string(width), {width, 4, 24, colourOf}});
+    }
+    for (const auto& [name, layout] : cases) {
+        SCOPED_TRACE(name);
+        expectReadBack(layout);
     }
 }
 
-TEST(BmpRead, Given32BitFile_ThenTheFourthByteIsDropped) {
-    BmpSpec s;
-    s.width = 3;
-    s.height = 2;
-    s.bitCount = 32;
-    s.value = colourOf;
-    expectPixels(read(makeBmp(s)), 3, 2, colourOf);
-    s.compression = 3;  // bit fields naming the usual byte order
-    s.height = -2;
-    expectPixels(read(makeBmp(s)), 3, 2, colourOf);
-}
-
-TEST(BmpRead, Given8BitFile_ThenIndexesGoThroughThePalette) {
-    BmpSpec s;
-    s.width = 6;
-    s.height = 3;
-    s.bitCount = 8;
-    for (std::uint32_t i = 0; i < 256; ++i) s.palette.push_back(i * 0x010101 ^ 0x00FF00);
-    auto index = [](int x, int y) { return static_cast<std::uint32_t>(x * 40 + y * 7); };
-    s.value = index;
-    expectPixels(read(makeBmp(s)), 6, 3, [&](int x, int y) { return s.palette[index(x, y)]; });
-}
-
-TEST(BmpRead, Given8BitFileWithShortPalette_ThenOnlyTheUsedEntriesAreRead) {
-    BmpSpec s;
-    s.width = 3;
-    s.height = 1;
-    s.bitCount = 8;
-    s.paletteUsed = 3;
-    s.palette = {0x0000FF, 0x00FF00, 0xFF0000};
-    s.value = [](int x, int) { return static_cast<std::uint32_t>(2 - x); };
-    // The pixels follow right after the three entries.
-    expectPixels(read(makeBmp(s)), 3, 1, [&](int x, int) { return s.palette[2 - x]; });
-}
-
-TEST(BmpRead, Given4BitFileOfOddWidth_ThenTheHighNibbleIsTheLeftPixel) {
-    BmpSpec s;
-    s.width = 5;
-    s.height = 2;
-    s.bitCount = 4;
-    for (std::uint32_t i = 0; i < 16; ++i) s.palette.push_back(i * 0x111111);
-    auto index = [](int x, int y) { return static_cast<std::uint32_t>((x * 3 + y * 5) % 16); };
-    s.value = index;
-    expectPixels(read(makeBmp(s)), 5, 2, [&](int x, int y) { return s.palette[index(x, y)]; });
-}
-
-TEST(BmpRead, Given1BitFile_ThenTheMostSignificantBitIsTheLeftPixel) {
-    BmpSpec s;
-    s.width = 10;  // two bytes a row, padded to four
-    s.height = -2;
-    s.bitCount = 1;
-    s.palette = {0x0000FF, 0xFFFF00};  // red for 0, cyan for 1
-    auto bit = [](int x, int y) { return static_cast<std::uint32_t>((0x2D5 >> (x + y) % 10) & 1); };
-    s.value = bit;
-    expectPixels(read(makeBmp(s)), 10, 2, [&](int x, int y) { return s.palette[bit(x, y)]; });
-}
-
-TEST(BmpRead, GivenCoreHeader_ThenPaletteEntriesAreThreeBytes) {
-    BmpSpec s;
-    s.headerSize = 12;
-    s.width = 4;
-    s.height = 2;
-    s.bitCount = 8;
-    // The core header has no count of used colours: the palette has all 256 entries.
-    for (std::uint32_t i = 0; i < 256; ++i)
-        s.palette.push_back((0x112233 + i * 0x030201) & 0xFFFFFF);
-    s.value = [](int x, int y) { return static_cast<std::uint32_t>(x * 60 + y); };
-    expectPixels(read(makeBmp(s)), 4, 2, [&](int x, int y) { return s.palette[x * 60 + y]; });
-
-    BmpSpec rgb;
-    rgb.headerSize = 12;
-    rgb.width = 3;
-    rgb.height = 3;
-    rgb.value = colourOf;
-    expectPixels(read(makeBmp(rgb)), 3, 3, colourOf);
-}
-
-TEST(BmpRead, GivenGapBeforeThePixels_ThenThePixelOffsetIsHonoured) {
-    BmpSpec s;
-    s.width = 2;
-    s.height = 2;
-    s.bitCount = 8;
-    s.palette = {0x000000, 0xFFFFFF};
-    s.paletteUsed = 2;
-    s.gap = 37;
-    s.value = [](int x, int y) { return static_cast<std::uint32_t>((x + y) % 2); };
-    expectPixels(read(makeBmp(s)), 2, 2,
-                 [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFu : 0x000000u; });
-}
-
-// ---------------------------------------------------------------------------------------------
-// Writing
+// --- Writing ---
 
 TEST(BmpWrite, GivenBitmap_ThenFileIs24BitBottomUpWithPaddedRows) {
     Bitmap b(3, 2);
     for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 3; ++x) {
-            std::uint8_t* p = b.row(y) + x * 3;
-            const std::uint32_t c = colourOf(x, y);
-            p[0] = static_cast<std::uint8_t>(c >> 16);
-            p[1] = static_cast<std::uint8_t>(c >> 8);
-            p[2] = static_cast<std::uint8_t>(c);
-        }
+        for (int x = 0; x < 3; ++x) fillRect(b, {x, y, x + 1, y + 1}, colourOf(x, y));
     }
     const std::vector<std::uint8_t> file = writeBmp(b);
     ASSERT_EQ(file.size(), 54u + 2 * 12);
     EXPECT_EQ(file[0], 'B');
     EXPECT_EQ(file[1], 'M');
-    auto u32 = [&](std::size_t at) {
-        return file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24;
-    };
-    EXPECT_EQ(u32(2), 78);   // file size
-    EXPECT_EQ(u32(10), 54);  // pixel offset
-    EXPECT_EQ(u32(14), 40);  // header size
-    EXPECT_EQ(u32(18), 3);
-    EXPECT_EQ(u32(22), 2);  // positive: bottom-up
     EXPECT_EQ(file[28], 24);
-    EXPECT_EQ(u32(30), 0);  // uncompressed
-    // The first stored row is the bottom one: pixel (0, 1) in blue, green, red order.
+    // File size, pixel offset, header size, width, height (positive: bottom-up), uncompressed.
+    for (const auto& [at, value] :
+         {std::pair{2, 78}, {10, 54}, {14, 40}, {18, 3}, {22, 2}, {30, 0}}) {
+        EXPECT_EQ(file[at] | file[at + 1] << 8 | file[at + 2] << 16 | file[at + 3] << 24, value)
+            << "at " << at;
+    }
+    // The first stored row is the bottom one: pixel (0, 1) in blue, green, red order; then the
+    // padding bytes are zero.
     const std::uint32_t c = colourOf(0, 1);
-    EXPECT_EQ(file[54], c >> 16 & 0xFF);
-    EXPECT_EQ(file[55], c >> 8 & 0xFF);
-    EXPECT_EQ(file[56], c & 0xFF);
-    // Padding bytes are zero.
-    EXPECT_EQ(file[54 + 9], 0);
-    EXPECT_EQ(file[54 + 10], 0);
-    EXPECT_EQ(file[54 + 11], 0);
+    EXPECT_EQ(std::vector<std::uint8_t>(file.begin() + 54, file.begin() + 57),
+              (std::vector<std::uint8_t>{static_cast<std::uint8_t>(c >> 16),
+                                         static_cast<std::uint8_t>(c >> 8),
+                                         static_cast<std::uint8_t>(c)}));
+    EXPECT_EQ(std::vector<std::uint8_t>(file.begin() + 63, file.begin() + 66),
+              std::vector<std::uint8_t>(3, 0));
 }
 
 TEST(BmpWrite, GivenBitmapsOfManySizes_ThenWriteThenReadGivesTheSamePixels) {
@@ -313,24 +252,21 @@ TEST(BmpWrite, GivenBitmapsOfManySizes_ThenWriteThenReadGivesTheSamePixels) {
     }
 }
 
-// ---------------------------------------------------------------------------------------------
-// Refusals
+// --- Refusals ---
 
-BmpSpec smallPaletteFile() {
-    BmpSpec s;
-    s.width = 5;
-    s.height = 3;
-    s.bitCount = 8;
-    for (std::uint32_t i = 0; i < 4; ++i) s.palette.push_back(i * 0x404040);
-    s.paletteUsed = 4;
-    s.value = [](int x, int y) { return static_cast<std::uint32_t>((x + y) % 4); };
-    return s;
+std::vector<std::uint8_t> smallPaletteFile() {
+    return makeBmp({5,
+                    3,
+                    8,
+                    [](int x, int y) { return static_cast<std::uint32_t>((x + y) % 4); },
+                    {0x000000, 0x404040, 0x808080, 0xC0C0C0},
+                    4});
 }
 
 TEST(BmpRefuse, GivenFileCutAnywhere_ThenItIsRefused) {
     // Header (54 bytes), palette (16 bytes) and pixels (3 rows of 8 bytes): every cut is a
     // damaged file, whichever part it falls into.
-    const std::vector<std::uint8_t> file = makeBmp(smallPaletteFile());
+    const std::vector<std::uint8_t> file = smallPaletteFile();
     ASSERT_EQ(file.size(), 54u + 16 + 24);
     read(file);
     for (std::size_t size = 0; size < file.size(); ++size) {
@@ -341,12 +277,12 @@ TEST(BmpRefuse, GivenFileCutAnywhere_ThenItIsRefused) {
 
 TEST(BmpRefuse, GivenZeroOrNegativeOrHugeSizes_ThenTheFileIsRefused) {
     const std::pair<std::int32_t, std::int32_t> sizes[] = {
-        {0, 3},           {5, 0},          {-5, 3},          {100000, 100000},
-        {70000, 70000},   {5, INT32_MIN},  {INT32_MAX, 2},   {INT32_MAX, INT32_MAX},
+        {0, 3},         {5, 0},         {-5, 3},        {100000, 100000},
+        {70000, 70000}, {5, INT32_MIN}, {INT32_MAX, 2}, {INT32_MAX, INT32_MAX},
         {65536, 65536},
     };
     for (const auto& [w, h] : sizes) {
-        std::vector<std::uint8_t> file = makeBmp(smallPaletteFile());
+        std::vector<std::uint8_t> file = smallPaletteFile();
         put32(file, 18, static_cast<std::uint32_t>(w));
         put32(file, 22, static_cast<std::uint32_t>(h));
         expectRefused(file, std::to_string(w) + "x" + std::to_string(h));
@@ -361,10 +297,7 @@ TEST(BmpRefuse, GivenCompressedFiles_ThenTheyAreRefused) {
     // Run-length 8 and 4, bit fields on a 24-bit picture, embedded JPEG and PNG.
     const Case cases[] = {{8, 1}, {4, 2}, {24, 3}, {24, 4}, {24, 5}, {8, 3}};
     for (const Case& c : cases) {
-        BmpSpec s;
-        s.width = 4;
-        s.height = 2;
-        s.bitCount = c.bitCount;
+        BmpSpec s{4, 2, c.bitCount};
         if (c.bitCount <= 8) s.palette.assign(1u << c.bitCount, 0x808080);
         std::vector<std::uint8_t> file = makeBmp(s);
         put32(file, 30, c.compression);
@@ -372,41 +305,25 @@ TEST(BmpRefuse, GivenCompressedFiles_ThenTheyAreRefused) {
     }
 }
 
-TEST(BmpRefuse, GivenUnsupportedDepthsOrHeaders_ThenTheFileIsRefused) {
+TEST(BmpRefuse, GivenUnsupportedDepthsHeadersOrPixelOffsets_ThenTheFileIsRefused) {
     for (int bitCount : {0, 2, 16, 48, 64}) {
-        BmpSpec s;
-        s.width = 4;
-        s.height = 2;
-        s.bitCount = bitCount;
-        expectRefused(makeBmp(s), std::to_string(bitCount) + " bits");
+        expectRefused(makeBmp({4, 2, bitCount}), std::to_string(bitCount) + " bits");
     }
-    for (std::uint32_t headerSize : {0u, 20u, 39u}) {
-        std::vector<std::uint8_t> file = makeBmp(smallPaletteFile());
-        put32(file, 14, headerSize);
-        expectRefused(file, "header size " + std::to_string(headerSize));
+    // Header sizes no reader knows or reaching past the whole file, pixel offsets past its end.
+    const std::pair<std::size_t, std::uint32_t> patches[] = {
+        {14, 0u},          {14, 20u},     {14, 39u},     {14, 0xFFFFFFF6u}, {14, 0xFFFFFFFFu},
+        {14, 0x80000000u}, {14, 100000u}, {10, 94 - 10}, {10, 0xFFFFFFFFu},
+    };
+    for (const auto& [at, value] : patches) {
+        std::vector<std::uint8_t> file = smallPaletteFile();
+        put32(file, at, value);
+        expectRefused(file, std::to_string(value) + " at " + std::to_string(at));
     }
-    std::vector<std::uint8_t> notBmp = makeBmp(smallPaletteFile());
+    std::vector<std::uint8_t> notBmp = smallPaletteFile();
     notBmp[0] = 'M';
     notBmp[1] = 'B';
     expectRefused(notBmp, "wrong signature");
     expectRefused({}, "empty");
-}
-
-TEST(BmpRefuse, GivenHeaderSizeReachingPastTheFile_ThenTheFileIsRefused) {
-    // A header that claims to be longer than the whole file cannot be followed by a palette.
-    for (std::uint32_t headerSize : {0xFFFFFFF6u, 0xFFFFFFFFu, 0x80000000u, 100000u}) {
-        std::vector<std::uint8_t> file = makeBmp(smallPaletteFile());
-        put32(file, 14, headerSize);
-        expectRefused(file, "header size " + std::to_string(headerSize));
-    }
-}
-
-TEST(BmpRefuse, GivenPixelOffsetPastTheEnd_ThenTheFileIsRefused) {
-    std::vector<std::uint8_t> file = makeBmp(smallPaletteFile());
-    put32(file, 10, static_cast<std::uint32_t>(file.size() - 10));
-    expectRefused(file, "offset near the end");
-    put32(file, 10, 0xFFFFFFFF);
-    expectRefused(file, "offset far past the end");
 }
 
 TEST(BmpRefuse, GivenGarbageAndDamagedFiles_ThenReadingNeverFailsBadly) {
@@ -415,12 +332,8 @@ TEST(BmpRefuse, GivenGarbageAndDamagedFiles_ThenReadingNeverFailsBadly) {
     std::mt19937 random(1234);
     std::vector<std::vector<std::uint8_t>> seeds;
     for (int bitCount : {1, 4, 8, 24, 32}) {
-        BmpSpec s;
-        s.width = 7;
-        s.height = bitCount % 8 == 0 ? -3 : 3;
-        s.bitCount = bitCount;
+        BmpSpec s{7, bitCount % 8 == 0 ? -3 : 3, bitCount, colourOf};
         if (bitCount <= 8) s.palette.assign(1u << bitCount, 0x123456);
-        s.value = colourOf;
         seeds.push_back(makeBmp(s));
     }
     for (int round = 0; round < 3000; ++round) {
@@ -451,8 +364,7 @@ TEST(BmpRefuse, GivenGarbageAndDamagedFiles_ThenReadingNeverFailsBadly) {
             file[1] = 'M';
         }
         std::string error;
-        const auto bitmap = readBmp(file, error);
-        if (!bitmap) {
+        if (!readBmp(file, error)) {
             EXPECT_FALSE(error.empty());
         }
     }

@@ -45,14 +45,6 @@ bool samePixel(const Bitmap& a, int ax, int ay, const Bitmap& b, int bx, int by)
     return std::memcmp(a.row(ay) + 3 * ax, b.row(by) + 3 * bx, 3) == 0;
 }
 
-bool samePicture(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y) {
-        if (std::memcmp(a.row(y), b.row(y), a.stride()) != 0) return false;
-    }
-    return true;
-}
-
 // Where `frame` differs from what it should show: the new picture where `showsNew` holds, the
 // old picture elsewhere. Empty when every pixel is right.
 template <typename ShowsNew>
@@ -110,47 +102,27 @@ bool tileWhite(int t, int x, int y) {
 constexpr std::array<int, 19> kSqueezeWidths = {632, 630, 622, 610, 594, 573, 547, 518, 484, 447,
                                                 406, 363, 316, 267, 216, 164, 110, 50,  0};
 
-struct FrameCount {
-    int effect;
-    int normal;  // speed factor 1
-    int faster;  // speed factor 2
-};
-constexpr std::array<FrameCount, 15> kFrameCounts = {{
-    {0, 1, 1},
-    {1, 8, 8},
-    {2, 8, 8},
-    {3, 60, 60},
-    {4, 25, 25},
-    {5, 38, 20},
-    {6, 17, 9},
-    {7, 48, 24},
-    {8, 64, 32},
-    {9, 40, 40},
-    {10, 50, 50},
-    {11, 76, 76},
-    {12, 97, 49},
-    {13, 24, 24},
-    {14, 40, 40},
-}};
+// The frames of effects 0 to 14 at speed factor 1 (normal) and 2 (faster).
+constexpr int kFrameCounts[2][15] = {{1, 8, 8, 60, 25, 38, 17, 48, 64, 40, 50, 76, 97, 24, 40},
+                                     {1, 8, 8, 60, 25, 20, 9, 24, 32, 40, 50, 76, 49, 24, 40}};
 
 TEST(TransitionEffects,
      GivenEachEffectAtEitherSpeed_WhenRun_ThenItShowsItsFramesAndEndsOnTheNewPicture) {
-    for (const FrameCount& count : kFrameCounts) {
+    for (int effect = 0; effect < 15; ++effect) {
         for (const int factor : {1, 2}) {
-            SCOPED_TRACE("effect " + std::to_string(count.effect) + " at factor " +
+            SCOPED_TRACE("effect " + std::to_string(effect) + " at factor " +
                          std::to_string(factor));
             EffectRun run;
-            run.run(count.effect, factor);
-            const int expected = factor == 1 ? count.normal : count.faster;
-            if (count.effect == 0) {
+            run.run(effect, factor);
+            if (effect == 0) {
                 // The cut is one forced repaint, with no pause for events.
                 EXPECT_EQ(run.host.framesEnded(), 0);
                 EXPECT_EQ(run.host.repaints(), 1);
             } else {
-                EXPECT_EQ(run.host.framesEnded(), expected);
+                EXPECT_EQ(run.host.framesEnded(), kFrameCounts[factor - 1][effect]);
             }
-            EXPECT_TRUE(samePicture(run.screen, newPicture()));
-            EXPECT_TRUE(samePicture(run.composite, newPicture())) << "the composite was drawn on";
+            EXPECT_TRUE(sameBitmap(run.screen, newPicture()));
+            EXPECT_TRUE(sameBitmap(run.composite, newPicture())) << "the composite was drawn on";
         }
     }
 }
@@ -162,39 +134,87 @@ TEST(TransitionEffects, GivenNumbersOutsideTheTable_WhenRun_ThenNothingIsShownAn
         EXPECT_EQ(run.run(effect, 1), 0);
         EXPECT_EQ(run.host.framesEnded(), 0);
         EXPECT_EQ(run.host.repaints(), 0);
-        EXPECT_TRUE(samePicture(run.screen, oldPicture()));
+        EXPECT_TRUE(sameBitmap(run.screen, oldPicture()));
     }
 }
 
-TEST(TransitionEffects, GivenVerticalBlinds_WhenEachFrameEnds_ThenOnlyOneMoreColumnOfEightIsNew) {
-    EffectRun run;
-    run.run(1, 1, [](int k, const Bitmap& frame) {
-        EXPECT_EQ(wrongPixels(frame, [k](int x, int) { return x % 8 <= k; }), "")
-            << "frame " << k + 1;
-    });
-    EXPECT_EQ(run.shown, 8);
+// Whether the soft wipe shows the new picture at (x, y) after frame `frame` (from 0): the band's
+// dither tile at the last place the band had this column decides, since the tiles are nested.
+bool softWipeShowsNew(int x, int y, int frame, int factor) {
+    const int step = 8 * factor;
+    const int last = std::min(frame, (x + 136) / step);
+    const int p = x - (-136 + step * last);
+    return p < 136 && tileWhite(p / 8, p, y);
 }
 
-TEST(TransitionEffects, GivenHorizontalBlinds_WhenEachFrameEnds_ThenOnlyOneMoreRowOfEightIsNew) {
-    EffectRun run;
-    run.run(2, 1, [](int k, const Bitmap& frame) {
-        EXPECT_EQ(wrongPixels(frame, [k](int, int y) { return y % 8 <= k; }), "")
-            << "frame " << k + 1;
-    });
-    EXPECT_EQ(run.shown, 8);
+// Whether (x, y) lies in the square of half side `h` around the centre of its 16x16 cell.
+bool inGrowingSquare(int x, int y, int h) {
+    const int cx = x / 16 * 16 + 8, cy = y / 16 * 16 + 8;
+    return x >= cx - h && x < cx + h && y >= cy - h && y < cy + h;
 }
 
-TEST(TransitionEffects, GivenColumnWave_WhenEachFrameEnds_ThenColumnsGrowFromTheirLeftEdgeInTurn) {
-    EffectRun run;
-    run.run(3, 1, [](int f, const Bitmap& frame) {
-        // Column q has grown by one pixel a frame since frame q.
-        const auto showsNew = [f](int x, int) {
-            const int q = x / 16;
-            return x - 16 * q < std::clamp(f - q + 1, 0, 16);
+TEST(TransitionEffects, GivenEachWipe_WhenEachFrameEnds_ThenExactlyItsShapeShowsTheNewPicture) {
+    struct Case {
+        const char* name;
+        int effect;
+        int factor;
+        int frames;
+        std::function<bool(int f, int x, int y)> showsNew;
+    };
+    // Rows or columns close in from both ends: 5 from each a frame at normal speed.
+    const auto rows = [](int factor) {
+        return [factor](int f, int, int y) {
+            const int reach = 10 * factor * (f + 1);
+            return y % 2 == 0 ? y < reach : 479 - y < reach;
         };
-        EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
-    });
-    EXPECT_EQ(run.shown, 60);
+    };
+    const auto columns = [](int factor) {
+        return [factor](int f, int x, int) {
+            const int reach = 10 * factor * (f + 1);
+            return x % 2 == 0 ? x < reach : 639 - x < reach;
+        };
+    };
+    // The tiles' black pixels show the new picture: tiles 0, 2, ..., 16 at the faster speed.
+    const auto dither = [](int factor) {
+        return [factor](int f, int x, int y) { return !tileWhite(std::min(f * factor, 16), x, y); };
+    };
+    const auto softWipe = [](int factor) {
+        return [factor](int f, int x, int y) { return softWipeShowsNew(x, y, f, factor); };
+    };
+    const Case cases[] = {
+        {"vertical blinds: one more column of eight", 1, 1, 8,
+         [](int f, int x, int) { return x % 8 <= f; }},
+        {"horizontal blinds: one more row of eight", 2, 1, 8,
+         [](int f, int, int y) { return y % 8 <= f; }},
+        // Column q has grown by one pixel a frame since frame q.
+        {"column wave: columns grow from their left edge in turn", 3, 1, 60,
+         [](int f, int x, int) { return x % 16 < std::clamp(f - x / 16 + 1, 0, 16); }},
+        {"dither dissolve", 6, 1, 17, dither(1)},
+        {"dither dissolve, faster", 6, 2, 9, dither(2)},
+        {"row interlace", 7, 1, 48, rows(1)},
+        {"row interlace, faster", 7, 2, 24, rows(2)},
+        {"column interlace", 8, 1, 64, columns(1)},
+        {"column interlace, faster", 8, 2, 32, columns(2)},
+        {"square sweep: squares grow from their centres column by column", 10, 1, 50,
+         [](int f, int x, int y) {
+             return inGrowingSquare(x, y, std::clamp(f - x / 16 + 1, 0, 8));
+         }},
+        {"diagonal square sweep: squares grow in diagonals from the top left", 11, 1, 76,
+         [](int f, int x, int y) {
+             return inGrowingSquare(x, y, std::clamp(f - x / 16 - y / 16 + 1, 0, 8));
+         }},
+        {"soft wipe: the dithered band moves right", 12, 1, 97, softWipe(1)},
+        {"soft wipe, faster", 12, 2, 49, softWipe(2)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EffectRun run;
+        run.run(c.effect, c.factor, [&](int f, const Bitmap& frame) {
+            EXPECT_EQ(wrongPixels(frame, [&](int x, int y) { return c.showsNew(f, x, y); }), "")
+                << "frame " << f + 1;
+        });
+        EXPECT_EQ(run.shown, c.frames);
+    }
 }
 
 TEST(TransitionEffects, GivenIris_WhenEachFrameEnds_ThenADiscAroundTheCentreShowsTheNewPicture) {
@@ -248,6 +268,7 @@ std::string squeezeFault(const Bitmap& frame, const Bitmap& picture, int width) 
 }
 
 TEST(TransitionEffects, GivenSqueezeFlip_WhenEachFrameEnds_ThenThePictureIsItsWidthCentredOnBlack) {
+    Bitmap sixth;  // at normal speed
     for (const int factor : {1, 2}) {
         SCOPED_TRACE("factor " + std::to_string(factor));
         // The old picture narrows, then the new one widens.
@@ -256,6 +277,7 @@ TEST(TransitionEffects, GivenSqueezeFlip_WhenEachFrameEnds_ThenThePictureIsItsWi
         for (int i = 18; i >= 0; i -= factor) shown.emplace_back(&newPicture(), kSqueezeWidths[i]);
         EffectRun run;
         run.run(5, factor, [&](int f, const Bitmap& frame) {
+            if (factor == 1 && f == 5) sixth = frame;
             if (f >= static_cast<int>(shown.size())) return;
             const auto [picture, width] = shown[static_cast<std::size_t>(f)];
             EXPECT_EQ(squeezeFault(frame, *picture, width), "")
@@ -263,85 +285,45 @@ TEST(TransitionEffects, GivenSqueezeFlip_WhenEachFrameEnds_ThenThePictureIsItsWi
         });
         EXPECT_EQ(run.shown, static_cast<int>(shown.size()));
         // Drawn whole at the end, with the black edges of the last frame gone.
-        EXPECT_TRUE(samePicture(run.screen, newPicture()));
+        EXPECT_TRUE(sameBitmap(run.screen, newPicture()));
         EXPECT_EQ(run.host.repaints(), 1);
     }
-}
-
-TEST(TransitionEffects,
-     GivenSqueezeFlipAtNormalSpeed_WhenTheSixthFrameEnds_ThenWidth573StartsAt33) {
-    Bitmap frame;
-    EffectRun run;
-    run.run(5, 1, [&](int f, const Bitmap& shown) {
-        if (f == 5) frame = shown;
-    });
-    ASSERT_EQ(frame.width(), kScreenWidth);
+    // The sixth frame at normal speed is 573 columns wide, starting at 33.
+    ASSERT_EQ(sixth.width(), kScreenWidth);
     for (const int y : {0, 240, 479}) {
-        EXPECT_EQ(frame.pixel(0, y), 0u);
-        EXPECT_EQ(frame.pixel(32, y), 0u);
-        EXPECT_TRUE(samePixel(frame, 33, y, oldPicture(), 0, y));
-        EXPECT_TRUE(samePixel(frame, 605, y, oldPicture(), 638, y) ||
-                    samePixel(frame, 605, y, oldPicture(), 639, y));
-        EXPECT_EQ(frame.pixel(606, y), 0u);
-        EXPECT_EQ(frame.pixel(639, y), 0u);
+        EXPECT_EQ(sixth.pixel(0, y), 0u);
+        EXPECT_EQ(sixth.pixel(32, y), 0u);
+        EXPECT_TRUE(samePixel(sixth, 33, y, oldPicture(), 0, y));
+        EXPECT_TRUE(samePixel(sixth, 605, y, oldPicture(), 638, y) ||
+                    samePixel(sixth, 605, y, oldPicture(), 639, y));
+        EXPECT_EQ(sixth.pixel(606, y), 0u);
+        EXPECT_EQ(sixth.pixel(639, y), 0u);
     }
 }
 
 TEST(TransitionEffects,
-     GivenDitherDissolve_WhenEachFrameEnds_ThenTheTilesBlackPixelsShowTheNewPicture) {
-    for (const int factor : {1, 2}) {
-        SCOPED_TRACE("factor " + std::to_string(factor));
-        bool endsNew = false;
-        EffectRun run;
-        run.run(6, factor, [&](int f, const Bitmap& frame) {
-            const int t = f * factor;  // 0, 2, ..., 16 at factor 2
-            if (t > 16) return;
-            EXPECT_EQ(wrongPixels(frame, [t](int x, int y) { return !tileWhite(t, x, y); }), "")
-                << "frame " << f + 1 << " tile " << t;
-            endsNew = samePicture(frame, newPicture());
-        });
-        EXPECT_EQ(run.shown, factor == 1 ? 17 : 9);
-        EXPECT_TRUE(endsNew);
-    }
-}
-
-TEST(TransitionEffects, GivenRowInterlace_WhenEachFrameEnds_ThenRowsCloseInFromTopAndBottom) {
-    for (const int factor : {1, 2}) {
-        SCOPED_TRACE("factor " + std::to_string(factor));
-        EffectRun run;
-        run.run(7, factor, [factor](int f, const Bitmap& frame) {
-            // 5 rows from the top and 5 from the bottom a frame at normal speed.
-            const int reach = 10 * factor * (f + 1);
-            const auto showsNew = [reach](int, int y) {
-                return y % 2 == 0 ? y < reach : 479 - y < reach;
-            };
-            EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
-        });
-        EXPECT_EQ(run.shown, factor == 1 ? 48 : 24);
-    }
-}
-
-TEST(TransitionEffects, GivenColumnInterlace_WhenEachFrameEnds_ThenColumnsCloseInFromBothSides) {
-    for (const int factor : {1, 2}) {
-        SCOPED_TRACE("factor " + std::to_string(factor));
-        EffectRun run;
-        run.run(8, factor, [factor](int f, const Bitmap& frame) {
-            const int reach = 10 * factor * (f + 1);
-            const auto showsNew = [reach](int x, int) {
-                return x % 2 == 0 ? x < reach : 639 - x < reach;
-            };
-            EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
-        });
-        EXPECT_EQ(run.shown, factor == 1 ? 64 : 32);
-    }
-}
-
-TEST(TransitionEffects,
-     GivenFallingTiles_WhenFramesEnd_ThenTheBottomRightTileDropsFirstFasterAndFaster) {
+     GivenFallingTiles_WhenFramesEnd_ThenBottomRightDropsFirstFasterAndTopLeftStaysNineFrames) {
+    const auto topLeftOld = [](const Bitmap& frame) {
+        for (int y = 0; y < 80; ++y) {
+            for (int x = 0; x < 80; ++x) {
+                if (!samePixel(frame, x, y, oldPicture(), x, y)) return false;
+            }
+        }
+        return true;
+    };
     // The bottom-right tile starts at counter 4: it has dropped 4, 9, 15, 22, ... pixels.
     int drop = 0;
     EffectRun run;
     run.run(9, 1, [&](int f, const Bitmap& frame) {
+        if (f < 9) {
+            EXPECT_TRUE(topLeftOld(frame)) << "frame " << f + 1;
+        }
+        if (f == 9) {
+            // Frame 10 moves the top-left tile down by one: the new picture shows in the top row.
+            EXPECT_TRUE(samePixel(frame, 40, 0, newPicture(), 40, 0));
+            EXPECT_TRUE(samePixel(frame, 40, 1, oldPicture(), 40, 0));
+            EXPECT_TRUE(samePixel(frame, 40, 80, oldPicture(), 40, 79));
+        }
         if (f >= 5) return;
         drop += 4 + f;
         for (const int y : {400 + drop, 479}) {
@@ -358,104 +340,28 @@ TEST(TransitionEffects,
     EXPECT_EQ(drop, 4 + 5 + 6 + 7 + 8);
 }
 
-TEST(TransitionEffects, GivenFallingTiles_WhenFramesEnd_ThenTheTopLeftTileStaysForNineFrames) {
-    const auto topLeftOld = [](const Bitmap& frame) {
-        for (int y = 0; y < 80; ++y) {
-            for (int x = 0; x < 80; ++x) {
-                if (!samePixel(frame, x, y, oldPicture(), x, y)) return false;
-            }
-        }
-        return true;
-    };
-    EffectRun run;
-    run.run(9, 1, [&](int f, const Bitmap& frame) {
-        if (f < 9) {
-            EXPECT_TRUE(topLeftOld(frame)) << "frame " << f + 1;
-        }
-        if (f != 9) return;
-        // Frame 10 moves it down by one: the new picture shows in the top row.
-        EXPECT_TRUE(samePixel(frame, 40, 0, newPicture(), 40, 0));
-        EXPECT_TRUE(samePixel(frame, 40, 1, oldPicture(), 40, 0));
-        EXPECT_TRUE(samePixel(frame, 40, 80, oldPicture(), 40, 79));
-    });
-    EXPECT_EQ(run.shown, 40);
-}
-
-TEST(TransitionEffects,
-     GivenSquareSweep_WhenEachFrameEnds_ThenSquaresGrowFromTheirCentresColumnByColumn) {
-    EffectRun run;
-    run.run(10, 1, [](int f, const Bitmap& frame) {
-        const auto showsNew = [f](int x, int y) {
-            const int q = x / 16;
-            const int h = std::clamp(f - q + 1, 0, 8);
-            const int cx = 16 * q + 8, cy = y / 16 * 16 + 8;
-            return x >= cx - h && x < cx + h && y >= cy - h && y < cy + h;
-        };
-        EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
-    });
-    EXPECT_EQ(run.shown, 50);
-}
-
-TEST(TransitionEffects,
-     GivenDiagonalSquareSweep_WhenEachFrameEnds_ThenSquaresGrowInDiagonalsFromTopLeft) {
-    EffectRun run;
-    run.run(11, 1, [](int f, const Bitmap& frame) {
-        const auto showsNew = [f](int x, int y) {
-            const int q = x / 16, i = y / 16;
-            const int h = std::clamp(f - q - i + 1, 0, 8);
-            const int cx = 16 * q + 8, cy = 16 * i + 8;
-            return x >= cx - h && x < cx + h && y >= cy - h && y < cy + h;
-        };
-        EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
-    });
-    EXPECT_EQ(run.shown, 76);
-}
-
-// Whether the soft wipe shows the new picture at (x, y) after frame `frame` (from 0): the band's
-// dither tile at the last place the band had this column decides, since the tiles are nested.
-bool softWipeShowsNew(int x, int y, int frame, int factor) {
-    const int step = 8 * factor;
-    const int last = std::min(frame, (x + 136) / step);
-    const int p = x - (-136 + step * last);
-    return p < 136 && tileWhite(p / 8, p, y);
-}
-
-TEST(TransitionEffects, GivenSoftWipe_WhenEachFrameEnds_ThenTheDitheredBandMovesRight) {
-    for (const int factor : {1, 2}) {
-        SCOPED_TRACE("factor " + std::to_string(factor));
-        EffectRun run;
-        run.run(12, factor, [factor](int f, const Bitmap& frame) {
-            const auto showsNew = [f, factor](int x, int y) {
-                return softWipeShowsNew(x, y, f, factor);
-            };
-            EXPECT_EQ(wrongPixels(frame, showsNew), "") << "frame " << f + 1;
-        });
-        EXPECT_EQ(run.shown, factor == 1 ? 97 : 49);
-    }
-}
-
 TEST(TransitionEffects, GivenSoftWipe_WhenItEnds_ThenTheWholeNewPictureShowsAtEitherSpeed) {
     bool lastFrameNew = false;
     const auto noteLastFrame = [&](int, const Bitmap& frame) {
-        lastFrameNew = samePicture(frame, newPicture());
+        lastFrameNew = sameBitmap(frame, newPicture());
     };
     EffectRun normal;
     normal.run(12, 1, noteLastFrame);
     EXPECT_TRUE(lastFrameNew);
-    EXPECT_TRUE(samePicture(normal.screen, newPicture()));
+    EXPECT_TRUE(sameBitmap(normal.screen, newPicture()));
 
     // At the faster speed the band leaves specks of the old picture; they are drawn over.
     EffectRun faster;
     faster.run(12, 2, noteLastFrame);
     EXPECT_FALSE(lastFrameNew);
-    EXPECT_TRUE(samePicture(faster.screen, newPicture()));
+    EXPECT_TRUE(sameBitmap(faster.screen, newPicture()));
     EXPECT_EQ(faster.host.repaints(), 1);
 }
 
 TEST(TransitionEffects, GivenColourMorphBetweenIdenticalPictures_ThenAll24FramesShowThatPicture) {
     EffectRun run(oldPicture(), oldPicture());
     run.run(13, 1, [](int f, const Bitmap& frame) {
-        EXPECT_TRUE(samePicture(frame, oldPicture())) << "frame " << f + 1;
+        EXPECT_TRUE(sameBitmap(frame, oldPicture())) << "frame " << f + 1;
     });
     EXPECT_EQ(run.shown, 24);
 }
@@ -481,7 +387,7 @@ TEST(TransitionEffects,
             }
         }
         EXPECT_EQ(wrong, 0) << "frame " << f + 1;
-        reached.push_back(samePicture(frame, to));
+        reached.push_back(sameBitmap(frame, to));
     });
     ASSERT_EQ(reached.size(), 24u);
     // 21 steps of 12 are not enough for a move of 255; 22 are.
@@ -504,8 +410,18 @@ TEST(TransitionEffects,
     }
     for (int i = 0; i < 960; ++i) std::swap(order[i], order[expected.next() % 960]);
 
+    // Each row splits where its left part ends, the first time that part shows; a split at 0 or
+    // 640 would show a whole row at once.
+    std::array<int, 480> seenSplit{};
+    seenSplit.fill(-1);
     std::array<bool, 480> leftShown{}, rightShown{};
     run.run(14, 1, [&](int f, const Bitmap& frame) {
+        for (int y = 0; y < kScreenHeight; ++y) {
+            if (seenSplit[y] >= 0 || !samePixel(frame, 0, y, newPicture(), 0, y)) continue;
+            int x = 0;
+            while (x < kScreenWidth && samePixel(frame, x, y, newPicture(), x, y)) ++x;
+            seenSplit[y] = x;
+        }
         if (f >= 40) return;
         for (int i = 24 * f; i < 24 * (f + 1); ++i) {
             (order[i] < 480 ? leftShown[order[i]] : rightShown[order[i] - 480]) = true;
@@ -517,26 +433,10 @@ TEST(TransitionEffects,
     });
     EXPECT_EQ(run.shown, 40);
     EXPECT_EQ(run.random.state(), expected.state());
-}
-
-TEST(TransitionEffects, GivenRandomRowSplit_WhenRun_ThenSplitPointsLieBetween20And619) {
-    // Each row splits where its left part ends, the first time that part shows; a split at 0 or
-    // 640 would show a whole row at once.
-    std::array<int, 480> split{};
-    split.fill(-1);
-    EffectRun run;
-    run.run(14, 1, [&](int, const Bitmap& frame) {
-        for (int y = 0; y < kScreenHeight; ++y) {
-            if (split[y] >= 0 || !samePixel(frame, 0, y, newPicture(), 0, y)) continue;
-            int x = 0;
-            while (x < kScreenWidth && samePixel(frame, x, y, newPicture(), x, y)) ++x;
-            split[y] = x;
-        }
-    });
     for (int y = 0; y < kScreenHeight; ++y) {
-        if (split[y] == kScreenWidth) continue;  // the right part came first, in the same frame
-        EXPECT_GE(split[y], 20) << "row " << y;
-        EXPECT_LE(split[y], 619) << "row " << y;
+        if (seenSplit[y] == kScreenWidth) continue;  // the right part came first, in the same frame
+        EXPECT_GE(seenSplit[y], 20) << "row " << y;
+        EXPECT_LE(seenSplit[y], 619) << "row " << y;
     }
 }
 
@@ -562,10 +462,34 @@ TEST(TransitionInGame, GivenNoEffectsSetting_WhenPicturesShowWithEveryNumber_The
     EXPECT_EQ(t.game().screen.pixel(100, 100), 0xF00000u);
 }
 
-TEST(TransitionInGame,
-     GivenSpeedSettingsOutsideNormalAndFaster_WhenTransitioning_ThenNumbersAreCuts) {
+TEST(TransitionInGame, GivenEachSpeedSetting_WhenTransitioning_ThenStepsCutsAndUnknownNumbers) {
     TestGame t({chunk("main", "")});
     Game& game = t.start();
+    // Numbers outside the table change the composite but not the screen.
+    game.layers.background = oldPicture();
+    game.Transition(0);
+    ASSERT_TRUE(sameBitmap(game.screen, oldPicture()));
+    for (const int n : {15, -1}) {
+        game.layers.background = newPicture();
+        game.Transition(n);
+        EXPECT_TRUE(sameBitmap(game.layers.composite, newPicture())) << n;
+        EXPECT_TRUE(sameBitmap(game.screen, oldPicture())) << n;
+    }
+
+    // The faster setting doubles the steps.
+    const std::int64_t before = t.host().framesEnded();
+    t.player().setSetting(std::string(setting::kGMode), "1");
+    game.layers.background = newPicture();
+    game.Transition(7);
+    EXPECT_EQ(t.host().framesEnded(), before + 24);
+    EXPECT_TRUE(sameBitmap(game.screen, newPicture()));
+    t.player().setSetting(std::string(setting::kGMode), "0");
+    game.layers.background = oldPicture();
+    game.Transition(7);
+    EXPECT_EQ(t.host().framesEnded(), before + 24 + 48);
+    EXPECT_TRUE(sameBitmap(game.screen, oldPicture()));
+
+    // Settings other than normal and faster make every number a cut.
     for (const char* mode : {"2", "5", "-1"}) {
         t.player().setSetting(std::string(setting::kGMode), mode);
         for (int n = -1; n <= 15; ++n) {
@@ -576,40 +500,8 @@ TEST(TransitionInGame,
             game.Transition(n);
             EXPECT_EQ(t.host().framesEnded(), frames);
             EXPECT_EQ(t.host().repaints(), repaints + 1);
-            EXPECT_TRUE(samePicture(game.screen, game.layers.background));
+            EXPECT_TRUE(sameBitmap(game.screen, game.layers.background));
         }
-    }
-}
-
-TEST(TransitionInGame, GivenTheFasterSetting_WhenTransitioning_ThenStepsAreDoubled) {
-    TestGame t({chunk("main", "")});
-    Game& game = t.start();
-    const std::int64_t before = t.host().framesEnded();
-    t.player().setSetting(std::string(setting::kGMode), "1");
-    game.layers.background = newPicture();
-    game.Transition(7);
-    EXPECT_EQ(t.host().framesEnded(), before + 24);
-    EXPECT_TRUE(samePicture(game.screen, newPicture()));
-
-    t.player().setSetting(std::string(setting::kGMode), "0");
-    game.layers.background = oldPicture();
-    game.Transition(7);
-    EXPECT_EQ(t.host().framesEnded(), before + 24 + 48);
-    EXPECT_TRUE(samePicture(game.screen, oldPicture()));
-}
-
-TEST(TransitionInGame,
-     GivenNumbersOutsideTheTable_WhenTransitioning_ThenTheCompositeChangesButNotTheScreen) {
-    TestGame t({chunk("main", "")});
-    Game& game = t.start();
-    game.layers.background = oldPicture();
-    game.Transition(0);
-    ASSERT_TRUE(samePicture(game.screen, oldPicture()));
-    for (const int n : {15, -1}) {
-        game.layers.background = newPicture();
-        game.Transition(n);
-        EXPECT_TRUE(samePicture(game.layers.composite, newPicture())) << n;
-        EXPECT_TRUE(samePicture(game.screen, oldPicture())) << n;
     }
 }
 

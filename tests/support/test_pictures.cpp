@@ -53,4 +53,12 @@ bool sameBitmap(const Bitmap& a, const Bitmap& b) {
            sameArea(a, b, {0, 0, a.width(), a.height()});
 }
 
+std::map<std::uint32_t, int> colourCounts(const Bitmap& b, Rect r) {
+    std::map<std::uint32_t, int> counts;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) ++counts[b.pixel(x, y)];
+    }
+    return counts;
+}
+
 }  // namespace corvan::test

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 
 #include "render/bitmap.h"
 #include "render/raster.h"
@@ -24,5 +25,8 @@ void writePrs(const std::filesystem::path& file, const Bitmap& bitmap);
 bool sameArea(const Bitmap& a, const Bitmap& b, Rect r);
 // Whether `a` and `b` have the same size and the same pixels.
 bool sameBitmap(const Bitmap& a, const Bitmap& b);
+
+// How many pixels of each colour (0xBBGGRR) lie inside `r`.
+std::map<std::uint32_t, int> colourCounts(const Bitmap& b, Rect r);
 
 }  // namespace corvan::test

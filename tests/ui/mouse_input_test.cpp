@@ -16,6 +16,7 @@
 namespace corvan::test {
 namespace {
 
+using namespace std::string_literals;
 using Lines = std::vector<std::string>;
 
 // The solid picture S246 every scenario here starts with: blue 0x20, green 0x40, red 0x60.
@@ -40,7 +41,8 @@ Game& startFast(TestGame& t) {
 
 // --- The latch and the gallery screens -------------------------------------------------------
 
-TEST(MouseLatch, GivenTheLatch_WhenTheRightButtonIsPressed_ThenNothingOpensUntilAButtonIsReleased) {
+TEST(MouseLatch, GivenTheLatch_WhenTheRightButtonIsPressedOrThePointerMoves_ThenNothingHappens) {
+    // Until a button is released no menu opens and no row of an open one is hovered.
     TestGame t({chunk("main", pageScript())});
     Game& g = startFast(t);
     ASSERT_EQ(g.waitKind, 1);
@@ -49,64 +51,71 @@ TEST(MouseLatch, GivenTheLatch_WhenTheRightButtonIsPressed_ThenNothingOpensUntil
     t.player().mouseDown(MouseButton::Right, kRowX, kRow1Y);
     EXPECT_EQ(g.menuKind, 0);
     EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
-
     t.player().mouseUp(MouseButton::Middle, kRowX, kRow1Y);
     EXPECT_FALSE(g.inputLatch);
     t.player().mouseDown(MouseButton::Right, kRowX, kRow1Y);
     EXPECT_EQ(g.menuKind, 2);
-}
 
-TEST(MouseLatch, GivenTheLatchOverTheSystemMenu_WhenThePointerMoves_ThenNoRowIsHovered) {
-    TestGame t({chunk("main", pageScript())});
-    Game& g = startFast(t);
-    t.player().click(MouseButton::Right, 600, 300);
-    ASSERT_EQ(g.menuKind, 2);
     g.inputLatch = true;
-
     t.player().mouseMove(kRowX, kRow1Y);
     EXPECT_EQ(g.hoveredRow, 0);
-
     t.player().mouseUp(MouseButton::Left, kRowX, kRow1Y);
     t.player().mouseMove(kRowX, kRow1Y);
     EXPECT_EQ(g.hoveredRow, 1);
 }
 
-TEST(ViewScreen, GivenAGalleryScreen_WhenEitherButtonIsPressed_ThenNeitherMenuNorWaitIsTouched) {
+TEST(ViewScreen, GivenAGalleryScreen_WhenAButtonIsPressedOrThePointerMoves_ThenNothingIsTouched) {
     TestGame t({chunk("main", pageScript())});
     Game& g = startFast(t);
     g.viewFlag = 2;
-
     t.player().click(MouseButton::Right, kRowX, kRow1Y);
     EXPECT_EQ(g.menuKind, 0);
     EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
     t.player().click(MouseButton::Left, kRowX, kRow1Y);
     EXPECT_EQ(g.waitKind, 1);
-}
 
-TEST(ViewScreen, GivenAGalleryScreenOverTheSystemMenu_WhenThePointerMoves_ThenNoRowIsHovered) {
-    TestGame t({chunk("main", pageScript())});
-    Game& g = startFast(t);
+    // Over the system menu no row is hovered.
+    g.viewFlag = 0;
     t.player().click(MouseButton::Right, 600, 300);
     g.viewFlag = 2;
-
     t.player().mouseMove(kRowX, kRow1Y);
-
     EXPECT_EQ(g.hoveredRow, 0);
 }
 
 // --- The right button ----------------------------------------------------------------------
 
-TEST(RightClick, GivenNoMenu_WhenRightClicked_ThenTheSystemMenuOpensWithNoRowHovered) {
-    TestGame t({chunk("main", pageScript())});
+TEST(RightClick, GivenNoMenuOrTheSystemMenu_WhenRightOrMiddleClicked_ThenOnlyTheRightButtonActs) {
+    TestGame t({chunk("main", pageScript())}, GameOptions{.withSound = false});
     Game& g = startFast(t);
+    t.player().click(MouseButton::Middle, kRowX, kRow1Y);
+    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.menuKind, 0);
 
     t.player().click(MouseButton::Right, 600, 300);
-
     EXPECT_EQ(g.menuKind, 2);
     EXPECT_EQ(g.rowCount, 3);
     EXPECT_EQ(g.hoveredRow, 0);
     EXPECT_EQ(g.screen.pixel(16, 16), kGrey);
     EXPECT_EQ(g.waitKind, 1);
+
+    t.player().mouseMove(kRowX, kRow1Y);
+    ASSERT_EQ(g.hoveredRow, 1);
+    t.player().click(MouseButton::Middle, kRowX, kRow1Y);
+    EXPECT_EQ(g.menuKind, 2);
+    EXPECT_TRUE(t.events("dialog").empty());
+    EXPECT_EQ(g.screen.pixel(16, 16), kGrey);
+
+    t.player().click(MouseButton::Right, kRowX, kRow1Y);
+    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_TRUE(sameArea(g.screen, g.layers.composite, {0, 0, 640, 376}));
+    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_FALSE(t.host().windowClosed());
+
+    // A row clicked in the build without sound acts with no voice.
+    t.player().click(MouseButton::Right, 600, 300);
+    t.player().click(MouseButton::Left, kRowX, kRow2Y);
+    EXPECT_TRUE(t.host().windowClosed());
+    EXPECT_TRUE(t.events("voice").empty());
 }
 
 // The row hovered in the last menu is forgotten when the system menu opens, so a click that
@@ -116,9 +125,7 @@ TEST(RightClick,
     TestGame t({chunk("main",
                       "*gra S246,0\n*select 3\none\ntwo\nthree\n:CASE1\nA▼\n:CASE2\nB▼\n"
                       ":CASE3\nC▼\n:end\nafter\n")});
-    t.host().writeSetting(setting::kDelay, "1");
-    Game& g = t.start();
-    t.player().run();
+    Game& g = startFast(t);
     ASSERT_EQ(g.menuKind, 1);
     t.player().click(MouseButton::Left, kRowX, 16 + 36 + 10);  // row 2 of the choices
     t.player().run();
@@ -137,44 +144,21 @@ TEST(RightClick,
     EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
 }
 
-TEST(RightClick, GivenTheSystemMenu_WhenRightClicked_ThenItClosesAndTheScreenIsRedrawn) {
-    TestGame t({chunk("main", pageScript())});
-    Game& g = startFast(t);
-    t.player().click(MouseButton::Right, 600, 300);
-    t.player().mouseMove(kRowX, kRow1Y);
-    ASSERT_EQ(g.screen.pixel(16, 16), kGrey);
-
-    t.player().click(MouseButton::Right, kRowX, kRow1Y);
-
-    EXPECT_EQ(g.menuKind, 0);
-    EXPECT_TRUE(sameArea(g.screen, g.layers.composite, {0, 0, 640, 376}));
-    EXPECT_EQ(g.waitKind, 1);
-    EXPECT_FALSE(t.host().windowClosed());
-}
-
 TEST(RightClick, GivenTheChoiceMenuSlotListOrHotelMenu_WhenRightClicked_ThenNothingChanges) {
-    struct Case {
-        const char* script;
-        std::int32_t menuKind;
-    };
-    const std::vector<Case> cases{
-        {"*gra S246,0\n*select 2\none\ntwo\n", 1},
-        {"*gra S246,0\n*load\n", 3},
-        {"*gra S246,0\n*move\n", 4},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.script);
-        TestGame t({chunk("main", c.script)});
+    for (const auto& [body, kind] :
+         {std::pair{"*select 2\none\ntwo\n", 1}, {"*load\n", 3}, {"*move\n", 4}}) {
+        SCOPED_TRACE(body);
+        TestGame t({chunk("main", std::string("*gra S246,0\n") + body)});
         Game& g = t.start();
         t.player().run();
-        ASSERT_EQ(g.menuKind, c.menuKind);
+        ASSERT_EQ(g.menuKind, kind);
         t.player().mouseUp(MouseButton::Left, 600, 300);  // the latch of the slot list
         const Bitmap before = g.screen;
 
         t.player().mouseDown(MouseButton::Right, 600, 300);
         t.player().mouseUp(MouseButton::Right, 600, 300);
 
-        EXPECT_EQ(g.menuKind, c.menuKind);
+        EXPECT_EQ(g.menuKind, kind);
         EXPECT_TRUE(sameBitmap(g.screen, before));
     }
 }
@@ -183,40 +167,29 @@ TEST(RightClick, GivenTheFloorMap_WhenRightClicked_ThenTheHotelMenuReturnsAndThe
     TestGame t({chunk("main", pageScript())});
     Game& g = startFast(t);
     g.menuKind = 5;
-
     t.player().mouseDown(MouseButton::Right, 320, 240);
-
     EXPECT_EQ(g.menuKind, 4);
     EXPECT_TRUE(g.inputLatch);
 }
 
-TEST(RightClick, GivenFlag19_WhenRightClicked_ThenNoMenuOpensAndTheWaitStillEndsOnALeftClick) {
-    TestGame t({chunk("main", pageScript("*flag_on 19\n"))});
-    Game& g = startFast(t);
-    ASSERT_EQ(g.waitKind, 1);
-    const Bitmap before = g.screen;
+TEST(RightClick, GivenFlag19OrTheAlternateTextMode_WhenRightClicked_ThenNoMenuOpens) {
+    // The page wait still ends on a left click.
+    for (const std::string& script :
+         {pageScript("*flag_on 19\n"), "*gra S246,0\n*mode 1\nあい▼\nう\n"s}) {
+        SCOPED_TRACE(script);
+        TestGame t({chunk("main", script)});
+        Game& g = startFast(t);
+        ASSERT_EQ(g.waitKind, 1);
+        const Bitmap before = g.screen;
 
-    t.player().click(MouseButton::Right, kRowX, kRow1Y);
-
-    EXPECT_EQ(g.menuKind, 0);
-    EXPECT_EQ(g.rowCount, 0);
-    EXPECT_TRUE(sameBitmap(g.screen, before));
-    t.player().click(MouseButton::Left, kRowX, kRow1Y);
-    EXPECT_EQ(g.waitKind, 0);
-    EXPECT_FALSE(t.host().windowClosed());
-}
-
-TEST(RightClick, GivenTheAlternateTextMode_WhenRightClicked_ThenNoMenuOpens) {
-    TestGame t({chunk("main", "*gra S246,0\n*mode 1\nあい▼\nう\n")});
-    Game& g = startFast(t);
-    ASSERT_EQ(g.waitKind, 1);
-    ASSERT_NE(g.altTextMode, 0);
-    const Bitmap before = g.screen;
-
-    t.player().click(MouseButton::Right, kRowX, kRow1Y);
-
-    EXPECT_EQ(g.menuKind, 0);
-    EXPECT_TRUE(sameBitmap(g.screen, before));
+        t.player().click(MouseButton::Right, kRowX, kRow1Y);
+        EXPECT_EQ(g.menuKind, 0);
+        EXPECT_EQ(g.rowCount, 0);
+        EXPECT_TRUE(sameBitmap(g.screen, before));
+        t.player().click(MouseButton::Left, kRowX, kRow1Y);
+        EXPECT_EQ(g.waitKind, 0);
+        EXPECT_FALSE(t.host().windowClosed());
+    }
 }
 
 TEST(RightClick,
@@ -240,78 +213,30 @@ TEST(RightClick,
     }
 }
 
-// --- The middle button ------------------------------------------------------------------------
-
-TEST(MiddleClick, GivenAPageWaitOrTheSystemMenu_WhenMiddleClicked_ThenNothingChanges) {
-    TestGame t({chunk("main", pageScript())});
-    Game& g = startFast(t);
-
-    t.player().click(MouseButton::Middle, kRowX, kRow1Y);
-    EXPECT_EQ(g.waitKind, 1);
-    EXPECT_EQ(g.menuKind, 0);
-
-    t.player().click(MouseButton::Right, kRowX, kRow1Y);
-    t.player().mouseMove(kRowX, kRow1Y);
-    ASSERT_EQ(g.hoveredRow, 1);
-    t.player().click(MouseButton::Middle, kRowX, kRow1Y);
-    EXPECT_EQ(g.menuKind, 2);
-    EXPECT_TRUE(t.events("dialog").empty());
-    EXPECT_EQ(g.screen.pixel(16, 16), kGrey);
-}
-
 // --- The left button without a menu --------------------------------------------------------
 
-TEST(LeftClick, GivenTheWaitMarkerDrawn_WhenClicked_ThenTheCornerShowsThePictureAgain) {
-    TestGame t({chunk("main", pageScript())});
-    Game& g = startFast(t);
-    g.tickCount = 7;
-    g.Timer1Timer();  // tick 8: the marker at its largest
-    ASSERT_FALSE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
+TEST(LeftClick, GivenAPageOrPlainWaitWithItsMarker_WhenClicked_ThenTheCornerAndTheFrameAreRedone) {
+    // The corner shows the picture again; a page wait clears the text frame to its backdrop,
+    // a plain wait keeps its text.
+    for (const bool page : {true, false}) {
+        SCOPED_TRACE(page);
+        TestGame t({chunk("main", page ? pageScript() : "*gra S246,0\nab〓\ncd\n")});
+        Game& g = startFast(t);
+        ASSERT_EQ(g.waitKind, page ? 1 : 2);
+        const Bitmap frame = g.layers.textFrame;
+        ASSERT_FALSE(sameBitmap(frame, g.layers.frameBackdrop));
+        g.tickCount = 7;
+        g.Timer1Timer();  // tick 8: the marker at its largest
+        ASSERT_FALSE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
 
-    t.player().click(MouseButton::Left, 320, 240);
+        t.player().click(MouseButton::Left, 320, 240);
 
-    EXPECT_TRUE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
-}
-
-TEST(LeftClick, GivenTheWaitMarkerDuringAPlainWait_WhenClicked_ThenTheCornerIsRestoredToo) {
-    TestGame t({chunk("main", "*gra S246,0\nab〓\ncd\n")});
-    Game& g = startFast(t);
-    ASSERT_EQ(g.waitKind, 2);
-    g.tickCount = 7;
-    g.Timer1Timer();
-    ASSERT_FALSE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
-
-    t.player().click(MouseButton::Left, 320, 240);
-
-    EXPECT_TRUE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
-    EXPECT_EQ(g.waitKind, 0);
-}
-
-TEST(LeftClick, GivenAPageWait_WhenClicked_ThenTheTextFrameIsClearedToItsBackdrop) {
-    TestGame t({chunk("main", pageScript())});
-    Game& g = startFast(t);
-    ASSERT_FALSE(sameBitmap(g.layers.textFrame, g.layers.frameBackdrop));
-
-    t.player().click(MouseButton::Left, 320, 240);
-
-    EXPECT_EQ(g.waitKind, 0);
-    EXPECT_TRUE(sameBitmap(g.layers.textFrame, g.layers.frameBackdrop));
-    EXPECT_EQ(g.textLine, 0);
-    EXPECT_EQ(g.textColumn, 0);
-}
-
-TEST(LeftClick, GivenAPlainWait_WhenClicked_ThenTheTextFrameKeepsItsText) {
-    TestGame t({chunk("main", "*gra S246,0\nab〓\ncd\n")});
-    Game& g = startFast(t);
-    ASSERT_EQ(g.waitKind, 2);
-    const Bitmap before = g.layers.textFrame;
-
-    t.player().click(MouseButton::Left, 320, 240);
-
-    EXPECT_EQ(g.waitKind, 0);
-    EXPECT_TRUE(sameBitmap(g.layers.textFrame, before));
-    EXPECT_EQ(g.textLine, 0);
-    EXPECT_EQ(g.textColumn, 2);
+        EXPECT_TRUE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
+        EXPECT_EQ(g.waitKind, 0);
+        EXPECT_TRUE(sameBitmap(g.layers.textFrame, page ? g.layers.frameBackdrop : frame));
+        EXPECT_EQ(g.textLine, 0);
+        EXPECT_EQ(g.textColumn, page ? 0 : 2);
+    }
 }
 
 TEST(LeftClick, GivenAPageWaitInTheAlternateMode_WhenClicked_ThenThePictureIsRestoredUnderTheText) {
@@ -333,42 +258,24 @@ TEST(LeftClick, GivenAPageWaitInTheAlternateMode_WhenClicked_ThenThePictureIsRes
 
 // --- The left button on a menu --------------------------------------------------------------
 
-TEST(LeftClick, GivenTheSystemMenu_WhenClickedOutsideItsRows_ThenItClosesWithoutAVoice) {
+TEST(LeftClick, GivenTheSystemMenu_WhenClickedOutsideOrOnARow_ThenVoice90023PlaysOnlyForTheRow) {
     TestGame t({chunk("main", pageScript())}, GameOptions{.withSound = true});
     Game& g = startFast(t);
     t.player().click(MouseButton::Right, 600, 300);
 
-    t.player().click(MouseButton::Left, 600, 300);
-
+    t.player().click(MouseButton::Left, 600, 300);  // outside: it only closes
     EXPECT_EQ(g.menuKind, 0);
     EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
     EXPECT_TRUE(t.events("voice").empty());
     EXPECT_FALSE(t.host().windowClosed());
     EXPECT_EQ(g.waitKind, 1);
-}
 
-TEST(LeftClick, GivenTheSystemMenu_WhenARowIsClicked_ThenVoice90023PlaysBeforeItsAction) {
-    TestGame t({chunk("main", pageScript())}, GameOptions{.withSound = true});
-    startFast(t);
     t.player().click(MouseButton::Right, 600, 300);
-
-    t.player().click(MouseButton::Left, kRowX, kRow2Y);
-
+    t.player().click(MouseButton::Left, kRowX, kRow2Y);  // the voice comes before the action
     const auto& log = t.host().events();
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[log.size() - 2], "voice 90023");
     EXPECT_EQ(log.back(), "close");
-}
-
-TEST(LeftClick, GivenTheBuildWithoutSound_WhenAMenuRowIsClicked_ThenNoVoicePlays) {
-    TestGame t({chunk("main", pageScript())}, GameOptions{.withSound = false});
-    startFast(t);
-    t.player().click(MouseButton::Right, 600, 300);
-
-    t.player().click(MouseButton::Left, kRowX, kRow2Y);
-
-    EXPECT_TRUE(t.host().windowClosed());
-    EXPECT_TRUE(t.events("voice").empty());
 }
 
 }  // namespace

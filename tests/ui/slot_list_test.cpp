@@ -1,6 +1,5 @@
-// The slot list: its labels for the files present, the grey panel of nine rows at (16, 16), the
-// hover band and the latch, the cancel row with and without the return-to-hotel mark, and whole
-// saves and loads played by clicks, ending in the "SAVE" and "LOAD" chunks and the hotel menu.
+// The slot list: labels, the grey panel at (16, 16), hover band and latch, cancel, and saves and
+// loads played by clicks.
 
 #include <gtest/gtest.h>
 
@@ -40,11 +39,12 @@ std::string sjis(const char* utf8) {
     return utf8ToCp932(utf8).value_or("?");
 }
 
-std::array<std::string, 9> expectedLabels(const char* cancel,
-                                          const std::array<const char*, 8>& slots) {
-    std::array<std::string, 9> labels;
-    labels[0] = sjis(cancel);
-    for (std::size_t i = 0; i < 8; ++i) labels[i + 1] = sjis(slots[i]);
+// The nine labels written out: "データ　０" for a saved slot 1, "未セーブ" for an empty one.
+std::array<std::string, 9> expectedLabels(bool saving, const std::vector<int>& saved) {
+    static const char* const kDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７"};
+    std::array<std::string, 9> labels{sjis(saving ? "セーブしない" : "ロードしない")};
+    for (int s = 1; s <= 8; ++s) labels[s] = sjis("未セーブ");
+    for (int s : saved) labels[s] = sjis((std::string("データ　") + kDigits[s - 1]).c_str());
     return labels;
 }
 
@@ -104,89 +104,21 @@ Game& openByLoadCommand(TestGame& t) {
     return g;
 }
 
-// --- Labels ----------------------------------------------------------------------------------
+// Reopens the list for saving (or loading) and releases the latch as a real button would.
+void reopenList(TestGame& t, Game& g, bool saving) {
+    g.menuKind = 0;
+    g.OpenSlotList(saving);
+    t.player().mouseUp(MouseButton::Left, 600, 300);
+}
 
-TEST(SlotLabels, GivenSave1AndSave3_WhenTheLoadListOpens_ThenTheirRowsShowTheDigitsZeroAndTwo) {
+TEST(SlotLabels, GivenSave1AndSave3_WhenTheLoadListOpens_ThenAGreyPanelShowsTheirLabelsAlone) {
     TestGame t(loadStory());
     writeSave(t, 1);
     writeSave(t, 3);
-
     Game& g = openByLoadCommand(t);
-
     ASSERT_EQ(g.menuKind, 3);
-    const auto expected =
-        expectedLabels("ロードしない", {"データ　０", "未セーブ", "データ　２", "未セーブ",
-                                        "未セーブ", "未セーブ", "未セーブ", "未セーブ"});
-    EXPECT_EQ(g.slotLabels, expected);
-    EXPECT_EQ(panelDifferences(g.screen, expectedPanel(expected, 0)), 0);
-}
-
-TEST(SlotLabels,
-     GivenEverySlotSaved_WhenTheSaveListOpens_ThenSlot8ShowsSevenAndTheCancelRowSaysSave) {
-    TestGame t(loadStory());
-    for (int s = 1; s <= 8; ++s) writeSave(t, s);
-    Game& g = openByLoadCommand(t);
-    g.menuKind = 0;
-
-    g.OpenSlotList(true);
-
-    const auto expected =
-        expectedLabels("セーブしない", {"データ　０", "データ　１", "データ　２", "データ　３",
-                                        "データ　４", "データ　５", "データ　６", "データ　７"});
-    EXPECT_EQ(g.slotLabels, expected);
-    EXPECT_TRUE(g.savingToSlot);
-    EXPECT_EQ(panelDifferences(g.screen, expectedPanel(expected, 0)), 0);
-}
-
-TEST(SlotLabels, GivenAnEmptyFileAndAFolderNamedLikeASave_WhenTheListOpens_ThenOnlyTheFileCounts) {
-    TestGame t(loadStory());
-    writeSave(t, 2, {});
-    fs::create_directory(t.saveDir() / "save4.cv");
-    writeSave(t, 9);  // not a slot of the list
-
-    Game& g = openByLoadCommand(t);
-
-    EXPECT_EQ(g.slotLabels[2], sjis("データ　１"));
-    EXPECT_EQ(g.slotLabels[4], sjis("未セーブ"));
-    EXPECT_EQ(g.slotLabels[8], sjis("未セーブ"));
-}
-
-TEST(SlotLabels, GivenPresenceFlags_WhenLabelsAreBuilt_ThenEachDigitIsTheSlotNumberLessOne) {
-    std::array<bool, 8> present{};
-    present.fill(true);
-    present[4] = false;
-
-    const auto labels = saves::slotListLabels(false, present);
-
-    for (int s = 1; s <= 8; ++s) {
-        const std::string& label = labels[static_cast<std::size_t>(s)];
-        if (s == 5) {
-            EXPECT_EQ(label, sjis("未セーブ"));
-            continue;
-        }
-        ASSERT_EQ(label.size(), 10u);
-        EXPECT_EQ(static_cast<std::uint8_t>(label[8]), 0x82);
-        EXPECT_EQ(static_cast<std::uint8_t>(label[9]), 0x4E + s) << "slot " << s;
-    }
-}
-
-TEST(SlotLabels, GivenASaveMadeWhileTheGameRuns_WhenTheListOpensAgain_ThenItsRowIsUpdated) {
-    TestGame t(loadStory());
-    Game& g = openByLoadCommand(t);
-    ASSERT_EQ(g.slotLabels[6], sjis("未セーブ"));
-    ASSERT_TRUE(g.SaveSlot(6));
-
-    g.OpenSlotList(false);
-
-    EXPECT_EQ(g.slotLabels[6], sjis("データ　５"));
-}
-
-// --- The panel, the hover band and the latch -------------------------------------------------
-
-TEST(SlotListPanel, GivenTheList_WhenDrawn_ThenAGreyPanel112By196LiesAt16_16AndNothingElseChanges) {
-    TestGame t(loadStory());
-    Game& g = openByLoadCommand(t);
-
+    EXPECT_EQ(g.slotLabels, expectedLabels(false, {1, 3}));
+    EXPECT_EQ(panelDifferences(g.screen, expectedPanel(expectedLabels(false, {1, 3}), 0)), 0);
     EXPECT_EQ(g.rowCount, 9);
     EXPECT_EQ(g.layers.menuWork.width(), 112);
     EXPECT_EQ(g.layers.menuWork.height(), 196);
@@ -200,86 +132,93 @@ TEST(SlotListPanel, GivenTheList_WhenDrawn_ThenAGreyPanel112By196LiesAt16_16AndN
         EXPECT_GT(countColour(g.screen, labelBand(row), kBlack), 20) << "row " << row;
     }
     EXPECT_TRUE(g.updatePending);
+    // A click outside the rows and a right click leave the list up; cancel goes on with the story.
+    t.player().click(MouseButton::Left, 400, 300);
+    t.player().click(MouseButton::Right, kRowX, rowY(2));
+    EXPECT_EQ(g.menuKind, 3);
+    EXPECT_TRUE(t.textLines().empty());
+    t.player().click(MouseButton::Left, kRowX, rowY(1));
+    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.screen.pixel(60, 60), kBackground);
+    t.player().run();
+    EXPECT_EQ(t.textLines(), (Lines{"after the list▼"}));
+    EXPECT_EQ(t.events("chunk "), (Lines{"main"}));
+    EXPECT_EQ(t.events("voice "), (Lines{"90023"}));
 }
 
-TEST(SlotListHover,
-     GivenTheLatchFromOpening_WhenThePointerMoves_ThenNothingIsHoveredUntilARelease) {
+TEST(SlotLabels, GivenEverySlotSaved_WhenTheSaveListOpens_ThenSlot8ShowsSevenAndCancelSaysSave) {
     TestGame t(loadStory());
+    for (int s = 1; s <= 8; ++s) writeSave(t, s);
+    Game& g = openByLoadCommand(t);
+    g.menuKind = 0;
+    g.OpenSlotList(true);
+    const auto expected = expectedLabels(true, {1, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_EQ(g.slotLabels, expected);
+    EXPECT_TRUE(g.savingToSlot);
+    EXPECT_EQ(panelDifferences(g.screen, expectedPanel(expected, 0)), 0);
+}
+
+TEST(SlotLabels, GivenAnEmptyFileAFolderAndALaterSave_WhenTheListOpens_ThenOnlyTheFilesCount) {
+    TestGame t(loadStory());
+    writeSave(t, 2, {});
+    fs::create_directory(t.saveDir() / "save4.cv");
+    writeSave(t, 9);  // not a slot of the list
+    Game& g = openByLoadCommand(t);
+    EXPECT_EQ(g.slotLabels, expectedLabels(false, {2}));
+    ASSERT_TRUE(g.SaveSlot(6));
+    g.OpenSlotList(false);
+    EXPECT_EQ(g.slotLabels, expectedLabels(false, {2, 6}));
+}
+
+TEST(SlotLabels, GivenPresenceFlags_WhenLabelsAreBuilt_ThenEachDigitIsTheSlotNumberLessOne) {
+    std::array<bool, 8> present{};
+    present.fill(true);
+    present[4] = false;
+    const auto labels = saves::slotListLabels(false, present);
+    for (int s = 1; s <= 8; ++s) {
+        const std::string& label = labels[static_cast<std::size_t>(s)];
+        if (s == 5) {
+            EXPECT_EQ(label, sjis("未セーブ"));
+            continue;
+        }
+        ASSERT_EQ(label.size(), 10u);
+        EXPECT_EQ(static_cast<std::uint8_t>(label[8]), 0x82);
+        EXPECT_EQ(static_cast<std::uint8_t>(label[9]), 0x4E + s) << "slot " << s;
+    }
+}
+
+TEST(SlotListHover, GivenTheBand_WhenThePointerMoves_ThenRowsFollowTheBoundsAndOnlyOneIsWhite) {
+    struct Case {
+        int x, y, row;
+    };
+    const Case cases[] = {
+        {17, 25, 1}, {16, 25, 0},  {271, 30, 1}, {272, 30, 0},  {60, 24, 0},         {60, 43, 1},
+        {60, 44, 2}, {60, 203, 9}, {60, 204, 0}, {200, 190, 9}, {kRowX, rowY(3), 3},
+    };
+    TestGame t(loadStory());
+    writeSave(t, 8);
     Game& g = t.start();
     t.player().run();
-    ASSERT_TRUE(g.inputLatch);
-
+    ASSERT_TRUE(g.inputLatch);  // from opening: nothing is hovered until a release
     t.player().mouseMove(kRowX, rowY(3));
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(3));
     EXPECT_EQ(g.hoveredRow, 0);
     EXPECT_EQ(g.menuKind, 3);
-
     t.player().mouseUp(MouseButton::Left, kRowX, rowY(3));
-    t.player().mouseMove(kRowX, rowY(3));
-    EXPECT_EQ(g.hoveredRow, 3);
-}
-
-TEST(SlotListHover, GivenTheBand_WhenThePointerMovesOverItsEdges_ThenRowsFollowTheExclusiveBounds) {
-    struct Case {
-        int x, y, row;
-    };
-    const std::vector<Case> cases{
-        {17, 25, 1}, {16, 25, 0}, {271, 30, 1}, {272, 30, 0}, {60, 24, 0},
-        {60, 43, 1}, {60, 44, 2}, {60, 203, 9}, {60, 204, 0}, {200, 190, 9},
-    };
-    TestGame t(loadStory());
-    Game& g = openByLoadCommand(t);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
         t.player().mouseMove(300, 300);
         t.player().mouseMove(c.x, c.y);
         EXPECT_EQ(g.hoveredRow, c.row);
     }
-}
-
-TEST(SlotListHover, GivenARowHovered_WhenDrawn_ThenOnlyThatLabelIsWhite) {
-    TestGame t(loadStory());
-    writeSave(t, 8);
-    Game& g = openByLoadCommand(t);
-
     t.player().mouseMove(kRowX, rowY(9));
-
     EXPECT_EQ(panelDifferences(g.screen, expectedPanel(g.slotLabels, 9)), 0);
     EXPECT_GT(countColour(g.screen, labelBand(9), kWhite), 20);
     EXPECT_EQ(countColour(g.screen, labelBand(9), kBlack), 0);
     EXPECT_EQ(countColour(g.screen, labelBand(8), kWhite), 0);
-
     t.player().mouseMove(400, 400);
     EXPECT_EQ(g.hoveredRow, 0);
     EXPECT_EQ(countColour(g.screen, kPanel, kWhite), 0);
-}
-
-TEST(SlotListClicks, GivenAClickOutsideTheRowsOrARightClick_WhenPressed_ThenTheListStays) {
-    TestGame t(loadStory());
-    Game& g = openByLoadCommand(t);
-
-    t.player().click(MouseButton::Left, 400, 300);
-    t.player().click(MouseButton::Right, kRowX, rowY(2));
-
-    EXPECT_EQ(g.menuKind, 3);
-    EXPECT_TRUE(t.textLines().empty());
-}
-
-// --- Cancel ----------------------------------------------------------------------------------
-
-TEST(SlotListCancel,
-     GivenAListOpenedByLoadBeforeTheHotel_WhenCancelled_ThenTheStoryGoesOnAfterLoad) {
-    TestGame t(loadStory());
-    Game& g = openByLoadCommand(t);
-
-    t.player().click(MouseButton::Left, kRowX, rowY(1));
-
-    EXPECT_EQ(g.menuKind, 0);
-    EXPECT_EQ(g.screen.pixel(60, 60), kBackground);  // the panel is gone
-    t.player().run();
-    EXPECT_EQ(t.textLines(), (Lines{"after the list▼"}));
-    EXPECT_EQ(t.events("chunk "), (Lines{"main"}));
-    EXPECT_EQ(t.events("voice "), (Lines{"90023"}));
 }
 
 TEST(SlotListCancel,
@@ -287,16 +226,12 @@ TEST(SlotListCancel,
     TestGame t(loadStory());
     Game& g = openByLoadCommand(t);
     g.returnToHotelMark = 4;
-
     t.player().click(MouseButton::Left, kRowX, rowY(1));
     t.player().run();
-
     EXPECT_EQ(g.menuKind, 4);
     EXPECT_TRUE(t.textLines().empty());
     EXPECT_EQ(g.returnToHotelMark, 4);
 }
-
-// --- Saving and loading by clicks ------------------------------------------------------------
 
 TEST(SlotListLoad,
      GivenTheSystemMenusLoadRow_WhenASavedSlotIsClicked_ThenItsGameLoadsAndLoadStarts) {
@@ -310,7 +245,6 @@ TEST(SlotListLoad,
     Game& g = t.start();
     t.player().run();
     g.vars.setV(21, 5);
-
     t.player().click(MouseButton::Right, 600, 300);
     t.player().mouseMove(kRowX, rowY(3));
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(3));
@@ -319,7 +253,6 @@ TEST(SlotListLoad,
     t.player().mouseUp(MouseButton::Left, kRowX, rowY(3));
     EXPECT_EQ(g.menuKind, 3);
     t.player().click(MouseButton::Left, kRowX, rowY(3));  // slot 2
-
     EXPECT_TRUE(g.vars.TestFlag(3));
     EXPECT_EQ(g.vars.v(20), 42);
     EXPECT_EQ(g.vars.v(21), 0);
@@ -334,9 +267,7 @@ TEST(SlotListLoad, GivenAnEmptySlot_WhenClickedWhileLoading_ThenTheHotelMenuOpen
     TestGame t(loadStory());
     Game& g = openByLoadCommand(t);
     g.vars.setV(1, 3);
-
     t.player().click(MouseButton::Left, kRowX, rowY(4));
-
     EXPECT_EQ(g.vars.v(1), 3);
     EXPECT_EQ(t.events("chunk "), (Lines{"main"}));
     EXPECT_EQ(g.menuKind, 4);
@@ -347,15 +278,11 @@ TEST(SlotListLoad, GivenAnEmptySlot_WhenClickedWhileLoading_ThenTheHotelMenuOpen
 TEST(SlotListSave, GivenTheSaveList_WhenASlotIsClicked_ThenTheGameIsWrittenThereAndSaveStarts) {
     TestGame t(loadStory());
     Game& g = openByLoadCommand(t);
-    g.menuKind = 0;
     g.vars.setV(3, -7);
     g.vars.SetFlag(1000);
     g.returnToHotelMark = 4;  // as the hotel menu's セーブ leaves it
-    g.OpenSlotList(true);
-    t.player().mouseUp(MouseButton::Left, 600, 300);
-
+    reopenList(t, g, true);
     t.player().click(MouseButton::Left, kRowX, rowY(6));  // slot 5
-
     const std::string bytes = readText(t.saveDir() / "save5.cv");
     ASSERT_EQ(bytes.size(), 8256u);
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[125]), 0x01);  // flag 1000
@@ -364,7 +291,6 @@ TEST(SlotListSave, GivenTheSaveList_WhenASlotIsClicked_ThenTheGameIsWrittenThere
     EXPECT_EQ(t.events("chunk "), (Lines{"main", "SAVE"}));
     EXPECT_EQ(g.menuKind, 4);
     EXPECT_TRUE(t.events("msgbox").empty());
-
     // The saved game shows in the next list and loads back.
     g.vars.setV(3, 0);
     g.OpenSlotList(false);
@@ -380,14 +306,10 @@ TEST(SlotListSave,
     TestGame t(loadStory());
     writeSave(t, 1, Bytes(8256, 0x11));
     Game& g = openByLoadCommand(t);
-    g.menuKind = 0;
     fs::create_directory(t.saveDir() / "save1.cv.tmp");
-    g.OpenSlotList(true);
-    t.player().mouseUp(MouseButton::Left, 600, 300);
-
+    reopenList(t, g, true);
     t.player().mouseMove(kRowX, rowY(2));
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(2));
-
     EXPECT_EQ(readText(t.saveDir() / "save1.cv"), std::string(8256, '\x11'));
     EXPECT_EQ(t.events("msgbox ").size(), 1u);
     EXPECT_EQ(t.events("chunk "), (Lines{"main"}));

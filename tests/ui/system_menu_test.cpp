@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/settings.h"
@@ -33,30 +34,19 @@ Rect labelBand(int row) {
     return {16, 24 + 20 * (row - 1), 224, 44 + 20 * (row - 1)};
 }
 
-struct Ink {
-    int grey = 0;
-    int black = 0;
-    int white = 0;
-    int other = 0;
-};
+// The pixels of `colour` in `r`.
+int count(const Bitmap& b, Rect r, std::uint32_t colour) {
+    const auto counts = colourCounts(b, r);
+    const auto it = counts.find(colour);
+    return it == counts.end() ? 0 : it->second;
+}
 
-Ink inkIn(const Bitmap& b, Rect r) {
-    Ink ink;
-    for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x) {
-            const std::uint32_t c = b.pixel(x, y);
-            if (c == kGrey) {
-                ++ink.grey;
-            } else if (c == kBlack) {
-                ++ink.black;
-            } else if (c == kWhite) {
-                ++ink.white;
-            } else {
-                ++ink.other;
-            }
-        }
+// Whether `r` holds nothing but the grey, black and white of the panel.
+bool panelColoursOnly(const Bitmap& b, Rect r) {
+    for (const auto& [colour, n] : colourCounts(b, r)) {
+        if (colour != kGrey && colour != kBlack && colour != kWhite) return false;
     }
-    return ink;
+    return true;
 }
 
 // Plays the chunks at the fast speed up to the first wait, then opens the system menu with a
@@ -73,64 +63,80 @@ const char* const kPage = "*gra S246,0\nab▼\ncd\n";
 
 // --- Rows and panel ---------------------------------------------------------------------------
 
-TEST(SystemMenuPanel, GivenTheMainStory_WhenOpened_ThenAGreyPanel208By76LiesAt16_16) {
+TEST(SystemMenuPanel, GivenTheMainStory_WhenOpenedAndHovered_ThenThePanelLabelsAndBandFollow) {
     TestGame t({chunk("main", kPage)});
     Game& g = openMenu(t);
 
     EXPECT_EQ(g.rowCount, 3);
     EXPECT_EQ(g.menuKind, 2);
     const Bitmap& s = g.screen;
-    EXPECT_EQ(s.pixel(16, 16), kGrey);
-    EXPECT_EQ(s.pixel(223, 16), kGrey);
-    EXPECT_EQ(s.pixel(16, 91), kGrey);
-    EXPECT_EQ(s.pixel(223, 91), kGrey);
-    EXPECT_EQ(s.pixel(15, 16), kBackground);
-    EXPECT_EQ(s.pixel(16, 15), kBackground);
-    EXPECT_EQ(s.pixel(224, 50), kBackground);
-    EXPECT_EQ(s.pixel(100, 92), kBackground);
-    // Drawn on the screen surface only.
-    EXPECT_EQ(g.layers.composite.pixel(16, 16), kBackground);
-}
-
-TEST(SystemMenuPanel, GivenNoRowHovered_WhenOpened_ThenEveryLabelIsBlackOnGrey) {
-    TestGame t({chunk("main", kPage)});
-    Game& g = openMenu(t);
-
-    const Ink panel = inkIn(g.screen, {16, 16, 224, 92});
-    EXPECT_EQ(panel.white, 0);
-    EXPECT_EQ(panel.other, 0);
-    for (int row = 1; row <= 3; ++row) EXPECT_GT(inkIn(g.screen, labelBand(row)).black, 0) << row;
-    // The labels start 8 pixels inside the panel.
-    EXPECT_EQ(inkIn(g.screen, {16, 16, 224, 24}).grey, 208 * 8);
-    EXPECT_EQ(inkIn(g.screen, {16, 16, 24, 92}).grey, 8 * 76);
-}
-
-TEST(SystemMenuPanel, GivenTheSecondRowHovered_WhenRedrawn_ThenItsLabelIsWhiteAndTheOthersBlack) {
-    TestGame t({chunk("main", kPage)});
-    Game& g = openMenu(t);
-
-    t.player().mouseMove(kRowX, rowY(2));
-
-    ASSERT_EQ(g.hoveredRow, 2);
-    const Ink hovered = inkIn(g.screen, labelBand(2));
-    EXPECT_GT(hovered.white, 0);
-    EXPECT_EQ(hovered.black, 0);
-    for (int row : {1, 3}) {
-        const Ink plain = inkIn(g.screen, labelBand(row));
-        EXPECT_GT(plain.black, 0) << row;
-        EXPECT_EQ(plain.white, 0) << row;
+    // 208 by 76 pixels, drawn on the screen surface only.
+    for (auto [x, y] : {std::pair{16, 16}, {223, 16}, {16, 91}, {223, 91}}) {
+        EXPECT_EQ(s.pixel(x, y), kGrey) << x << "," << y;
     }
-    EXPECT_EQ(inkIn(g.screen, {16, 16, 224, 92}).other, 0);
+    for (auto [x, y] : {std::pair{15, 16}, {16, 15}, {224, 50}, {100, 92}}) {
+        EXPECT_EQ(s.pixel(x, y), kBackground) << x << "," << y;
+    }
+    EXPECT_EQ(g.layers.composite.pixel(16, 16), kBackground);
+    // No row hovered: every label black on grey, 8 pixels inside the panel.
+    EXPECT_EQ(count(s, {16, 16, 224, 92}, kWhite), 0);
+    EXPECT_TRUE(panelColoursOnly(s, {16, 16, 224, 92}));
+    for (int row = 1; row <= 3; ++row) EXPECT_GT(count(s, labelBand(row), kBlack), 0) << row;
+    EXPECT_EQ(count(s, {16, 16, 224, 24}, kGrey), 208 * 8);
+    EXPECT_EQ(count(s, {16, 16, 24, 92}, kGrey), 8 * 76);
+
+    // The hovered label turns white, the others stay black.
+    t.player().mouseMove(kRowX, rowY(2));
+    ASSERT_EQ(g.hoveredRow, 2);
+    EXPECT_GT(count(s, labelBand(2), kWhite), 0);
+    EXPECT_EQ(count(s, labelBand(2), kBlack), 0);
+    for (int row : {1, 3}) {
+        EXPECT_GT(count(s, labelBand(row), kBlack), 0) << row;
+        EXPECT_EQ(count(s, labelBand(row), kWhite), 0) << row;
+    }
+    EXPECT_TRUE(panelColoursOnly(s, {16, 16, 224, 92}));
 
     t.player().mouseMove(kRowX, rowY(3));
-    EXPECT_EQ(inkIn(g.screen, labelBand(2)).white, 0);
-    EXPECT_GT(inkIn(g.screen, labelBand(3)).white, 0);
+    EXPECT_EQ(count(s, labelBand(2), kWhite), 0);
+    EXPECT_GT(count(s, labelBand(3), kWhite), 0);
+
+    // Moving within the same row does not redraw the panel: a mark on it stays.
+    t.player().mouseMove(kRowX, rowY(1));
+    g.screen.row(90)[3 * 200] = 0x12;
+    t.player().mouseMove(kRowX + 30, rowY(1) + 5);
+    EXPECT_EQ(g.screen.row(90)[3 * 200], 0x12);
+    t.player().mouseMove(kRowX, rowY(2));
+    EXPECT_EQ(g.screen.pixel(200, 90), kGrey);
+
+    // The hover band reaches past the panel on the right; its edges are exclusive.
+    struct Point {
+        int x;
+        int y;
+        std::int32_t row;
+    };
+    const std::vector<Point> points{
+        {17, 30, 1},  {16, 30, 0},  {223, 30, 1}, {224, 30, 1}, {271, 30, 1}, {272, 30, 0},
+        {100, 24, 0}, {100, 25, 1}, {100, 43, 1}, {100, 44, 2}, {100, 63, 2}, {100, 64, 3},
+        {100, 83, 3}, {100, 84, 0}, {271, 83, 3}, {100, 16, 0}, {300, 50, 0}, {250, 50, 2},
+    };
+    for (const Point& p : points) {
+        t.player().mouseMove(p.x, p.y);
+        EXPECT_EQ(g.hoveredRow, p.row) << p.x << "," << p.y;
+    }
+    t.player().mouseMove(250, rowY(1));
+    EXPECT_GT(count(s, labelBand(1), kWhite), 0);
+
+    // Row two, clicked right of the panel, closes the window without a question.
+    t.player().click(MouseButton::Left, 271, rowY(2));
+    EXPECT_TRUE(t.host().windowClosed());
+    EXPECT_TRUE(t.events("msgbox").empty());
+    EXPECT_EQ(t.events("close"), Lines{""});
 }
 
-TEST(SystemMenuRows, GivenACalledChunkRunning_WhenOpened_ThenTwoRowsIn56PixelsAndNoLoadRow) {
+TEST(SystemMenuRows, GivenACalledChunkRunning_WhenOpened_ThenTwoRowsIn56PixelsUntilItReturns) {
     TestGame full({chunk("main", kPage)});
     Game& reference = openMenu(full);
-    TestGame t({chunk("main", "*gra S246,0\n*call sub\nafter\n"), chunk("sub", "ab▼\ncd\n")});
+    TestGame t({chunk("main", "*gra S246,0\n*call sub\nafter▼\n"), chunk("sub", "ab▼\n*end\n")});
     Game& g = openMenu(t);
     ASSERT_TRUE(g.inCall);
 
@@ -140,14 +146,28 @@ TEST(SystemMenuRows, GivenACalledChunkRunning_WhenOpened_ThenTwoRowsIn56PixelsAn
     EXPECT_EQ(g.screen.pixel(223, 71), kGrey);
     // The first two rows are the same as in the full menu; the third is not there.
     EXPECT_TRUE(sameArea(g.screen, reference.screen, {16, 16, 224, 64}));
-    EXPECT_EQ(inkIn(g.screen, {16, 64, 224, 72}).grey, 208 * 8);
-    const Ink below = inkIn(g.screen, {16, 72, 224, 92});
-    EXPECT_EQ(below.grey + below.black + below.white, 0);
+    EXPECT_EQ(count(g.screen, {16, 64, 224, 72}, kGrey), 208 * 8);
+    for (std::uint32_t c : {kGrey, kBlack, kWhite})
+        EXPECT_EQ(count(g.screen, {16, 72, 224, 92}, c), 0);
 
+    // The hover band ends below the second row.
+    t.player().mouseMove(kRowX, 63);
+    EXPECT_EQ(g.hoveredRow, 2);
+    t.player().mouseMove(kRowX, 64);
+    EXPECT_EQ(g.hoveredRow, 0);
     t.player().mouseMove(kRowX, rowY(3));
     EXPECT_EQ(g.hoveredRow, 0);
     t.player().click(MouseButton::Left, kRowX, rowY(3));
     EXPECT_EQ(g.menuKind, 0);  // a click where the load row would be only closes the menu
+
+    // Once the called chunk has returned, the menu has three rows again.
+    t.player().click(MouseButton::Left, 600, 300);
+    t.player().run();
+    ASSERT_FALSE(g.inCall);
+    ASSERT_EQ(t.textLines().back(), "after▼");
+    t.player().click(MouseButton::Right, 600, 300);
+    EXPECT_EQ(g.rowCount, 3);
+    EXPECT_EQ(g.screen.pixel(16, 91), kGrey);
 }
 
 TEST(SystemMenuRows, GivenAMessageSectionRunning_WhenOpened_ThenTwoRows) {
@@ -160,78 +180,9 @@ TEST(SystemMenuRows, GivenAMessageSectionRunning_WhenOpened_ThenTwoRows) {
     EXPECT_EQ(g.screen.pixel(16, 72), kBackground);
 }
 
-TEST(SystemMenuRows, GivenTheCalledChunkHasReturned_WhenOpenedAgain_ThenThreeRows) {
-    TestGame t({chunk("main", "*gra S246,0\n*call sub\nafter▼\n"), chunk("sub", "ab▼\n*end\n")});
-    Game& g = openMenu(t);
-    ASSERT_EQ(g.rowCount, 2);
-    t.player().click(MouseButton::Right, 600, 300);
-    t.player().click(MouseButton::Left, 600, 300);
-    t.player().run();
-    ASSERT_FALSE(g.inCall);
-    ASSERT_EQ(t.textLines().back(), "after▼");
-
-    t.player().click(MouseButton::Right, 600, 300);
-
-    EXPECT_EQ(g.rowCount, 3);
-    EXPECT_EQ(g.screen.pixel(16, 91), kGrey);
-}
-
-// --- Hover band -------------------------------------------------------------------------------
-
-TEST(SystemMenuHover, GivenThreeRows_WhenThePointerMoves_ThenRowsFollowTheBandWithExclusiveEdges) {
-    struct Point {
-        int x;
-        int y;
-        std::int32_t row;
-    };
-    const std::vector<Point> points{
-        {17, 30, 1},  {16, 30, 0},  {223, 30, 1}, {224, 30, 1}, {271, 30, 1}, {272, 30, 0},
-        {100, 24, 0}, {100, 25, 1}, {100, 43, 1}, {100, 44, 2}, {100, 63, 2}, {100, 64, 3},
-        {100, 83, 3}, {100, 84, 0}, {271, 83, 3}, {100, 16, 0}, {300, 50, 0}, {250, 50, 2},
-    };
-    TestGame t({chunk("main", kPage)});
-    Game& g = openMenu(t);
-    for (const Point& p : points) {
-        t.player().mouseMove(p.x, p.y);
-        EXPECT_EQ(g.hoveredRow, p.row) << p.x << "," << p.y;
-    }
-}
-
-TEST(SystemMenuHover, GivenTwoRows_WhenThePointerIsBelowTheSecond_ThenNoRowIsHovered) {
-    TestGame t({chunk("main", "*gra S246,0\n*call sub\nafter\n"), chunk("sub", "ab▼\n")});
-    Game& g = openMenu(t);
-    t.player().mouseMove(kRowX, 63);
-    EXPECT_EQ(g.hoveredRow, 2);
-    t.player().mouseMove(kRowX, 64);
-    EXPECT_EQ(g.hoveredRow, 0);
-}
-
-TEST(SystemMenuHover, GivenThePointerRightOfThePanel_WhenOverARowsHeight_ThenThatRowLightsUp) {
-    TestGame t({chunk("main", kPage)});
-    Game& g = openMenu(t);
-
-    t.player().mouseMove(250, rowY(1));
-
-    EXPECT_GT(inkIn(g.screen, labelBand(1)).white, 0);
-    t.player().click(MouseButton::Left, 271, rowY(2));
-    EXPECT_TRUE(t.host().windowClosed());
-}
-
-TEST(SystemMenuHover, GivenTheSameRow_WhenThePointerMovesWithinIt_ThenThePanelIsNotRedrawn) {
-    TestGame t({chunk("main", kPage)});
-    Game& g = openMenu(t);
-    t.player().mouseMove(kRowX, rowY(1));
-    g.screen.row(90)[3 * 200] = 0x12;  // a mark on the panel that only a redraw would remove
-
-    t.player().mouseMove(kRowX + 30, rowY(1) + 5);
-    EXPECT_EQ(g.screen.row(90)[3 * 200], 0x12);
-    t.player().mouseMove(kRowX, rowY(2));
-    EXPECT_EQ(g.screen.pixel(200, 90), kGrey);
-}
-
 // --- Row actions --------------------------------------------------------------------------------
 
-TEST(SystemMenuActions, GivenRowOne_WhenClicked_ThenTheDialogRunsItsValuesApplyAndTheMenuCloses) {
+TEST(SystemMenuActions, GivenRowOneOrThree_WhenClicked_ThenTheDialogRunsOrTheSlotListOpens) {
     TestGame t({chunk("main", kPage)}, GameOptions{.withSound = true});
     Game& g = openMenu(t);
     t.host().queueDialogSetting(std::string(setting::kBgm), "1");
@@ -248,26 +199,11 @@ TEST(SystemMenuActions, GivenRowOne_WhenClicked_ThenTheDialogRunsItsValuesApplyA
     EXPECT_TRUE(sameArea(g.screen, g.layers.composite, {0, 0, 640, 376}));
     EXPECT_FALSE(t.host().windowClosed());
     EXPECT_EQ(g.waitKind, 1);
-}
 
-TEST(SystemMenuActions, GivenRowTwo_WhenClicked_ThenTheWindowClosesWithoutAQuestion) {
-    TestGame t({chunk("main", kPage)});
-    openMenu(t);
-
-    t.player().click(MouseButton::Left, kRowX, rowY(2));
-
-    EXPECT_TRUE(t.host().windowClosed());
-    EXPECT_TRUE(t.events("msgbox").empty());
-    EXPECT_EQ(t.events("close"), Lines{""});
-}
-
-TEST(SystemMenuActions, GivenRowThree_WhenPressed_ThenTheSlotListOpensAndIgnoresThatPress) {
-    TestGame t({chunk("main", kPage)});
-    Game& g = openMenu(t);
+    // Row three opens the slot list, which ignores the press that opened it.
+    t.player().click(MouseButton::Right, 600, 300);
     t.player().mouseMove(kRowX, rowY(3));
-
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(3));
-
     EXPECT_EQ(g.menuKind, 3);
     EXPECT_EQ(g.hoveredRow, 0);
     EXPECT_TRUE(g.inputLatch);
@@ -277,7 +213,6 @@ TEST(SystemMenuActions, GivenRowThree_WhenPressed_ThenTheSlotListOpensAndIgnores
     EXPECT_EQ(g.hoveredRow, 0);
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(1));
     EXPECT_EQ(g.menuKind, 3);
-
     t.player().mouseUp(MouseButton::Left, kRowX, rowY(1));
     EXPECT_FALSE(g.inputLatch);
     t.player().mouseMove(kRowX, rowY(2));
