@@ -38,6 +38,8 @@ public:
     static constexpr int kScriptBufferSize = Archive::kMaxChunkLength;
     static constexpr int kLineBufferSize = 256;
     static constexpr int kMaxLabelLength = 31;
+    // Lines one interpreter step may run before it ends even though nothing was shown.
+    static constexpr int kMaxLinesPerStep = 10000;
 
     Game(Host& host, GameOptions options);
     Game(const Game&) = delete;
@@ -99,6 +101,8 @@ public:
     void ChoiceHover(int x, int y);
     void ChoicePick();
     void DrawSystemMenu(std::int32_t highlight);
+    // Flag 19 and the alternate text mode keep the system menu from opening.
+    bool systemMenuBlocked() const;
     void SystemMenuAction(std::int32_t row);
 
     // --- Alternate text mode ------------------------------------------------------------
@@ -226,6 +230,9 @@ public:
     bool quitRequested = false;
     std::int32_t tickCount = 0;
     std::int64_t idleCalls = 0;
+    // Steps in a row that ended only because they ran out of lines: the script loops without
+    // showing anything.
+    std::int64_t runawaySteps = 0;
 
     // --- Text cursor and style ----------------------------------------------------------
     std::int32_t textColumn = 0;

@@ -8,6 +8,7 @@
 #include "engine/ascii.h"
 #include "engine/cp932.h"
 #include "engine/game.h"
+#include "engine/wrapping.h"
 
 namespace corvan {
 
@@ -16,12 +17,20 @@ void Game::RunScript() {
         AltTextStep();
         return;
     }
+    // A loop of labels, jumps and calculations that shows nothing would never end the step, and
+    // the window would freeze: after this many lines the step ends anyway and the next idle call
+    // goes on where it stopped. No working script comes near it between two things it shows.
+    int linesLeft = kMaxLinesPerStep;
     for (;;) {
         if (fetchLine) {
-            if (!fetchNextLine()) return;
+            if (linesLeft-- == 0) {
+                ++runawaySteps;
+                return;
+            }
+            if (!fetchNextLine()) break;
             const std::uint8_t first = lineBuffer[0];
             if (first == 0) {
-                ++textLine;
+                textLine = wrappingAdd(textLine, 1);
                 continue;
             }
             if (first == ':') {
@@ -30,14 +39,15 @@ void Game::RunScript() {
             }
             if (first == ';') continue;
             if (first == '*') {
-                if (dispatchCommand() == Step::Ends) return;
+                if (dispatchCommand() == Step::Ends) break;
                 continue;
             }
             fetchLine = false;
             traceTextLine();
         }
-        if (HandleText()) return;
+        if (HandleText()) break;
     }
+    runawaySteps = 0;
 }
 
 // Fetches the line at `scriptPos` into `lineBuffer`. False when the chunk has run off its end,
@@ -166,6 +176,8 @@ void Game::ShowSystemMessage(std::int32_t n) {
             k += 2;
         }
         scriptPos = std::min(k + 2, scriptLength);
+        // Past the chunk's end every further section would land there again.
+        if (scriptPos >= scriptLength) break;
     }
 }
 

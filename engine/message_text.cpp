@@ -7,6 +7,8 @@
 
 #include "engine/ascii.h"
 #include "engine/game.h"
+#include "engine/text_cell.h"
+#include "engine/wrapping.h"
 #include "render/raster.h"
 
 namespace corvan {
@@ -59,7 +61,7 @@ bool Game::HandleText() {
             if (frameOpen) frameCopy();
             fetchLine = true;
             textColumn = 0;
-            ++textLine;
+            textLine = wrappingAdd(textLine, 1);
             applyPacingRule();
             return true;
         }
@@ -69,6 +71,9 @@ bool Game::HandleText() {
             return true;
         }
         if (pair == kPageWait || pair == kPlainWait) {
+            // Fast text draws the line without showing it; it must reach the screen before the
+            // wait, or the click that ends the wait clears it unseen.
+            if (frameOpen) frameCopy();
             waitKind = pair == kPageWait ? 1 : 2;
             fetchLine = true;
             applyPacingRule();
@@ -81,13 +86,13 @@ bool Game::HandleText() {
             return true;
         }
         if (pair == kWideSpace) {
-            textColumn += 2;
+            textColumn = wrappingAdd(textColumn, 2);
             linePos += 2;
             continue;
         }
         if (pair == kHeart) {
             drawHeartIcon();
-            textColumn += 2;
+            textColumn = wrappingAdd(textColumn, 2);
             linePos += 2;
             applyPacingRule();
             return true;
@@ -98,7 +103,7 @@ bool Game::HandleText() {
         // line's end is still seen.
         const int count = (b >= 0x20 && b <= 0x7E) || b2 == 0 ? 1 : 2;
         drawCharacter(line + linePos, count);
-        textColumn += largeText != 0 ? count * 2 : count;
+        textColumn = wrappingAdd(textColumn, largeText != 0 ? count * 2 : count);
         linePos += count;
         if (textDelay == 0 || (textDelay == 1 && !settings.charByChar)) continue;
         frameCopy();
@@ -197,8 +202,9 @@ void Game::SetTextColour() {
 // Each character is drawn twice: a black shadow 2 pixels down and to the right, then the
 // character in the text colour.
 void Game::drawCharacter(const std::uint8_t* bytes, int count) {
-    const int x = textColumn * 8;
-    const int y = textLine * 20;
+    const auto cell = textCellPosition(textColumn, textLine, 8, 20);
+    if (!cell) return;
+    const auto [x, y] = *cell;
     frameFont.height = largeText != 0 ? 30 : 16;
     const int top = largeText != 0 ? y - 2 : y + 10;  // where the coloured character goes
     text().drawCharacter(layers.textFrame, x + 14, top + 2, bytes, count, frameFont, 0x000000);
@@ -209,8 +215,9 @@ void Game::drawCharacter(const std::uint8_t* bytes, int count) {
 // The heart: the top-left 15x15 of the icon, its shape cut black into the frame with AND, then
 // painted white with OR two pixels up and to the left.
 void Game::drawHeartIcon() {
-    const int x = textColumn * 8;
-    const int y = textLine * 20;
+    const auto at = textCellPosition(textColumn, textLine, 8, 20);
+    if (!at) return;
+    const auto [x, y] = *at;
     Bitmap& cell = layers.workCell;
     blit(cell, 0, 0, 15, 15, layers.heart, 0, 0, RasterOp::CopyInverted);
     blit(layers.textFrame, x + 14, y + 12, 15, 15, cell, 0, 0, RasterOp::And);

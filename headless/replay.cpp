@@ -1,5 +1,6 @@
 #include "headless/replay.h"
 
+#include "engine/cp932.h"
 #include "engine/settings.h"
 
 namespace corvan {
@@ -44,6 +45,12 @@ std::int64_t HeadlessPlayer::run(std::int64_t limit) {
     while (calls < limit && !closed() && !waitingForPlayer()) {
         idle();
         ++calls;
+        // A script that loops without showing anything would use the whole budget, line
+        // budget by line budget; a second of it is proof enough.
+        if (game_->runawaySteps >= kRunawayStepsBeforeStop) {
+            host_.traceEvent("script-loop " + cp932ToUtf8(game_->lastChunk));
+            break;
+        }
     }
     if (closed()) idle();
     return calls;

@@ -19,6 +19,9 @@ public:
     static constexpr int kIdleMilliseconds = 20;
     static constexpr int kIdleCallsPerTick = 3;
     static constexpr std::int64_t kDefaultRunLimit = 100000;
+    // Idle calls in a row whose steps all ran out of lines before `run` gives up on a script
+    // that loops without showing anything (a second of game time).
+    static constexpr std::int64_t kRunawayStepsBeforeStop = 50;
 
     explicit HeadlessPlayer(GameOptions options = {});
 
@@ -35,7 +38,8 @@ public:
     void idle();
     void idle(std::int64_t count);
     // Idle calls until the game waits for the player, the script has stopped, the window has
-    // closed, or `limit` calls have run. A pending timed delay is waited out. Returns the calls
+    // closed, the script has looped for a second without showing anything ("script-loop" in
+    // the log), or `limit` calls have run. A pending timed delay is waited out. Returns the calls
     // made.
     std::int64_t run(std::int64_t limit = kDefaultRunLimit);
     // True when the game waits for the player or has nothing to run and no delay is pending.

@@ -7,6 +7,8 @@
 
 #include "engine/ascii.h"
 #include "engine/game.h"
+#include "engine/text_cell.h"
+#include "engine/wrapping.h"
 #include "render/raster.h"
 
 namespace corvan {
@@ -29,8 +31,9 @@ bool startsWith(const std::uint8_t* text, std::string_view keyword) {
 // it. The text colour is set along the way but, as it always was, never shows: the characters
 // come out black in white boxes.
 void Game::drawCellCharacter(const std::uint8_t* bytes, int count) {
-    const Rect cell{14 * textColumn + 32, 40 * textLine + 20, 14 * textColumn + 64,
-                    40 * textLine + 52};
+    const auto at = textCellPosition(textColumn, textLine, 14, 40);
+    if (!at) return;
+    const Rect cell{at->x + 32, at->y + 20, at->x + 64, at->y + 52};
     const int sourceWidth = count == 1 ? 16 : 32;
     Bitmap& glyph = layers.workCell;
     cellFont.face = "ＭＳ 明朝";
@@ -85,7 +88,7 @@ bool Game::altFetchTextLine() {
         fetchNextLine();
         const std::uint8_t* line = lineBuffer.data();
         if (line[0] == 0) {
-            ++textLine;
+            textLine = wrappingAdd(textLine, 1);
             continue;
         }
         if (line[0] == ':' || line[0] == ';') continue;
@@ -159,7 +162,7 @@ void Game::AltTextStep() {
             if (b == 0) {
                 fetchLine = true;
                 textColumn = 0;
-                ++textLine;
+                textLine = wrappingAdd(textLine, 1);
                 altShowPage();
                 altPacing();
                 return;
@@ -185,7 +188,7 @@ void Game::AltTextStep() {
             }
             const int count = (b >= 0x20 && b <= 0x7E) || b2 == 0 ? 1 : 2;
             drawCellCharacter(line + linePos, count);
-            textColumn += count;
+            textColumn = wrappingAdd(textColumn, count);
             linePos += count;
             if (textDelay == 0 || (textDelay == 1 && !settings.charByChar)) continue;
             draw(screen, 0, 0, layers.composite);

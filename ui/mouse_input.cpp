@@ -23,6 +23,8 @@ void Game::Image1MouseDown(MouseButton button, int x, int y) {
     }
     if (button == MouseButton::Right) {
         if (menuKind == 0) {
+            // While the menu is blocked the click changes nothing at all.
+            if (systemMenuBlocked()) return;
             // A fresh menu has no row under the pointer until the pointer moves.
             hoveredRow = 0;
             DrawSystemMenu(0);

@@ -22,8 +22,12 @@ const std::array<std::string, 3>& labels() {
 }
 }  // namespace
 
+bool Game::systemMenuBlocked() const {
+    return vars.TestFlag(kSystemMenuBlockFlag) || altTextMode != 0;
+}
+
 void Game::DrawSystemMenu(std::int32_t highlight) {
-    if (vars.TestFlag(kSystemMenuBlockFlag) || altTextMode != 0) return;
+    if (systemMenuBlocked()) return;
     rowCount = (inCall || inMessage) ? 2 : 3;
     Bitmap& work = layers.menuWork;
     work.resize(208, 16 + 20 * rowCount);

@@ -202,6 +202,37 @@ TEST(MessageSection, GivenMess1_WhenItRuns_ThenTheSecondSectionShowsAndTheScript
     EXPECT_FALSE(g.inMessage);
 }
 
+TEST(MessageSection, GivenASectionNumberFarPastTheChunk_WhenItRuns_ThenTheSearchStopsAtTheEnd) {
+    TestGame t({chunk("main", "before\n*mess 2000000000\nafter\n"),
+                chunk("messys", "zero\n:\none\n")});
+    Game& g = startFast(t);
+    t.player().run();
+    EXPECT_EQ(t.textLines(), (Lines{"before"}));
+    EXPECT_TRUE(g.inMessage);
+    EXPECT_EQ(g.scriptPos, g.scriptLength);
+    EXPECT_FALSE(g.scriptRunning);
+}
+
+TEST(RunawayScript, GivenALoopThatShowsNothing_ThenStepsEndAndTheGameStillAnswersThePlayer) {
+    TestGame t({chunk("main", "*calc V002=1\n:a\n\n*calc V001=V001+1\n*go a\n")});
+    Game& g = startFast(t);
+    t.step();
+    // The step ended on its line budget, part way round the loop.
+    const std::int32_t rounds = g.vars.v(1);
+    EXPECT_GT(rounds, 2000);
+    EXPECT_LT(rounds, Game::kMaxLinesPerStep);
+    EXPECT_EQ(g.runawaySteps, 1);
+    t.step();
+    EXPECT_GT(g.vars.v(1), rounds);  // the next step goes on where it stopped
+    EXPECT_EQ(g.vars.v(2), 1);       // and does not start the chunk again
+
+    // The replay's run gives up after a second of it, and the system menu still opens.
+    EXPECT_EQ(t.player().run(), HeadlessPlayer::kRunawayStepsBeforeStop - 2);
+    EXPECT_EQ(t.events("script-loop "), (Lines{"main"}));
+    t.player().click(MouseButton::Right, 100, 100);
+    EXPECT_EQ(g.menuKind, 2);
+}
+
 TEST(MessageSection, GivenTheLastSectionWithoutALabel_WhenItRunsOff_ThenItStopsInTheSection) {
     TestGame t(
         {chunk("main", "before\n*mess 2\nafter\n"), chunk("messys", "zero\n:\none\n:\ntwo\n")});

@@ -10,6 +10,10 @@
 
 #include "support/scenario.h"
 #include "support/test_game.h"
+#include "support/test_pictures.h"
+#include "render/layers.h"
+#include "render/raster.h"
+#include "engine/settings.h"
 
 namespace corvan::test {
 namespace {
@@ -307,6 +311,43 @@ TEST(TextSpeed, GivenFastSpeed_WhenTextShows_ThenOneWholeLineShowsPerStep) {
     ASSERT_FALSE(g.settings.charByChar);
     stepThen(t, 1, {.line = 1, .delay = 0});
     EXPECT_EQ(t.textLines(), (Lines{"abc"}));
+}
+
+TEST(TextSpeed, GivenFastSpeed_WhenALineEndsInAWaitMark_ThenTheWholeLineIsShownBeforeTheWait) {
+    for (const bool movable : {false, true}) {
+        SCOPED_TRACE(movable ? "movable frame" : "fixed frame");
+        TestGame t({chunk("main", "*gra S246,0\nfirst\nsecond line▼\nthird〓\n")});
+        t.host().writeSetting(setting::kTextWind, movable ? "1" : "0");
+        Game& g = startFast(t);
+        for (const int wait : {1, 2}) {
+            t.player().run();
+            ASSERT_EQ(g.waitKind, wait);
+            // What the player sees is the whole frame, the waiting line included.
+            if (movable) {
+                EXPECT_TRUE(sameBitmap(t.host().textWindow(), g.layers.textFrame));
+            } else {
+                Bitmap shown(kFrameWidth, kFrameHeight);
+                blit(shown, 0, 0, kFrameWidth, kFrameHeight, g.screen, kFrameLeft, kFrameTop);
+                EXPECT_TRUE(sameBitmap(shown, g.layers.textFrame));
+            }
+            t.player().click(MouseButton::Left, 320, 240);
+        }
+    }
+}
+
+TEST(TextCursor, GivenACursorFarBelowAndRightOfTheFrame_WhenTextShows_ThenNothingIsDrawnAndItWraps) {
+    TestGame t({chunk("main", "a\nあ◆\n\n[4]い\n")});
+    Game& g = startFast(t);
+    t.step();
+    const Bitmap frame = g.layers.textFrame;
+    g.textColumn = 2147483000;
+    g.textLine = 2147483646;
+    t.player().run();
+    // The counters run on past their top as 32-bit integers always did; nothing lands in
+    // the frame.
+    EXPECT_EQ(g.textLine, -2147483647);
+    EXPECT_EQ(g.textColumn, 0);
+    EXPECT_TRUE(sameBitmap(g.layers.textFrame, frame));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/settings.h"
+#include "headless/state_json.h"
 #include "render/layers.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
@@ -181,8 +182,11 @@ TEST(RightClick, GivenFlag19OrTheAlternateTextMode_WhenRightClicked_ThenNoMenuOp
         Game& g = startFast(t);
         ASSERT_EQ(g.waitKind, 1);
         const Bitmap before = g.screen;
+        g.hoveredRow = 2;  // as an earlier menu may have left it
+        const std::string state = stateJson(g);
 
         t.player().click(MouseButton::Right, kRowX, kRow1Y);
+        EXPECT_EQ(stateJson(g), state);
         EXPECT_EQ(g.menuKind, 0);
         EXPECT_EQ(g.rowCount, 0);
         EXPECT_TRUE(sameBitmap(g.screen, before));
