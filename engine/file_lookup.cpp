@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/ascii.h"
+#include "engine/cp932.h"
 
 namespace corvan {
 
@@ -49,6 +50,14 @@ std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::pat
     }
     if (!fs::exists(current, ec)) return std::nullopt;
     return current;
+}
+
+std::optional<std::filesystem::path> findScriptFile(const std::filesystem::path& base,
+                                                    std::string_view cp932Relative) {
+    const std::string utf8 = cp932ToUtf8(cp932Relative);
+    if (auto found = findIgnoringCase(base, utf8)) return found;
+    if (utf8 == cp932Relative) return std::nullopt;
+    return findIgnoringCase(base, cp932Relative);
 }
 
 }  // namespace corvan

@@ -15,4 +15,10 @@ namespace corvan {
 std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& base,
                                                       std::string_view relative);
 
+// A file named by the script, whose names are code page 932 bytes: a game copied from its disc
+// onto Linux has UTF-8 file names, so the UTF-8 form is looked for first, then the bytes as
+// they are (a copy that kept the disc's own bytes).
+std::optional<std::filesystem::path> findScriptFile(const std::filesystem::path& base,
+                                                    std::string_view cp932Relative);
+
 }  // namespace corvan

@@ -150,6 +150,8 @@ public:
     void MusicLoopCheck();
     // Start-up's sound step: the players start idle. Opens no file.
     void SoundSetup();
+    // A music or voice file that cannot be played: `what` names it, `reason` says why.
+    void reportSoundError(std::string_view what, std::string_view reason);
     std::int32_t loopCountdown = 0;  // timer ticks until the loop check looks at the music
     // ===== end of music and voice ============================================================
 

@@ -1,9 +1,10 @@
 #pragma once
 
 // BMP files: what the game's pictures decode to and how its resource artwork is stored. The
-// reader takes uncompressed 1-, 4-, 8- and 24-bit pictures (and 32-bit ones, dropping the
-// fourth byte), bottom-up or top-down; anything else, or any file whose numbers do not add up,
-// is refused with a message and never read outside its bytes.
+// reader takes what the game's own platform read: 1-, 4-, 8-, 16- (5-5-5, or any bit fields
+// such as 5-6-5), 24- and 32-bit pictures, bottom-up or top-down, and run-length 8- and 4-bit
+// ones; anything else, or any file whose numbers do not add up, is refused with a message and
+// never read outside its bytes.
 
 #include <cstdint>
 #include <optional>

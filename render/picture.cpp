@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ascii.h"
+#include "engine/cp932.h"
 #include "engine/file_lookup.h"
 #include "engine/game.h"
 #include "render/bmp.h"
@@ -66,13 +67,13 @@ std::string picturePath(const PictureArgument& p) {
 // Decodes a PRS file into `target`. A file that cannot be read, is damaged or holds no usable
 // BMP leaves the target as it was.
 bool Game::loadPictureLayer(std::string_view path, Bitmap& target) {
-    const auto file = findIgnoringCase(gameDirectory, path);
+    const auto file = findScriptFile(gameDirectory, path);
     if (!file) return false;
     std::error_code ec;
     const auto size = std::filesystem::file_size(*file, ec);
     std::string error;
     if (ec || size > kMaxPrsFileSize) {
-        host_.traceEvent("picture-error " + std::string(path) + ": unreadable or too large");
+        host_.traceEvent("picture-error " + cp932ToUtf8(path) + ": unreadable or too large");
         return false;
     }
     std::ifstream in(*file, std::ios::binary);
@@ -81,12 +82,12 @@ bool Game::loadPictureLayer(std::string_view path, Bitmap& target) {
     if (!in.eof() && in.fail()) return false;
     const auto decoded = decodePrsBytes(bytes, error);
     if (!decoded) {
-        host_.traceEvent("picture-error " + std::string(path) + ": " + error);
+        host_.traceEvent("picture-error " + cp932ToUtf8(path) + ": " + error);
         return false;
     }
     auto bitmap = readBmp(*decoded, error);
     if (!bitmap) {
-        host_.traceEvent("picture-error " + std::string(path) + ": " + error);
+        host_.traceEvent("picture-error " + cp932ToUtf8(path) + ": " + error);
         return false;
     }
     target = std::move(*bitmap);

@@ -4,9 +4,15 @@
 #include <SDL_mixer.h>
 
 #include <array>
+#include <atomic>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <system_error>
+#include <vector>
+
+#include "sound/midi_file.h"
 
 namespace corvan::shell {
 
@@ -17,6 +23,20 @@ constexpr int kOutputChannels = 2;
 constexpr int kBufferFrames = 1024;
 // The voice has a mixer channel to itself, so a new voice cuts off only the one before.
 constexpr int kVoiceChannel = 0;
+// The synthesiser's loudness, on the mixer's scale of 0 to 128. The mixer's own default drives
+// the synthesiser so hard that loud General MIDI songs clip; at this level a song that clipped
+// one sample in two hundred stays clear of full scale.
+constexpr int kMusicVolume = 42;
+
+// How many sample frames the file plays for; 0 when that cannot be told.
+std::int64_t musicLengthFrames(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                          std::istreambuf_iterator<char>());
+    std::string error;
+    const auto seconds = sound::midiLengthSeconds(bytes, error);
+    return seconds ? static_cast<std::int64_t>(*seconds * kFrequency) : 0;
+}
 
 bool isFile(const std::filesystem::path& path) {
     std::error_code ec;
@@ -54,6 +74,18 @@ struct SdlAudio::Players {
     Mix_Music* music = nullptr;
     bool musicPaused = false;  // stopped where it was, not at its end
     Mix_Chunk* voice = nullptr;
+    int bytesPerFrame = 4;
+    // Sample frames mixed since the device opened, counted on the audio thread: the clock the
+    // music's length is measured on, whatever the machine's load.
+    std::atomic<std::int64_t> framesMixed{0};
+    std::int64_t musicLength = 0;   // frames the open music plays for; 0 when unknown
+    std::int64_t musicStarted = 0;  // the frame the music started on, moved on by pauses
+    std::int64_t musicPausedAt = 0;
+
+    static void SDLCALL countFrames(void* self, Uint8*, int bytes) {
+        auto& p = *static_cast<Players*>(self);
+        p.framesMixed += bytes / p.bytesPerFrame;
+    }
 };
 
 SdlAudio::SdlAudio(std::string program)
@@ -105,6 +137,13 @@ bool SdlAudio::ready() {
         return false;
     }
     p.device = Players::Device::Open;
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    if (Mix_QuerySpec(&frequency, &format, &channels) != 0) {
+        p.bytesPerFrame = std::max(1, channels * static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8));
+    }
+    Mix_SetPostMix(Players::countFrames, &p);
+    Mix_VolumeMusic(kMusicVolume);
     // Which decoders there are is only known once the device is open.
     if (Mix_HasMusicDecoder("MIDI") != SDL_TRUE) {
         std::cerr << program_
@@ -134,6 +173,7 @@ bool SdlAudio::openMusic(const std::filesystem::path& file, std::string& error) 
         error = sdlError();
         return false;
     }
+    p.musicLength = musicLengthFrames(file);
     return true;
 }
 
@@ -151,12 +191,14 @@ bool SdlAudio::playMusic(std::string& error) {
     if (p.musicPaused) {
         Mix_ResumeMusic();
         p.musicPaused = false;
+        p.musicStarted += p.framesMixed - p.musicPausedAt;
         return true;
     }
     if (Mix_PlayMusic(p.music, 0) != 0) {
         error = sdlError();
         return false;
     }
+    p.musicStarted = p.framesMixed;
     return true;
 }
 
@@ -165,14 +207,19 @@ void SdlAudio::stopMusic() {
     if (p.music == nullptr || p.musicPaused) return;
     Mix_PauseMusic();
     p.musicPaused = true;
+    p.musicPausedAt = p.framesMixed;
 }
 
 bool SdlAudio::musicStopped() {
     const Players& p = *players_;
     if (p.music == nullptr || p.musicPaused) return true;
-    // The synthesiser's release tail keeps this true for about 3 seconds after the last note.
-    return Mix_PlayingMusic() == 0;
+    if (Mix_PlayingMusic() == 0) return true;
+    // The synthesiser's release tail keeps the music "playing" for about 3 seconds after the
+    // last note; the song's own length says when it has played out.
+    return p.musicLength > 0 && p.framesMixed - p.musicStarted >= p.musicLength;
 }
+
+std::int64_t SdlAudio::framesMixed() const { return players_->framesMixed; }
 
 bool SdlAudio::playVoice(const std::filesystem::path& file, std::string& error) {
     if (!ready()) return true;

@@ -40,6 +40,9 @@ public:
 
     // Whether the sound device is open (false before the first call, and without a device).
     bool deviceOpen() const;
+    // Sample frames (at 44.1 kHz) the device has been given since it opened: the sound's own
+    // clock, which tests wait on instead of the wall clock.
+    std::int64_t framesMixed() const;
 
 private:
     struct Players;

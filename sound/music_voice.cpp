@@ -7,10 +7,12 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <vector>
 
 #include "engine/cp932.h"
 #include "engine/file_lookup.h"
 #include "engine/game.h"
+#include "sound/midi_file.h"
 
 namespace corvan {
 
@@ -47,6 +49,8 @@ std::array<std::string, 2> voiceFileNames(std::string_view name) {
 namespace {
 
 constexpr std::string_view kErrorCaption = "コルヴァン";
+// No standard MIDI file comes near this; a bigger file is not read into memory to be checked.
+constexpr std::uintmax_t kMaxMusicFileSize = 16 * 1024 * 1024;
 
 // A file that can be opened for reading; a folder of the name is not a clip.
 bool opensForReading(const std::filesystem::path& file) {
@@ -55,14 +59,34 @@ bool opensForReading(const std::filesystem::path& file) {
     return std::ifstream(file, std::ios::binary).is_open();
 }
 
-// The player's error in the message box the game always showed for it. The game goes on
-// without the sound instead of closing as it once did when a script had asked for it.
-void reportPlayerError(Host& host, const std::filesystem::path& file, const std::string& error) {
-    const std::string text = error.empty() ? "cannot play " + file.string() : error;
-    host.showMessage(kErrorCaption, text, MessageIcon::Stop, MessageButtons::Ok);
+// Why the music file cannot be played, for the player; empty when it is a standard MIDI file.
+// Every player, the headless one too, tells the player the same.
+std::string musicFileProblem(const std::filesystem::path& file) {
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec)) return "ファイルが見つかりません。";
+    const auto size = std::filesystem::file_size(file, ec);
+    if (ec || !opensForReading(file)) return "ファイルを読み込めません。";
+    if (size > kMaxMusicFileSize) return "ファイルが大きすぎます。";
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+        return "ファイルを読み込めません。";
+    }
+    std::string error;
+    if (!sound::midiLengthSeconds(bytes, error)) return error;
+    return {};
 }
 
 }  // namespace
+
+// The player is told in a message box, naming the file, with the reason on a second line; the
+// same goes to standard error. The game goes on without the sound instead of closing as it once
+// did when a script had asked for it.
+void Game::reportSoundError(std::string_view what, std::string_view reason) {
+    const std::string text = std::string(what) + "\n" + std::string(reason);
+    host_.warn(text);
+    host_.showMessage(kErrorCaption, text, MessageIcon::Stop, MessageButtons::Ok);
+}
 
 void Game::PlayMusic(std::int32_t track) {
     if (!options_.withSound) return;
@@ -76,37 +100,44 @@ void Game::PlayMusic(std::int32_t track) {
         currentTrack = 0;
         return;
     }
-    host_.traceEvent("music " + std::to_string(track));
-    // The file is not looked for first: a missing one fails to open like any other error.
     const std::string name = sound::musicFileName(track);
     const std::filesystem::path file =
         findIgnoringCase(gameDirectory, name).value_or(gameDirectory / name);
+    // The player drops the music it had whether or not the new file opens.
     std::string error;
-    if (!host_.openMusic(file, error)) {
-        reportPlayerError(host_, file, error);
+    const bool opened = host_.openMusic(file, error);
+    const std::string problem = musicFileProblem(file);
+    const std::string cannotOpen = "音楽ファイル " + name + " を開けません。";
+    if (!problem.empty() || !opened) {
+        reportSoundError(cannotOpen, problem.empty() ? error : problem);
         return;
     }
     host_.rewindMusic();
     if (!host_.playMusic(error)) {
-        reportPlayerError(host_, file, error);
+        reportSoundError(cannotOpen, error);
         return;
     }
     // Only a track that plays becomes current, so the same request after a failure tries again.
     currentTrack = track;
+    host_.traceEvent("music " + std::to_string(track));
 }
 
 void Game::PlayVoice(std::string_view text) {
     if (!options_.withSound || !settings.voiceOn) return;
     const std::string_view name = sound::voiceName(text);
-    host_.traceEvent("voice " + cp932ToUtf8(name));
     for (const std::string& candidate : sound::voiceFileNames(name)) {
-        const auto file = findIgnoringCase(gameDirectory, candidate);
+        const auto file = findScriptFile(gameDirectory, candidate);
         if (!file || !opensForReading(*file)) continue;
         std::string error;
-        if (!host_.playVoice(*file, error)) reportPlayerError(host_, *file, error);
+        if (host_.playVoice(*file, error)) {
+            host_.traceEvent("voice " + cp932ToUtf8(name));
+        } else {
+            reportSoundError("音声ファイル " + cp932ToUtf8(candidate) + " を再生できません。", error);
+        }
         return;
     }
-    // Voice clips are optional: one found nowhere is skipped without a word.
+    // Voice clips are optional: one found nowhere is skipped without a word to the player.
+    host_.traceEvent("voice-missing " + cp932ToUtf8(name));
 }
 
 void Game::MusicLoopCheck() {

@@ -161,6 +161,7 @@ TEST(CommandPlay, GivenAJumpingCommand_WhenStepped_ThenTheStepEndsAndTheNextShow
 
 TEST(Keywords, GivenKeywordsInCapitals_WhenRun_ThenTheyWorkLikeLowerCase) {
     TestGame t({chunk("main", "*FLAG_ON 5\n*Calc V001=4\n*MUSIC 3\n*Go x\nA\n:x\nB\n")});
+    t.addSoundFiles({"MIDI/03.MID"});
     Game& g = t.start();
     EXPECT_EQ(play(t), Lines{"B"});
     EXPECT_TRUE(g.vars.TestFlag(5));
@@ -462,6 +463,7 @@ TEST(SelectCommand, GivenABuildWithOrWithoutSound_WhenSelectRuns_ThenVoice90022P
     for (const bool withSound : {true, false}) {
         SCOPED_TRACE(withSound);
         TestGame t({chunk("main", "*select 2\none\ntwo\n")}, GameOptions{.withSound = withSound});
+        t.addMenuVoices();
         Game& g = t.start();
         t.step();
         EXPECT_EQ(eventLines(t, "voice"), withSound ? Lines{"voice 90022"} : Lines{});
@@ -473,6 +475,7 @@ TEST(MusicCommand, GivenTracksOrClips_WhenMusicOrVoiceRuns_ThenEachNewTrackPlays
     TestGame t({chunk("main",
                       "*music 3\n*music 3\n*music 0\n*music 0\n*music 12\n*voice 10001\n"
                       "*VOICE a23\nA\n")});
+    t.addSoundFiles({"MIDI/03.MID", "MIDI/12.MID", "wave/1/10001.wav", "wave/a23.wav"});
     t.start();
     t.step();
     EXPECT_EQ(eventLines(t, "music"), (Lines{"music 3", "music-stop", "music 12"}));

@@ -279,6 +279,7 @@ TEST(TextTags, GivenAVoiceTag_WhenReached_ThenTheVoiceClipPlaysUnlessTheBuildIsS
     for (const bool sound : {true, false}) {
         SCOPED_TRACE(sound);
         TestGame t({chunk("main", "[voice 01234]a\n")}, GameOptions{.withSound = sound});
+        t.addSoundFiles({"wave/0/01234.wav"});
         startFast(t);
         stepThen(t, 1, {.column = 0, .line = 1});
         EXPECT_EQ(t.events("voice "), sound ? Lines{"01234"} : Lines{});

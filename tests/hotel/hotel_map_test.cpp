@@ -61,6 +61,7 @@ std::vector<ChunkSource> hotelChunks(const std::vector<std::string>& without = {
 
 // Starts the game on floor `floor` with `collected` in V50 and plays up to the hotel menu.
 Game& openMenu(TestGame& t, std::int32_t floor = 1, std::int32_t collected = 0) {
+    t.addMenuVoices();
     t.host().writeSetting(setting::kDelay, "1");
     Game& g = t.start();
     g.vars.setV(50, collected);

@@ -260,6 +260,7 @@ TEST(AltTextCommands, GivenGraInTheMode_WhenReached_ThenThePictureIsShown) {
 TEST(AltTextCommands, GivenMusicAndVoiceInTheMode_WhenReached_ThenTheyPlay) {
     TestGame t({chunk("main", altScript("*music 7\nあ[voice 10001]い\n"))},
                GameOptions{.withSound = true});
+    t.addSoundFiles({"MIDI/07.MID", "wave/1/10001.wav"});
     startFast(t);
     t.player().run();
     EXPECT_EQ(t.events("music "), Lines{"7"});

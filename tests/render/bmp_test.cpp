@@ -203,6 +203,90 @@ TEST(BmpRead, GivenEachPixelFormatAndLayout_ThenEveryPixelIsRead) {
     }
 }
 
+// A BMP file around pixel bytes given as they are stored: a 40-byte header, then the colour
+// masks (for bit fields) or the palette, then `data`.
+std::vector<std::uint8_t> storedBmp(int width, int height, int bitCount, std::uint32_t compression,
+                                    const std::vector<std::uint32_t>& paletteOrMasks,
+                                    const std::vector<std::uint8_t>& data) {
+    const std::size_t pixelOffset = 54 + paletteOrMasks.size() * 4;
+    std::vector<std::uint8_t> out(pixelOffset, 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(out, 10, static_cast<std::uint32_t>(pixelOffset));
+    put32(out, 14, 40);
+    put32(out, 18, static_cast<std::uint32_t>(width));
+    put32(out, 22, static_cast<std::uint32_t>(height));
+    put16(out, 26, 1);
+    put16(out, 28, static_cast<std::uint32_t>(bitCount));
+    put32(out, 30, compression);
+    if (bitCount <= 8) put32(out, 46, static_cast<std::uint32_t>(paletteOrMasks.size()));
+    for (std::size_t i = 0; i < paletteOrMasks.size(); ++i) put32(out, 54 + 4 * i, paletteOrMasks[i]);
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+std::vector<std::uint32_t> rowOf(const Bitmap& b, int y) {
+    std::vector<std::uint32_t> row;
+    for (int x = 0; x < b.width(); ++x) row.push_back(b.pixel(x, y));
+    return row;
+}
+
+TEST(BmpRead, GivenSixteenBitPixels_ThenEachFieldIsWidenedToEightBitsByShifting) {
+    using Row = std::vector<std::uint32_t>;
+    // Five-five-five without masks: white, red, green, blue, the lowest step of grey; one row,
+    // padded to twelve bytes.
+    const Bitmap plain = read(storedBmp(5, 1, 16, 0, {},
+                                        {0xFF, 0x7F, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x21, 0x04,
+                                         0xAB, 0xCD}));
+    EXPECT_EQ(rowOf(plain, 0), (Row{0xF8F8F8, 0x0000F8, 0x00F800, 0xF80000, 0x080808}));
+    // Five-six-five in bit fields: white and the greens of six bits.
+    const Bitmap fields = read(storedBmp(3, 1, 16, 3, {0xF800, 0x07E0, 0x001F},
+                                         {0xFF, 0xFF, 0xE0, 0x07, 0x20, 0x00, 0, 0}));
+    EXPECT_EQ(rowOf(fields, 0), (Row{0xF8FCF8, 0x00FC00, 0x000400}));
+    // Thirty-two bits with red in the lowest byte.
+    const Bitmap reversed = read(storedBmp(1, 1, 32, 3, {0x0000FF, 0x00FF00, 0xFF0000},
+                                           {0x11, 0x22, 0x33, 0x44}));
+    EXPECT_EQ(reversed.pixel(0, 0), 0x332211u);
+    // Masks with a hole or none at all are no colour.
+    expectRefused(storedBmp(1, 1, 16, 3, {0xF000, 0x07E0, 0x001F}, {0, 0}), "no red");
+    expectRefused(storedBmp(1, 1, 16, 3, {0xF800, 0x05E0, 0x001F}, {0, 0}), "holed green");
+}
+
+TEST(BmpRead, GivenRunLengthPictures_ThenEveryRunMoveAndEndIsFollowed) {
+    using Row = std::vector<std::uint32_t>;
+    const std::vector<std::uint32_t> palette = {0x010101, 0x111111, 0x222222, 0x333333,
+                                                0x444444, 0x555555, 0x666666, 0x777777,
+                                                0x888888, 0x999999, 0xAAAAAA, 0xBBBBBB};
+    // Bottom row: a run of three 5s, end of row. Middle: 1 2 3 given one by one (padded), a
+    // move of one to the right, end of row. Top: a move to column 2, a run of two 7s, end.
+    const Bitmap eight = read(storedBmp(4, 3, 8, 1, palette,
+                                        {3, 5, 0, 0, 0, 3, 1, 2, 3, 0, 0, 2, 1, 0, 0, 0, 0, 2, 2,
+                                         0, 2, 7, 0, 1}));
+    const std::uint32_t unset = palette[0];  // pixels no run sets
+    EXPECT_EQ(rowOf(eight, 0), (Row{unset, unset, palette[7], palette[7]}));
+    EXPECT_EQ(rowOf(eight, 1), (Row{palette[1], palette[2], palette[3], unset}));
+    EXPECT_EQ(rowOf(eight, 2), (Row{palette[5], palette[5], palette[5], unset}));
+    // Four bits: a run alternates the two nibbles; three pixels one by one take two bytes.
+    const Bitmap four = read(storedBmp(5, 2, 4, 2, palette, {5, 0xAB, 0, 0, 0, 3, 0x12, 0x30, 0, 1}));
+    EXPECT_EQ(rowOf(four, 0), (Row{palette[1], palette[2], palette[3], unset, unset}));
+    EXPECT_EQ(rowOf(four, 1),
+              (Row{palette[10], palette[11], palette[10], palette[11], palette[10]}));
+
+    const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> malformed = {
+        {"a run past the row's end", {5, 1, 0, 1}},
+        {"no end before the rows are done", {3, 5}},
+        {"a move above the top", {0, 2, 0, 9, 0, 1}},
+        {"pixels one by one cut short", {0, 5, 1, 2}},
+        {"an end of row past the top, then a run", {0, 0, 0, 0, 0, 0, 1, 1, 0, 1}},
+    };
+    for (const auto& [what, data] : malformed) {
+        expectRefused(storedBmp(4, 3, 8, 1, palette, data), what);
+    }
+    std::vector<std::uint8_t> topDown = storedBmp(4, 3, 8, 1, palette, {0, 1});
+    put32(topDown, 22, static_cast<std::uint32_t>(-3));
+    expectRefused(topDown, "top-down");
+}
+
 // --- Writing ---
 
 TEST(BmpWrite, GivenBitmap_ThenFileIs24BitBottomUpWithPaddedRows) {
@@ -294,8 +378,8 @@ TEST(BmpRefuse, GivenCompressedFiles_ThenTheyAreRefused) {
         int bitCount;
         std::uint32_t compression;
     };
-    // Run-length 8 and 4, bit fields on a 24-bit picture, embedded JPEG and PNG.
-    const Case cases[] = {{8, 1}, {4, 2}, {24, 3}, {24, 4}, {24, 5}, {8, 3}};
+    // Bit fields on a 24- or 8-bit picture, run lengths at the other depth, JPEG and PNG.
+    const Case cases[] = {{8, 2}, {4, 1}, {24, 3}, {24, 4}, {24, 5}, {8, 3}};
     for (const Case& c : cases) {
         BmpSpec s{4, 2, c.bitCount};
         if (c.bitCount <= 8) s.palette.assign(1u << c.bitCount, 0x808080);
@@ -306,7 +390,7 @@ TEST(BmpRefuse, GivenCompressedFiles_ThenTheyAreRefused) {
 }
 
 TEST(BmpRefuse, GivenUnsupportedDepthsHeadersOrPixelOffsets_ThenTheFileIsRefused) {
-    for (int bitCount : {0, 2, 16, 48, 64}) {
+    for (int bitCount : {0, 2, 48, 64}) {
         expectRefused(makeBmp({4, 2, bitCount}), std::to_string(bitCount) + " bits");
     }
     // Header sizes no reader knows or reaching past the whole file, pixel offsets past its end.

@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -28,6 +29,8 @@
 #include <thread>
 #include <vector>
 
+#include "engine/game.h"
+#include "headless/headless_host.h"
 #include "support/test_archive.h"
 
 extern char** environ;
@@ -55,6 +58,16 @@ void putBigU32(Bytes& out, std::uint32_t value) {
     }
 }
 
+Bytes smf(const Bytes& track) {
+    Bytes out = {'M', 'T', 'h', 'd'};
+    putBigU32(out, 6);
+    out.insert(out.end(), {0x00, 0x00, 0x00, 0x01, 0x01, 0xE0});  // format 0, 1 track, 480/q
+    out.insert(out.end(), {'M', 'T', 'r', 'k'});
+    putBigU32(out, static_cast<std::uint32_t>(track.size()));
+    out.insert(out.end(), track.begin(), track.end());
+    return out;
+}
+
 // A standard MIDI file of three piano notes, a quarter second each at the default tempo.
 Bytes midiFile() {
     const Bytes track = {
@@ -64,13 +77,46 @@ Bytes midiFile() {
         0x00, 0x90, 67,   100,  0x81, 0x70, 0x80, 67, 64,  // G
         0x00, 0xFF, 0x2F, 0x00,                            // end of track
     };
-    Bytes out = {'M', 'T', 'h', 'd'};
-    putBigU32(out, 6);
-    out.insert(out.end(), {0x00, 0x00, 0x00, 0x01, 0x01, 0xE0});  // format 0, 1 track, 480/q
-    out.insert(out.end(), {'M', 'T', 'r', 'k'});
-    putBigU32(out, static_cast<std::uint32_t>(track.size()));
-    out.insert(out.end(), track.begin(), track.end());
-    return out;
+    return smf(track);
+}
+
+// Four bars of a loud band as General MIDI songs have them: piano chords, strings, bass, a
+// trumpet and drums, every note at velocity 100 and every channel at volume 80. Played at the
+// sound library's own default loudness, it clips one sample in two hundred.
+Bytes loudSongFile() {
+    Bytes t;
+    auto event = [&](std::uint8_t delta, std::initializer_list<std::uint8_t> bytes) {
+        t.push_back(delta);
+        t.insert(t.end(), bytes);
+    };
+    constexpr std::uint8_t kVelocity = 100;
+    for (const auto& [channel, program] : {std::pair<std::uint8_t, std::uint8_t>{0, 0}, {1, 48},
+                                           {2, 33}, {3, 56}}) {
+        event(0, {static_cast<std::uint8_t>(0xC0 | channel), program});
+        event(0, {static_cast<std::uint8_t>(0xB0 | channel), 7, 80});
+    }
+    event(0, {0xB9, 7, 80});
+    const std::uint8_t chords[4][3] = {{60, 64, 67}, {57, 60, 64}, {53, 57, 60}, {55, 59, 62}};
+    for (const auto& chord : chords) {
+        for (std::uint8_t n : chord) event(0, {0x91, static_cast<std::uint8_t>(n - 12), kVelocity});
+        event(0, {0x92, static_cast<std::uint8_t>(chord[0] - 24), kVelocity});
+        for (int beat = 0; beat < 4; ++beat) {
+            const std::uint8_t drum = beat % 2 == 0 ? 36 : 38;
+            const auto lead = static_cast<std::uint8_t>(chord[beat % 3] + 12);
+            for (std::uint8_t n : chord) event(0, {0x90, n, kVelocity});
+            event(0, {0x93, lead, kVelocity});
+            event(0, {0x99, drum, kVelocity});
+            event(0, {0x99, 42, kVelocity});
+            t.insert(t.end(), {0x83, 0x60, 0x99, drum, 0});  // a quarter later
+            event(0, {0x99, 42, 0});
+            for (std::uint8_t n : chord) event(0, {0x80, n, 0});
+            event(0, {0x83, lead, 0});
+        }
+        for (std::uint8_t n : chord) event(0, {0x81, static_cast<std::uint8_t>(n - 12), 0});
+        event(0, {0x82, static_cast<std::uint8_t>(chord[0] - 24), 0});
+    }
+    event(0, {0xFF, 0x2F, 0x00});
+    return smf(t);
 }
 
 // A RIFF wave file: 0.4 seconds of a 440 Hz sine, 16-bit mono at 22050 Hz.
@@ -96,33 +142,50 @@ Bytes waveFile() {
     return out;
 }
 
-// What the disk driver wrote: 16-bit samples (the players open the device with them).
-struct Loudness {
-    std::size_t samples = 0;
-    std::size_t loud = 0;  // samples further than 1000 from silence
-};
-
-Loudness measure(const fs::path& file) {
-    Loudness result;
+// What the disk driver wrote: 16-bit stereo samples at 44.1 kHz (the players open the device
+// with them), at most `limit` bytes of it.
+std::vector<std::int16_t> samplesOf(const fs::path& file,
+                                    std::size_t limit = std::numeric_limits<std::size_t>::max()) {
+    std::vector<std::int16_t> samples;
     std::ifstream in(file, std::ios::binary);
     char pair[2];
-    while (in.read(pair, 2)) {
-        const auto sample = static_cast<std::int16_t>(static_cast<std::uint8_t>(pair[0]) |
-                                                      (static_cast<std::uint8_t>(pair[1]) << 8));
+    while (samples.size() * 2 < limit && in.read(pair, 2)) {
+        samples.push_back(static_cast<std::int16_t>(static_cast<std::uint8_t>(pair[0]) |
+                                                    (static_cast<std::uint8_t>(pair[1]) << 8)));
+    }
+    return samples;
+}
+
+constexpr int kLoud = 300;  // further than this from silence is heard
+constexpr std::size_t kFrameBytes = 4;
+constexpr std::int64_t kFramesPerSecond = 44100;
+
+struct Loudness {
+    std::size_t samples = 0;
+    std::size_t loud = 0;
+};
+
+Loudness measure(const fs::path& file,
+                 std::size_t limit = std::numeric_limits<std::size_t>::max()) {
+    Loudness result;
+    for (const std::int16_t sample : samplesOf(file, limit)) {
         ++result.samples;
-        if (sample > 1000 || sample < -1000) ++result.loud;
+        if (sample > kLoud || sample < -kLoud) ++result.loud;
     }
     return result;
 }
 
-// A tenth of a second of loud stereo samples at 44.1 kHz.
+// A tenth of a second of loud stereo samples.
 constexpr std::size_t kAudible = 8820;
 
-bool waitFor(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto end = Clock::now() + limit;
+// Waits until `done`, however long the machine takes; the limit only keeps a broken player
+// from hanging the test run. What is checked never depends on how fast the machine is: tests
+// wait for a number of samples, not for a time.
+bool waitFor(const std::function<bool()>& done) {
+    const auto end = Clock::now() + std::chrono::minutes(2);
     while (!done()) {
         if (Clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
 }
@@ -213,11 +276,11 @@ TEST_F(DiskAudio, GivenAMidiTrack_WhenPlayed_ThenItSoundsUntilStopped) {
         ASSERT_TRUE(audio.playMusic(error)) << error;
         EXPECT_FALSE(audio.musicStopped());
         // Half a second of output: the first two notes.
-        ASSERT_TRUE(waitFor([&] { return bytesWritten() >= 88200; }, std::chrono::seconds(3)));
+        ASSERT_TRUE(waitFor([&] { return audio.framesMixed() >= kFramesPerSecond / 2; }));
         audio.stopMusic();
         EXPECT_TRUE(audio.musicStopped());
     }
-    const Loudness sound = measure(out());
+    const Loudness sound = measure(out(), kFramesPerSecond / 2 * kFrameBytes);
     EXPECT_GE(sound.loud, kAudible) << sound.samples << " samples";
 }
 
@@ -229,9 +292,9 @@ TEST_F(DiskAudio, GivenAWaveVoice_WhenPlayed_ThenItSoundsAndLeavesTheMusicAlone)
         std::string error;
         ASSERT_TRUE(audio.playVoice(wave, error)) << error;
         // 0.6 seconds of output, longer than the clip.
-        ASSERT_TRUE(waitFor([&] { return bytesWritten() >= 105840; }, std::chrono::seconds(3)));
+        ASSERT_TRUE(waitFor([&] { return audio.framesMixed() >= kFramesPerSecond * 6 / 10; }));
     }
-    const Loudness voice = measure(out());
+    const Loudness voice = measure(out(), kFramesPerSecond * 6 / 10 * kFrameBytes);
     EXPECT_GE(voice.loud, kAudible) << voice.samples << " samples";
     // Played once: no more loud samples than 0.45 s of stereo output holds.
     EXPECT_LE(voice.loud, 39690u) << voice.samples << " samples";
@@ -255,11 +318,102 @@ TEST_F(DiskAudio, GivenATrackThatPlaysToItsEnd_ThenTheMusicCountsAsStopped) {
     ASSERT_TRUE(audio.openMusic(midi, error)) << error;
     ASSERT_TRUE(audio.playMusic(error)) << error;
     EXPECT_FALSE(audio.musicStopped());
-    EXPECT_TRUE(waitFor([&] { return audio.musicStopped(); }, std::chrono::seconds(5)));
+    EXPECT_TRUE(waitFor([&] { return audio.musicStopped(); }));
     // Rewound and played again, it sounds once more.
     audio.rewindMusic();
     ASSERT_TRUE(audio.playMusic(error)) << error;
     EXPECT_FALSE(audio.musicStopped());
+}
+
+// The headless host with the real players: a game whose music reaches the sound device.
+class SoundingHost : public HeadlessHost {
+public:
+    shell::SdlAudio audio;
+    bool openMusic(const fs::path& file, std::string& error) override {
+        return audio.openMusic(file, error);
+    }
+    void rewindMusic() override { audio.rewindMusic(); }
+    bool playMusic(std::string& error) override { return audio.playMusic(error); }
+    void stopMusic() override { audio.stopMusic(); }
+    bool musicStopped() override { return audio.musicStopped(); }
+    bool playVoice(const fs::path& file, std::string& error) override {
+        return audio.playVoice(file, error);
+    }
+};
+
+// The silences, in sample frames, between stretches of sound: a pause shorter than a third of a
+// second belongs to the sound around it, the quiet after the last sound is no gap.
+std::vector<std::int64_t> gapsBetweenSounds(const std::vector<std::int16_t>& samples) {
+    constexpr int kThreshold = 500;
+    std::vector<std::int64_t> gaps;
+    std::int64_t lastSound = -1;
+    for (std::size_t frame = 0; frame * 2 + 1 < samples.size(); ++frame) {
+        const int level = std::max(std::abs(int{samples[frame * 2]}),
+                                   std::abs(int{samples[frame * 2 + 1]}));
+        if (level < kThreshold) continue;
+        const auto at = static_cast<std::int64_t>(frame);
+        if (lastSound >= 0 && at - lastSound > kFramesPerSecond / 3) gaps.push_back(at - lastSound);
+        lastSound = at;
+    }
+    return gaps;
+}
+
+TEST_F(DiskAudio, GivenATrackThatPlaysOut_WhenTheGameLoopsIt_ThenItSoundsAgainWithin3Point1s) {
+    ScopedEnv fast("SDL_DISKAUDIODELAY", "5");  // four times as fast as real time
+    write("game/MIDI/01.MID", midiFile());
+    writeArchive(dir_.path() / "game" / "mg_data.stf", {chunk("main", "*music 1\nあ▼\n")});
+    std::int64_t late = 0;
+    {
+        SoundingHost host;
+        host.setSettingFallback("SaveDir", dir_.path().string());
+        host.setSettingFallback("GameDir", (dir_.path() / "game").string());
+        Game game(host, GameOptions{});
+        game.FormCreate();
+        for (int i = 0; i < 100 && game.waitKind == 0; ++i) game.AppIdle();
+        ASSERT_EQ(game.currentTrack, 1) << ::testing::PrintToString(host.events());
+
+        // The 60 ms timer on the sound's own clock: tick k comes once 60k ms of sound are mixed,
+        // so a busy machine delays both alike. How late the test got to a tick is kept, and
+        // allowed for: the game cannot restart the music before it is asked.
+        constexpr std::int64_t kTickFrames = kFramesPerSecond * 60 / 1000;
+        const std::int64_t start = host.audio.framesMixed();
+        for (int tick = 1; tick <= 110; ++tick) {
+            const std::int64_t due = start + tick * kTickFrames;
+            ASSERT_TRUE(waitFor([&] { return host.audio.framesMixed() >= due; }));
+            late = std::max(late, host.audio.framesMixed() - due);
+            game.Timer1Timer();
+        }
+        game.FormDestroy();
+    }
+    // 6.6 seconds: the 0.75 s track, and twice the silence until the loop check's next look
+    // (every 51 ticks, 3.06 s) finds it played out and starts it again.
+    const std::vector<std::int64_t> gaps = gapsBetweenSounds(samplesOf(out()));
+    ASSERT_EQ(gaps.size(), 2u) << late << " frames late";
+    for (const std::int64_t gap : gaps) {
+        EXPECT_LE(gap, kFramesPerSecond * 31 / 10 + late) << late << " frames late";
+    }
+}
+
+TEST_F(DiskAudio, GivenALoudGeneralMidiSong_ThenItSoundsLoudButNeverClips) {
+    ScopedEnv fast("SDL_DISKAUDIODELAY", "2");
+    const fs::path midi = write("05.MID", loudSongFile());
+    {
+        shell::SdlAudio audio;
+        std::string error;
+        ASSERT_TRUE(audio.openMusic(midi, error)) << error;
+        ASSERT_TRUE(audio.playMusic(error)) << error;
+        ASSERT_TRUE(waitFor([&] { return audio.musicStopped(); }));  // all eight seconds
+    }
+    const std::vector<std::int16_t> samples = samplesOf(out());
+    ASSERT_GE(samples.size(), static_cast<std::size_t>(kFramesPerSecond * 8 * 2));
+    int peak = 0;
+    std::size_t clipped = 0;
+    for (const std::int16_t sample : samples) {
+        peak = std::max(peak, std::abs(int{sample}));
+        if (sample >= 32767 || sample <= -32767) ++clipped;
+    }
+    EXPECT_EQ(clipped, 0u) << "peak " << peak;
+    EXPECT_GE(peak, 12000);  // and not made quiet to get there
 }
 
 TEST_F(DiskAudio, GivenAMissingMidiFile_ThenOpenFailsWithTheErrorTextAndNothingPlays) {
@@ -439,18 +593,22 @@ TEST(Programs, GivenAGameWithMusicAndVoice_ThenCorvanSoundsBothAndCorvan2OpensNo
     ProgramRun silent(CORVAN2_PROGRAM, both, {midi, wave});
     ASSERT_TRUE(music.started() && voice.started() && silent.started());
 
-    const auto loud = [](const ProgramRun& p) { return measure(p.audioFile()).loud >= kAudible; };
-    EXPECT_TRUE(waitFor([&] { return loud(music) && loud(voice); }, std::chrono::seconds(10)));
-    EXPECT_TRUE(
-        waitFor([&] { return silent.traced("text こんにちは▼"); }, std::chrono::seconds(10)));
+    // A second of output from each: the voice and the first notes lie in it.
+    constexpr std::size_t kSecond = kFramesPerSecond * kFrameBytes;
+    const auto rendered = [&](const ProgramRun& p) {
+        std::error_code ec;
+        return fs::file_size(p.audioFile(), ec) >= kSecond && !ec;
+    };
+    EXPECT_TRUE(waitFor([&] { return rendered(music) && rendered(voice); }));
+    EXPECT_TRUE(waitFor([&] { return silent.traced("text こんにちは▼"); }));
     music.stop();
     voice.stop();
     silent.stop();
 
     EXPECT_TRUE(music.traced("music 1")) << music.trace();
     EXPECT_TRUE(voice.traced("voice 10001")) << voice.trace();
-    EXPECT_GE(measure(music.audioFile()).loud, kAudible) << music.trace();
-    EXPECT_GE(measure(voice.audioFile()).loud, kAudible) << voice.trace();
+    EXPECT_GE(measure(music.audioFile(), kSecond).loud, kAudible) << music.trace();
+    EXPECT_GE(measure(voice.audioFile(), kSecond).loud, kAudible) << voice.trace();
     // The silent program ran the same script to its page, without a sound or a device.
     EXPECT_TRUE(silent.traced("text こんにちは▼")) << silent.trace();
     EXPECT_EQ(silent.trace().find("corvan: music"), std::string::npos) << silent.trace();

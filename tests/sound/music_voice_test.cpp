@@ -20,9 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-// An empty file at `relative` under the game folder: the fake player never reads it.
-void touch(const TestGame& t, const std::string& relative) {
-    writeBytes(t.gameDir() / relative, {});
+// A sound file at `relative` under the game folder: the fake player never plays it.
+void touch(TestGame& t, const std::string& relative) {
+    t.addSoundFiles({relative});
 }
 
 std::string openMusic(const TestGame& t, const std::string& relative) {
@@ -124,6 +124,7 @@ TEST(PlayMusic, GivenNoFileForTheTrack_ThenThePlayerIsAskedForTheDocumentedPathA
 
 TEST(PlayMusic, GivenTheCurrentTrackAgain_ThenNothingRestartsIt) {
     TestGame t({chunk("main", "*music 3\n*music 3\n*MUSIC 3\nA\n")});
+    touch(t, "MIDI/03.MID");
     t.start();
     playOn(t);
     EXPECT_EQ(calls(t), (Lines{openMusic(t, "MIDI/03.MID"), "rewind-music", "play-music"}));
@@ -140,6 +141,7 @@ TEST(PlayMusic, GivenZeroWithNothingPlaying_ThenNothingHappens) {
 
 TEST(PlayMusic, GivenZeroWhilePlaying_ThenTheMusicStopsAndTheNextTrackOpensAnew) {
     TestGame t({chunk("main", "*music 3\n*music 0\nA▼\n*music 4\nB\n")});
+    t.addSoundFiles({"MIDI/03.MID", "MIDI/04.MID"});
     Game& g = t.start();
     playOn(t);
     EXPECT_EQ(g.currentTrack, 0);
@@ -154,6 +156,7 @@ TEST(PlayMusic, GivenZeroWhilePlaying_ThenTheMusicStopsAndTheNextTrackOpensAnew)
 
 TEST(PlayMusic, GivenBgmOff_ThenMusicRequestsAreIgnoredAndTheTrackKeepsItsNumber) {
     TestGame t({chunk("main", "*music 3\nA▼\n*music 5\n*music 0\nB\n")});
+    t.addSoundFiles({"MIDI/03.MID", "MIDI/05.MID"});
     Game& g = t.start();
     playOn(t);
     t.player().setSetting("BGM", "1");
@@ -165,12 +168,25 @@ TEST(PlayMusic, GivenBgmOff_ThenMusicRequestsAreIgnoredAndTheTrackKeepsItsNumber
     EXPECT_EQ(t.events("music"), Lines{" 3"});
 }
 
-TEST(PlayMusic, GivenAFileThatCannotBeOpened_ThenAMessageShowsTheErrorAndTheGameGoesOn) {
+TEST(PlayMusic, GivenAFileThatCannotBeOpened_ThenAMessageNamesItWithTheReasonAndTheGameGoesOn) {
+    // Whatever the player, a file that is missing or no MIDI file is told of in the same words.
+    TestGame missing({chunk("main", "*music 8\n*music 10\nA\n")});
+    writeText(missing.gameDir() / "MIDI/10.MID", "RIFF....WAVE");
+    missing.start();
+    playOn(missing);
+    EXPECT_EQ(missing.events("msgbox "),
+              (Lines{"コルヴァン|音楽ファイル MIDI/08.MID を開けません。\\nファイルが見つかりません。",
+                     "コルヴァン|音楽ファイル MIDI/10.MID を開けません。\\n標準 MIDI ファイルではありません。"}));
+    EXPECT_EQ(missing.events("warning 音楽ファイル MIDI/08.MID").size(), 1u);  // standard error
+    EXPECT_TRUE(missing.events("music").empty());
+
     TestGame t({chunk("main", "*music 9\nA▼\n*music 9\nB\n")});
+    touch(t, "MIDI/09.MID");
     t.host().setMusicOpenError("Couldn't open MIDI/09.MID");
     Game& g = t.start();
     playOn(t);
-    EXPECT_EQ(t.events("msgbox "), Lines{"コルヴァン|Couldn't open MIDI/09.MID"});
+    EXPECT_EQ(t.events("msgbox "),
+              Lines{"コルヴァン|音楽ファイル MIDI/09.MID を開けません。\\nCouldn't open MIDI/09.MID"});
     EXPECT_EQ(calls(t), Lines{openMusic(t, "MIDI/09.MID")});  // never played
     EXPECT_EQ(g.currentTrack, 0);
     EXPECT_EQ(t.textLines(), Lines{"A▼"});
@@ -186,6 +202,7 @@ TEST(PlayMusic, GivenAFileThatCannotBeOpened_ThenAMessageShowsTheErrorAndTheGame
 
 TEST(PlayMusic, GivenTheGameEnds_ThenThePlayingMusicIsStopped) {
     TestGame t({chunk("main", "*music 2\nA\n")});
+    touch(t, "MIDI/02.MID");
     Game& g = t.start();
     playOn(t);
     g.FormDestroy();
@@ -219,6 +236,16 @@ TEST(PlayVoice, GivenUpperCaseFolderAndFileNames_ThenTheClipIsFound) {
     t.start();
     playOn(t);
     EXPECT_EQ(calls(t), Lines{playVoice(t, "WAVE/A/A23.WAV")});
+}
+
+TEST(PlayVoice, GivenAJapaneseNameOnADiscCopiedToLinux_ThenItsUtf8FileIsFoundInAnyCase) {
+    TestGame t({chunk("main", "*voice あいさつ\n[voice なし]A\n")});
+    touch(t, "WAVE/あいさつ.WAV");
+    t.start();
+    playOn(t);
+    EXPECT_EQ(calls(t), Lines{playVoice(t, "WAVE/あいさつ.WAV")});
+    // The log names what was heard and what was missing, in UTF-8.
+    EXPECT_EQ(t.events("voice"), (Lines{" あいさつ", "-missing なし"}));
 }
 
 TEST(PlayVoice, GivenNoClipAnywhere_ThenNothingPlaysAndNothingIsSaid) {
@@ -273,6 +300,7 @@ TEST(PlayVoice, GivenWaveOff_ThenNoClipPlays) {
 
 TEST(PlayVoice, GivenASecondVoice_ThenItGoesToTheVoicePlayerAndTheMusicIsNotTouched) {
     TestGame t({chunk("main", "*music 1\n*voice 111\n*voice 222\nA\n")});
+    t.addSoundFiles({"MIDI/01.MID"});
     touch(t, "wave/1/111.wav");
     touch(t, "wave/2/222.wav");
     Game& g = t.start();
@@ -288,7 +316,8 @@ TEST(PlayVoice, GivenAClipThePlayerRefuses_ThenAMessageShowsTheErrorAndTheGameGo
     t.host().setVoiceError("not a wave file");
     t.start();
     playOn(t);
-    EXPECT_EQ(t.events("msgbox "), Lines{"コルヴァン|not a wave file"});
+    EXPECT_EQ(t.events("msgbox "),
+              Lines{"コルヴァン|音声ファイル wave/5/5.wav を再生できません。\\nnot a wave file"});
     EXPECT_EQ(t.textLines(), Lines{"A"});
     EXPECT_FALSE(t.host().windowClosed());
 }
@@ -297,6 +326,7 @@ TEST(PlayVoice, GivenAClipThePlayerRefuses_ThenAMessageShowsTheErrorAndTheGameGo
 
 TEST(MusicLoopCheck, GivenBgmOn_ThenThePlayerIsAskedOnceEvery51Ticks) {
     TestGame t({chunk("main", "*music 3\nA\n")});
+    t.addSoundFiles({"MIDI/03.MID"});
     t.start();
     t.step();
     EXPECT_EQ(queryTicks(t, 160), (std::vector<int>{51, 102, 153}));
@@ -304,6 +334,7 @@ TEST(MusicLoopCheck, GivenBgmOn_ThenThePlayerIsAskedOnceEvery51Ticks) {
 
 TEST(MusicLoopCheck, GivenMusicStillPlaying_ThenItIsLeftAlone) {
     TestGame t({chunk("main", "*music 3\nA\n")});
+    t.addSoundFiles({"MIDI/03.MID"});
     t.start();
     playOn(t);
     const std::size_t before = calls(t).size();
@@ -313,6 +344,7 @@ TEST(MusicLoopCheck, GivenMusicStillPlaying_ThenItIsLeftAlone) {
 
 TEST(MusicLoopCheck, GivenTheTrackEnds_ThenItPlaysAgainFromItsStartAtTheNextLook) {
     TestGame t({chunk("main", "*music 3\nA\n")});
+    t.addSoundFiles({"MIDI/03.MID"});
     t.start();
     t.step();
     queryTicks(t, 60);
@@ -328,6 +360,7 @@ TEST(MusicLoopCheck, GivenTheTrackEnds_ThenItPlaysAgainFromItsStartAtTheNextLook
 
 TEST(MusicLoopCheck, GivenTheMusicWasStoppedByTheScript_ThenItIsNotRestarted) {
     TestGame t({chunk("main", "*music 3\n*music 0\nA\n")});
+    t.addSoundFiles({"MIDI/03.MID"});
     t.start();
     playOn(t);
     const std::size_t before = calls(t).size();
@@ -337,6 +370,7 @@ TEST(MusicLoopCheck, GivenTheMusicWasStoppedByTheScript_ThenItIsNotRestarted) {
 
 TEST(MusicLoopCheck, GivenBgmOff_ThenThePlayerIsNeverAskedAndTheCountIsHeld) {
     TestGame t({chunk("main", "*music 3\nA\n")});
+    t.addSoundFiles({"MIDI/03.MID"});
     Game& g = t.start();
     playOn(t);
     t.player().setSetting("BGM", "1");
@@ -347,6 +381,7 @@ TEST(MusicLoopCheck, GivenBgmOff_ThenThePlayerIsNeverAskedAndTheCountIsHeld) {
 
 TEST(MusicLoopCheck, GivenBgmBackOn_ThenTheOldTrackRestartsEvenAfterSilenceWasAskedMeanwhile) {
     TestGame t({chunk("main", "*music 3\nA▼\n*music 0\nB\n")});
+    t.addSoundFiles({"MIDI/03.MID"});
     Game& g = t.start();
     playOn(t);
     t.player().setSetting("BGM", "1");
@@ -365,6 +400,7 @@ TEST(MusicLoopCheck, GivenBgmBackOn_ThenTheOldTrackRestartsEvenAfterSilenceWasAs
 
 TEST(MusicLoopCheck, GivenATimedPause_ThenTheLoopCheckStillRuns) {
     TestGame t({chunk("main", "*music 3\nA\n")});
+    t.addSoundFiles({"MIDI/03.MID"});
     Game& g = t.start();
     t.step();
     g.delayTicks = 1000;
@@ -375,6 +411,7 @@ TEST(MusicLoopCheck, GivenATimedPause_ThenTheLoopCheckStillRuns) {
 TEST(MusicLoopCheck, GivenNothingLeftToRestart_ThenTheFailureIsOnlyWarnedOf) {
     // Track 3 plays; track 4 cannot be opened, which closes track 3 but leaves it current.
     TestGame t({chunk("main", "*music 3\nA▼\n*music 4\nB\n")});
+    t.addSoundFiles({"MIDI/03.MID"});
     Game& g = t.start();
     playOn(t);
     t.host().setMusicOpenError("Couldn't open MIDI/04.MID");
@@ -385,7 +422,7 @@ TEST(MusicLoopCheck, GivenNothingLeftToRestart_ThenTheFailureIsOnlyWarnedOf) {
     queryTicks(t, 51);
     EXPECT_EQ(calls(t).back(), "play-music");
     EXPECT_EQ(t.events("msgbox").size(), boxes);
-    EXPECT_EQ(t.events("warning ").size(), 1u);
+    EXPECT_EQ(t.events("warning cannot play the music again").size(), 1u);
 }
 
 // --- Start-up and the silent build --------------------------------------------------------

@@ -18,6 +18,13 @@ public:
     // settings hold that folder and a fresh save folder. The game is not started yet.
     explicit TestGame(const std::vector<ChunkSource>& chunks, GameOptions options = {});
 
+    // Sound files the game folder holds, at these paths under it: a MIDI file that plays nothing
+    // for a name ending in ".MID" (any case), an empty file otherwise (the headless players
+    // never read a voice clip).
+    void addSoundFiles(const std::vector<std::string>& relatives);
+    // The clips the menus play, 90022 and 90023.
+    void addMenuVoices() { addSoundFiles({"wave/9/90022.wav", "wave/9/90023.wav"}); }
+
     // Starts the game (the chunk "main" is loaded) and returns it.
     Game& start();
     Game& game() { return player_->game(); }

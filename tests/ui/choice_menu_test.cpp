@@ -209,6 +209,7 @@ TEST(ChoicePick, GivenRow2Of3_WhenPicked_ThenCase2RunsAndTheScriptSkipsToEndAtCa
 
 TEST(ChoicePick, GivenTheBuildWithSound_WhenAMenuOpensAndARowIsPicked_ThenTheirVoicesPlay) {
     TestGame t({chunk("main", kThreeChoices)}, GameOptions{.withSound = true});
+    t.addMenuVoices();
     openChoices(t);
     EXPECT_EQ(t.events("voice "), Lines{"90022"});
 
@@ -222,6 +223,7 @@ TEST(ChoicePick, GivenTheBuildWithSound_WhenAMenuOpensAndARowIsPicked_ThenTheirV
 
 TEST(ChoicePick, GivenAClickRightOfTheRows_WhenPressed_ThenNothingHappensAndTheMenuStays) {
     TestGame t({chunk("main", kThreeChoices)}, GameOptions{.withSound = true});
+    t.addMenuVoices();
     Game& g = openChoices(t);
 
     t.player().click(MouseButton::Left, 292, rowY(2));

@@ -264,6 +264,7 @@ TEST(LeftClick, GivenAPageWaitInTheAlternateMode_WhenClicked_ThenThePictureIsRes
 
 TEST(LeftClick, GivenTheSystemMenu_WhenClickedOutsideOrOnARow_ThenVoice90023PlaysOnlyForTheRow) {
     TestGame t({chunk("main", pageScript())}, GameOptions{.withSound = true});
+    t.addMenuVoices();
     Game& g = startFast(t);
     t.player().click(MouseButton::Right, 600, 300);
 

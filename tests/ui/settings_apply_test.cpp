@@ -40,6 +40,7 @@ const char* const kPage = "*gra S246,0\nabc▼\nnext\n";
 TEST(ApplySettings, GivenTheDialogChangesEveryGroup_WhenItCloses_ThenTheGameRunsWithThemAtOnce) {
     TestGame t({chunk("main", "*gra S246,0\nab▼\n*music 3\n*voice 123\n*gra S642,1\ncd▼\n")},
                GameOptions{.withSound = true});
+    t.addMenuVoices();
     Game& g = t.start();
     t.player().run();
     ASSERT_EQ(g.waitKind, 1);
@@ -106,6 +107,7 @@ TEST(ApplySettings, GivenGModeOne_WhenApplied_ThenTransitionsStillRunFrames) {
 TEST(ApplySettings, GivenMusicPlaying_WhenBgmIsSwitchedOff_ThenItIsNotStoppedButNoNewTrackStarts) {
     TestGame t({chunk("main", "*music 3\nab▼\n*music 5\ncd▼\n*music 7\nef\n")},
                GameOptions{.withSound = true});
+    t.addSoundFiles({"MIDI/03.MID", "MIDI/05.MID", "MIDI/07.MID"});
     playPage(t);
     ASSERT_EQ(t.events("music"), Lines{" 3"});
 

@@ -113,6 +113,7 @@ void reopenList(TestGame& t, Game& g, bool saving) {
 
 TEST(SlotLabels, GivenSave1AndSave3_WhenTheLoadListOpens_ThenAGreyPanelShowsTheirLabelsAlone) {
     TestGame t(loadStory());
+    t.addMenuVoices();
     writeSave(t, 1);
     writeSave(t, 3);
     Game& g = openByLoadCommand(t);

@@ -184,6 +184,7 @@ TEST(SystemMenuRows, GivenAMessageSectionRunning_WhenOpened_ThenTwoRows) {
 
 TEST(SystemMenuActions, GivenRowOneOrThree_WhenClicked_ThenTheDialogRunsOrTheSlotListOpens) {
     TestGame t({chunk("main", kPage)}, GameOptions{.withSound = true});
+    t.addMenuVoices();
     Game& g = openMenu(t);
     t.host().queueDialogSetting(std::string(setting::kBgm), "1");
     t.host().queueDialogSetting(std::string(setting::kGMode), "2");
