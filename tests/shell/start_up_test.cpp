@@ -8,7 +8,7 @@
 
 #include "shell/game_shell.h"
 #include "shell_fixture.h"
-#include "support/settings_fixtures.h"
+#include "support/settings_fixture_rows.h"
 
 namespace corvan::shell::test {
 namespace {
@@ -94,10 +94,7 @@ private slots:
     }
 
     void givenEachSettingsFixture_whenStarted_thenFoldersAndSpeedAsTheFileSays_data() {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < static_cast<int>(std::size(corvan::test::kSettingsFixtures)); ++i) {
-            QTest::newRow(corvan::test::kSettingsFixtures[i].name) << i;
-        }
+        corvan::test::addSettingsFixtureRows();
     }
 
     // The game's half of the programs' agreement (tests/settings/fixtures_replay_test.cpp).

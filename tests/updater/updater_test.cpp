@@ -19,7 +19,7 @@
 #include <memory>
 
 #include "settings/settings_file.h"
-#include "support/settings_fixtures.h"
+#include "support/settings_fixture_rows.h"
 #include "updater/update_form.h"
 #include "updater/volumes.h"
 
@@ -187,10 +187,7 @@ private slots:
     }
 
     void givenEachSettingsFixture_whenCopyPressed_thenDoneAndOnlyTheGameDirValueChanged_data() {
-        QTest::addColumn<int>("index");
-        for (int i = 0; i < static_cast<int>(std::size(corvan::test::kSettingsFixtures)); ++i) {
-            QTest::newRow(corvan::test::kSettingsFixtures[i].name) << i;
-        }
+        corvan::test::addSettingsFixtureRows();
     }
 
     // The updater's half of the programs' agreement (tests/settings/fixtures_replay_test.cpp):
