@@ -2,7 +2,7 @@
 
 // A disk that fills up, for tests of writes that fail: while a FileSizeLimit lives, no file of
 // the test process grows past the limit, and a write beyond it fails with EFBIG (as root too,
-// who may write anywhere else).
+// who may write anywhere else) instead of raising SIGXFSZ.
 
 #include <sys/resource.h>
 
@@ -12,23 +12,19 @@ namespace corvan::test {
 
 class FileSizeLimit {
 public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        savedSignal_ = std::signal(SIGXFSZ, SIG_IGN);  // a failed write instead of a killed test
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
+    explicit FileSizeLimit(rlim_t bytes) : oldSignal_(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        const rlimit limit{bytes, old_.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, savedSignal_);
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldSignal_);
     }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
-    rlimit saved_{};
-    void (*savedSignal_)(int) = SIG_DFL;
+    void (*oldSignal_)(int);
+    rlimit old_{};
 };
 
 }  // namespace corvan::test
