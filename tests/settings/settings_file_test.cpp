@@ -97,6 +97,7 @@ TEST(SettingsFile, GivenAReadOnlyFolder_WhenWritten_ThenFailureReportedAndTheFil
         std::string error;
         return file.write("BGM", "1", error) || error.find(file.path()) == std::string::npos;
     }));
+    fs::permissions(folder, perms::owner_all);  // so that the folder can be removed again
     EXPECT_EQ(readText(file.path()), "; mine\n[Corvan]\nBGM=0\n");
     EXPECT_EQ(namesIn(folder), Names{"Brackwell.ini"});
 }
