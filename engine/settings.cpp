@@ -1,20 +1,14 @@
 #include "engine/settings.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <string>
+
+#include "settings/int_value.h"
 
 namespace corvan {
 
 std::int32_t readIntSetting(Host& host, std::string_view name) {
     const auto text = host.readSetting(name);
-    if (!text) return 0;
-    const std::string value(*text);
-    char* end = nullptr;
-    errno = 0;
-    const long long parsed = std::strtoll(value.c_str(), &end, 0);
-    if (end == value.c_str() || errno == ERANGE) return 0;
-    return static_cast<std::int32_t>(parsed);
+    return text ? parseIntValue(*text).value_or(0) : 0;
 }
 
 void writeIntSetting(Host& host, std::string_view name, std::int32_t value) {
@@ -27,7 +21,10 @@ GameSettings readGameSettings(Host& host) {
     s.voiceOn = readIntSetting(host, setting::kWave) == 0;
     s.movableFrame = readIntSetting(host, setting::kTextWind) != 0;
     s.charByChar = readIntSetting(host, setting::kDelay) == 0;
-    s.speedFactor = readIntSetting(host, setting::kGMode) + 1;
+    // Signed 32-bit with wrap-around, as the original computed it: a GMode of 2147483647 gives
+    // a factor below 1, which means no effects.
+    s.speedFactor = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(readIntSetting(host, setting::kGMode)) + 1u);
     s.clearMark = readIntSetting(host, setting::kClear) != 0 ? 1 : 0;
     return s;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The game's values in the settings store, and reading them the way the game always has:
-// integers are stored as strings and read with a default of 0.
+// integers are stored as strings and read with a default of 0 (settings/int_value.h).
 
 #include <cstdint>
 #include <string_view>
@@ -21,8 +21,8 @@ inline constexpr std::string_view kClear = "Clear";
 
 namespace corvan {
 
-// An integer setting: the stored string read as a C integer literal (decimal, 0x hex or 0
-// octal, as the store's other writers may produce); 0 when missing or not a number.
+// An integer setting: the stored string as decimal or 0x hexadecimal; 0 when missing or not a
+// number.
 std::int32_t readIntSetting(Host& host, std::string_view name);
 void writeIntSetting(Host& host, std::string_view name, std::int32_t value);
 

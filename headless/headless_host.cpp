@@ -2,10 +2,11 @@
 
 #include <iostream>
 
+#include "settings/ini_text.h"
+
 namespace corvan {
 
 namespace {
-constexpr std::string_view kSection = "Corvan";
 
 std::string oneLine(std::string_view text) {
     std::string out;
@@ -21,12 +22,9 @@ std::string oneLine(std::string_view text) {
 }  // namespace
 
 bool HeadlessHost::useSettingsFile(const std::filesystem::path& path, std::string& error) {
-    IniFile probe;
-    if (!probe.load(path)) {
-        error = "cannot read the settings file " + path.string();
-        return false;
-    }
-    settingsFile_ = path;
+    SettingsFile file(path);
+    if (!file.readText(error)) return false;
+    settingsFile_ = std::move(file);
     return true;
 }
 
@@ -35,31 +33,23 @@ void HeadlessHost::setSettingFallback(std::string_view name, std::string_view va
 }
 
 std::optional<std::string> HeadlessHost::readSetting(std::string_view name) {
-    std::optional<std::string> stored;
-    if (settingsFile_) {
-        IniFile ini;
-        if (ini.load(*settingsFile_)) stored = ini.value(kSection, name);
-    } else if (const auto it = memorySettings_.find(name); it != memorySettings_.end()) {
-        stored = it->second;
-    }
+    std::optional<std::string> stored = settingsFile_
+                                            ? settingsFile_->read(name)
+                                            : iniValue(memorySettings_, kSettingsSection, name);
     if (stored) return stored;
     if (const auto it = fallbacks_.find(name); it != fallbacks_.end()) return it->second;
     return std::nullopt;
 }
 
 void HeadlessHost::writeSetting(std::string_view name, std::string_view value) {
+    std::string error;
     if (settingsFile_) {
-        IniFile ini;
-        std::string error;
-        if (!ini.load(*settingsFile_)) {
-            traceEvent("settings-error cannot read " + settingsFile_->string());
-            return;
-        }
-        ini.setValue(kSection, name, value);
-        if (!ini.save(*settingsFile_, error)) traceEvent("settings-error " + error);
-        return;
+        if (!settingsFile_->write(name, value, error)) traceEvent("settings-error " + error);
+    } else if (storableIniValue(value)) {
+        memorySettings_ = withIniValue(memorySettings_, kSettingsSection, name, value);
+    } else {
+        traceEvent("settings-error the value of " + std::string(name) + " cannot be stored");
     }
-    memorySettings_[std::string(name)] = std::string(value);
 }
 
 MessageAnswer HeadlessHost::showMessage(std::string_view caption, std::string_view text,

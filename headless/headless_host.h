@@ -2,8 +2,9 @@
 
 // The headless host: runs the game without a display, for tests and for corvan-replay.
 // Dialogs are answered from a queue filled by the input script; every event a player would see
-// or hear is kept as one log line. Settings live in an INI file or, without one, in memory, so
-// that a replay never touches a player's real installation.
+// or hear is kept as one log line. Settings live in an INI file (the same store as the game's)
+// or, without one, in INI text in memory, so that a replay never touches a player's real
+// installation.
 
 #include <deque>
 #include <filesystem>
@@ -14,8 +15,8 @@
 #include <vector>
 
 #include "engine/host.h"
-#include "headless/ini_file.h"
 #include "render/bitmap.h"
+#include "settings/settings_file.h"
 
 namespace corvan {
 
@@ -96,8 +97,8 @@ public:
     void traceEvent(std::string_view line) override;
 
 private:
-    std::optional<std::filesystem::path> settingsFile_;
-    std::map<std::string, std::string, std::less<>> memorySettings_;
+    std::optional<SettingsFile> settingsFile_;
+    std::string memorySettings_;  // INI text
     std::map<std::string, std::string, std::less<>> fallbacks_;
     std::deque<MessageAnswer> answers_;
     std::deque<std::optional<std::string>> picks_;

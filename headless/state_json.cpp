@@ -133,6 +133,7 @@ std::string stateJson(const Game& g) {
     json.boolean("overlayShown", g.overlayShown);
     json.boolean("overlayDeferred", g.overlayDeferred);
     json.number("clearMark", g.clearMark);
+    json.number("speedFactor", g.settings.speedFactor);
     json.number("currentTrack", g.currentTrack);
     json.boolean("quitRequested", g.quitRequested);
     json.raw("flags", setFlags(g.vars));

@@ -2,7 +2,7 @@
 
 namespace corvan::shell {
 
-GameShell::GameShell(GameOptions options, SettingsStore store)
+GameShell::GameShell(GameOptions options, SettingsFile store)
     : host_(std::move(store)),
       form1_(),
       form2_(&form1_),

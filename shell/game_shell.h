@@ -15,7 +15,7 @@ namespace corvan::shell {
 
 class GameShell {
 public:
-    explicit GameShell(GameOptions options, SettingsStore store = SettingsStore());
+    explicit GameShell(GameOptions options, SettingsFile store = SettingsFile());
     ~GameShell();
     GameShell(const GameShell&) = delete;
     GameShell& operator=(const GameShell&) = delete;

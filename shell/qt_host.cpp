@@ -39,7 +39,7 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 
 }  // namespace
 
-QtHost::QtHost(SettingsStore store)
+QtHost::QtHost(SettingsFile store)
     : store_(std::move(store)), trace_(qEnvironmentVariableIsSet("CORVAN_TRACE")) {}
 
 void QtHost::attachWindows(MainWindow& mainWindow, MessageWindow& messageWindow,
@@ -54,9 +54,8 @@ std::optional<std::string> QtHost::readSetting(std::string_view name) {
 }
 
 void QtHost::writeSetting(std::string_view name, std::string_view value) {
-    if (!store_.write(name, value)) {
-        warn("cannot write the settings file " + store_.path().toStdString());
-    }
+    std::string error;
+    if (!store_.write(name, value, error)) warn(error);
 }
 
 QWidget* QtHost::dialogOwner() const {

@@ -2,7 +2,7 @@
 
 // The real host: the game's windows, dialogs and settings on a Qt desktop.
 //
-// Settings live in `Brackwell.ini` (see SettingsStore). Message boxes and the file-open dialog
+// Settings live in `Brackwell.ini` (settings/settings_file.h). Message boxes and the file-open dialog
 // are Qt's own; each can be answered by a hook instead, which receives exactly what the real
 // dialog would have been given, so that tests never block on a modal window. Transition frames
 // are paced to at most 60 a second.
@@ -16,7 +16,7 @@
 #include <string>
 
 #include "engine/host.h"
-#include "shell/settings_store.h"
+#include "settings/settings_file.h"
 #include "sound/audio_out.h"
 
 namespace corvan::shell {
@@ -47,7 +47,7 @@ public:
     // Answers the file-open dialog instead of showing it: the chosen path, empty for cancel.
     using FileHook = std::function<QString(const FileRequest&)>;
 
-    explicit QtHost(SettingsStore store = SettingsStore());
+    explicit QtHost(SettingsFile store = SettingsFile());
 
     // The windows the host shows; set once, before the game starts.
     void attachWindows(MainWindow& mainWindow, MessageWindow& messageWindow,
@@ -59,7 +59,7 @@ public:
     // does nothing. Set before the game starts; it must outlive the game.
     void setAudio(AudioOut* audio) { audio_ = audio; }
 
-    const SettingsStore& settingsStore() const { return store_; }
+    const SettingsFile& settingsFile() const { return store_; }
 
     // Settings.
     std::optional<std::string> readSetting(std::string_view name) override;
@@ -104,7 +104,7 @@ public:
 private:
     QWidget* dialogOwner() const;
 
-    SettingsStore store_;
+    SettingsFile store_;
     MainWindow* mainWindow_ = nullptr;
     MessageWindow* messageWindow_ = nullptr;
     SettingsDialog* settingsDialog_ = nullptr;

@@ -18,8 +18,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "settings/settings_file.h"
 #include "updater/program_copy.h"
-#include "updater/settings_store.h"
 
 namespace corvanup {
 namespace {
@@ -47,6 +47,8 @@ const QStringList kInstructions = {
     QStringLiteral("アップを使わず、手動でコピーしてください。"),
 };
 
+constexpr char kSaveDirKey[] = "SaveDir";
+constexpr char kGameDirKey[] = "GameDir";
 constexpr char kGameProgram[] = "corvan";
 constexpr char kQuietGameProgram[] = "corvan2";
 
@@ -56,6 +58,13 @@ constexpr int kClientWidth = 329 - 2 * 4;
 constexpr int kClientHeight = 268 - 2 * 4 - 19;
 constexpr int kLeft = 354;
 constexpr int kTop = 465;
+
+// A folder named in the game's settings file (read afresh, as the game may have changed it),
+// or `fallback` when the file, the section or the value is missing.
+QString readFolderSetting(const char* name, const QString& fallback) {
+    const auto value = corvan::SettingsFile().read(name);
+    return value ? QFile::decodeName(value->c_str()) : fallback;
+}
 
 // The entry of the volume whose folder holds the current folder most closely; 0 when none does.
 int entryOfCurrentFolder(const QList<Volume>& volumes) {
@@ -152,7 +161,7 @@ UpdateForm::UpdateForm(const QList<Volume>& volumes, QWidget* parent) : QWidget(
 }
 
 bool UpdateForm::FormCreate() {
-    const QString saveDir = readSetting(QLatin1String(kSaveDirKey), kNotInstalled);
+    const QString saveDir = readFolderSetting(kSaveDirKey, kNotInstalled);
     if (saveDir == kNotInstalled) {
         showMessage({kTitle, kNotSetUp, QMessageBox::Critical, QMessageBox::Ok});
         return false;
@@ -165,7 +174,7 @@ bool UpdateForm::FormCreate() {
 void UpdateForm::Button1Click() {
     // Nothing done before a failure is undone: when corvan2 cannot be copied, corvan has
     // already been replaced and the game folder is left as it was.
-    const QString saveDir = readSetting(QLatin1String(kSaveDirKey), kNotInstalled);
+    const QString saveDir = readFolderSetting(kSaveDirKey, kNotInstalled);
     const QString volume = driveComboBox1_->currentData().toString();
     if (!volumeHoldsArchive(volume)) {
         showMessage({kErrorTitle, kInsertDisc, QMessageBox::Warning, QMessageBox::Ok});
@@ -179,20 +188,23 @@ void UpdateForm::Button1Click() {
             return;
         }
     }
-    if (!writeSetting(QLatin1String(kGameDirKey), volume)) {
-        showMessage({kTitle, kCannotRecord.arg(settingsFilePath()), QMessageBox::Critical,
-                     QMessageBox::Ok});
+    std::string error;
+    if (!corvan::SettingsFile().write(kGameDirKey, QFile::encodeName(volume).toStdString(),
+                                      error)) {
+        showMessage({kTitle, kCannotRecord.arg(QString::fromStdString(error)),
+                     QMessageBox::Critical, QMessageBox::Ok});
         return;
     }
     showMessage({kTitle, kDone, QMessageBox::Information, QMessageBox::Ok});
 }
 
 void UpdateForm::Button3Click() {
-    const QString saveDir = readSetting(QLatin1String(kSaveDirKey), kNotInstalled);
-    // Always the build with sound. Absolute paths, so that a relative save folder is not taken
-    // relative to itself once the game runs there; a start that fails is not reported.
+    const QString saveDir = readFolderSetting(kSaveDirKey, kNotInstalled);
+    // Always the build with sound, by its absolute path, in the updater's own folder (the
+    // disc's): a game started for the first time, with no GameDir yet, finds the archive there.
+    // A start that fails is not reported.
     const QFileInfo program(saveDir + u'/' + QLatin1String(kGameProgram));
-    QProcess::startDetached(program.absoluteFilePath(), {}, QFileInfo(saveDir).absoluteFilePath());
+    QProcess::startDetached(program.absoluteFilePath(), {}, QDir::currentPath());
     close();
 }
 

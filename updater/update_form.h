@@ -41,7 +41,7 @@ public:
     // コピー開始: checks the chosen volume for the game's archive, copies corvan and corvan2
     // from the current folder into the save folder and records the volume as the game folder.
     void Button1Click();
-    // ゲーム開始: starts the save folder's corvan and closes the window.
+    // ゲーム開始: starts the save folder's corvan, in the current folder, and closes the window.
     void Button3Click();
     // 終了: closes the window.
     void Button2Click();

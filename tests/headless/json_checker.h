@@ -312,6 +312,7 @@ inline const std::vector<std::string>& stateJsonKeys() {
                                                   "overlayShown",
                                                   "overlayDeferred",
                                                   "clearMark",
+                                                  "speedFactor",
                                                   "currentTrack",
                                                   "quitRequested",
                                                   "flags",

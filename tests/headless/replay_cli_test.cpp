@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "headless/ini_file.h"
 #include "headless/json_checker.h"
+#include "settings/settings_file.h"
 #include "support/run_program.h"
 #include "support/test_archive.h"
 
@@ -282,9 +282,7 @@ TEST_F(ReplayCli, GivenArchiveMissing_WhenAnsweredOkAndPicked_ThenGameStartsFrom
     EXPECT_TRUE(hasLine(run.out, "text こんにちは")) << run.out;
     EXPECT_EQ(readState(work() / "state.json")["chunk"].text, "main");
     // The folder found is remembered for the next start.
-    IniFile ini;
-    ASSERT_TRUE(ini.load(work() / "corvan.ini"));
-    EXPECT_EQ(ini.value("Corvan", "GameDir"), game().string());
+    EXPECT_EQ(SettingsFile(work() / "corvan.ini").read("GameDir"), game().string());
 }
 
 TEST_F(ReplayCli, GivenArchiveMissing_WhenPickedFileIsElsewhere_ThenTheQuestionIsAskedAgain) {
@@ -350,15 +348,16 @@ TEST_F(ReplayCli, GivenConfigFile_ThenGameDirAndSetValuesAreWrittenBackAndTheRes
     const ProgramRun run = replayWithInput("run\nset Delay 1\nset BGM 1\n",
                                            {"--config", "corvan.ini", game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    IniFile ini;
-    ASSERT_TRUE(ini.load(work() / "corvan.ini"));
-    EXPECT_EQ(ini.value("Corvan", "GameDir"), game().string());
-    EXPECT_EQ(ini.value("Corvan", "Delay"), "1");
-    EXPECT_EQ(ini.value("Corvan", "BGM"), "1");
-    EXPECT_EQ(ini.value("Corvan", "Custom"), "value");
-    EXPECT_EQ(ini.value("Other", "Key"), "kept");
-    EXPECT_EQ(ini.value("Other", "GameDir"), std::nullopt);
-    EXPECT_EQ(ini.text().rfind("; kept as written\n", 0), 0u) << ini.text();
+    EXPECT_EQ(readText(work() / "corvan.ini"),
+              "; kept as written\n"
+              "[Other]\n"
+              "Key=kept\n"
+              "\n"
+              "[Corvan]\n"
+              "Delay=1\n"
+              "Custom=value\n"
+              "GameDir=" + game().string() + "\n"
+              "BGM=1\n");
 }
 
 TEST_F(ReplayCli, GivenConfigWithGameDir_ThenItIsUsedInsteadOfTheCommandLineFolder) {
@@ -374,9 +373,7 @@ TEST_F(ReplayCli, GivenConfigWithGameDir_ThenItIsUsedInsteadOfTheCommandLineFold
 TEST_F(ReplayCli, GivenConfigThatDoesNotExistYet_ThenItIsCreatedWithTheGameDir) {
     const ProgramRun run = replay(work(), {"--config", "new.ini", game().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    IniFile ini;
-    ASSERT_TRUE(ini.load(work() / "new.ini"));
-    EXPECT_EQ(ini.value("Corvan", "GameDir"), game().string());
+    EXPECT_EQ(readText(work() / "new.ini"), "[Corvan]\nGameDir=" + game().string() + "\n");
 }
 
 TEST_F(ReplayCli, GivenSetWithoutConfig_ThenTheGameTakesTheSetting) {

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
 
     using namespace corvan::shell::test;
     int failed = 0;
-    for (auto make : {makeSettingsStoreTests, makeHostTests, makeMainWindowTests,
+    for (auto make : {makeHostTests, makeMainWindowTests,
                       makeMessageWindowTests, makeSettingsDialogTests, makeStartUpTests}) {
         const std::unique_ptr<QObject> tests = make();
         QStringList args{QString::fromLocal8Bit(argv[0])};

@@ -7,13 +7,13 @@
 #include <QWidget>
 #include <QtTest>
 
-#include "shell/settings_store.h"
+#include "settings/settings_file.h"
 #include "tools/stf_pack.h"
 
 namespace corvan::shell::test {
 
 QString iniPath() {
-    return SettingsStore::defaultPath();
+    return QFile::decodeName(SettingsFile::defaultPath().c_str());
 }
 
 void writeIni(const QString& text) {

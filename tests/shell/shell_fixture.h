@@ -46,7 +46,6 @@ std::vector<std::pair<std::string, std::string>> twoPageStory();
 void sendMouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, QPoint position);
 void click(QWidget& widget, Qt::MouseButton button, QPoint position);
 
-std::unique_ptr<QObject> makeSettingsStoreTests();
 std::unique_ptr<QObject> makeHostTests();
 std::unique_ptr<QObject> makeMainWindowTests();
 std::unique_ptr<QObject> makeMessageWindowTests();

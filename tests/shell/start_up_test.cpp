@@ -1,5 +1,6 @@
 // Starting the program: the refusal when the game was never set up, the search for the archive
-// through the file-open dialog, and the programs' --help.
+// through the file-open dialog, the settings fixtures that every program reads alike, and the
+// programs' --help.
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -7,6 +8,7 @@
 
 #include "shell/game_shell.h"
 #include "shell_fixture.h"
+#include "support/settings_fixture_rows.h"
 
 namespace corvan::shell::test {
 namespace {
@@ -89,6 +91,38 @@ private slots:
         QCOMPARE(asked, 1);
         QTRY_COMPARE(closed.count(), 1);
         QCOMPARE(shell.host().readSetting("GameDir").value_or(""), empty.gameDir().toStdString());
+    }
+
+    void givenEachSettingsFixture_whenStarted_thenFoldersAndSpeedAsTheFileSays_data() {
+        corvan::test::addSettingsFixtureRows();
+    }
+
+    // The game's half of the programs' agreement (tests/settings/fixtures_replay_test.cpp).
+    void givenEachSettingsFixture_whenStarted_thenFoldersAndSpeedAsTheFileSays() {
+        QFETCH(int, index);
+        const corvan::test::SettingsFixture& fixture = corvan::test::kSettingsFixtures[index];
+        GameFolders folders(twoPageStory());
+        const QString save =
+            folders.saveDir() + u'/' + QString::fromUtf8(corvan::test::kFixtureSaveFolder);
+        QVERIFY(QDir().mkpath(save));
+        writeIni(QString::fromStdString(corvan::test::fixtureText(
+            fixture.text, save.toStdString(), folders.gameDir().toStdString())));
+        GameShell shell({});
+        QStringList boxes;
+        shell.host().setMessageHook([&](const QtHost::MessageRequest& request) {
+            boxes << request.text;
+            return QMessageBox::Cancel;
+        });
+        shell.start();
+        if (!fixture.installed) {
+            QCOMPARE(boxes, QStringList{QStringLiteral(
+                                "セーブドライブが設定されていません。先に setup を実行してください。")});
+            return;
+        }
+        QCOMPARE(boxes, QStringList());
+        QCOMPARE(QString::fromStdString(shell.game().saveFolder.string()), save);
+        QVERIFY(QFileInfo::exists(save + QStringLiteral("/seen.cv")));
+        QCOMPARE(shell.game().settings.speedFactor, fixture.speedFactor);
     }
 
     void givenEitherProgram_whenAskedForHelp_thenItPrintsUsageAndSucceeds_data() {

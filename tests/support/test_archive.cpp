@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -64,6 +65,16 @@ std::string readText(const std::filesystem::path& file) {
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& file) {
     const std::string text = readText(file);
     return {text.begin(), text.end()};
+}
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace corvan::test

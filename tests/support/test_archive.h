@@ -37,6 +37,8 @@ void writeBytes(const std::filesystem::path& file, const std::vector<std::uint8_
 // Writes `text` byte for byte to `file`, making its folders.
 void writeText(const std::filesystem::path& file, const std::string& text);
 std::string readText(const std::filesystem::path& file);
+// The names of the files and folders in `folder`, sorted.
+std::vector<std::string> namesIn(const std::filesystem::path& folder);
 std::vector<std::uint8_t> readBytes(const std::filesystem::path& file);
 
 }  // namespace corvan::test

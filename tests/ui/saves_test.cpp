@@ -1,5 +1,6 @@
 // Save files (8256 bytes) and the seen record (768 bytes): layouts, odd sizes, flag 999 and the
-// cleared mark, the record's merge by OR and reset, and writes that fail harmlessly.
+// cleared mark, the record's merge by OR and reset, writes through links and leftovers, and
+// writes that fail harmlessly.
 
 #include "ui/saves.h"
 
@@ -7,11 +8,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "engine/settings.h"
+#include "support/file_size_limit.h"
 #include "support/test_game.h"
 
 namespace corvan::test {
@@ -88,7 +91,7 @@ TEST(SaveFileLayout, GivenAFileWrittenByHand_WhenLoadedAndSaved_ThenItsBytesAndV
     const Variables saved = g.vars;
     ASSERT_TRUE(g.SaveSlot(3));
     EXPECT_EQ(readBytes(t.saveDir() / "save3.cv"), expected);
-    EXPECT_FALSE(fs::exists(t.saveDir() / "save3.cv.tmp"));
+    EXPECT_EQ(namesIn(t.saveDir()), (Lines{"save3.cv", "seen.cv"}));
     writeBytes(t.saveDir() / "save7.cv", expected);
     fillVariables(g);
     ASSERT_TRUE(g.LoadSlot(7));
@@ -169,7 +172,7 @@ TEST(SaveFileMissing, GivenNoFileOrAFolderInItsPlace_WhenLoadedOrSaved_ThenNothi
     // Saving there fails: the folder stays and no temporary file is left.
     EXPECT_FALSE(g.SaveSlot(3));
     EXPECT_TRUE(fs::is_directory(t.saveDir() / "save3.cv"));
-    EXPECT_FALSE(fs::exists(t.saveDir() / "save3.cv.tmp"));
+    EXPECT_EQ(namesIn(t.saveDir()), (Lines{"save3.cv"}));
     EXPECT_EQ(t.events("msgbox ").size(), 1u);
 }
 
@@ -243,28 +246,77 @@ TEST(ClearedGameFlag, GivenTwoGameClearsThenASave_WhenSaved_ThenTheSettingKeeps2
     EXPECT_EQ(t.host().readSetting(setting::kClear), "2");
 }
 
-TEST(SaveWriteFailure, GivenTheTemporaryFileCannotBeMade_WhenSaved_ThenTheOldSaveKeepsItsBytes) {
+TEST(SaveWriteFailure, GivenTheDiskFillsUp_WhenSaved_ThenTheOldSaveKeepsItsBytes) {
     TestGame t(story());
     Game& g = t.start();
     const Bytes old = handWrittenSave();
     writeBytes(t.saveDir() / "save1.cv", old);
-    fs::create_directory(t.saveDir() / "save1.cv.tmp");
     g.vars.setV(0, 9);
     g.aMarks[4] = 1;
     g.clearMark = 2;
-    EXPECT_FALSE(g.SaveSlot(1));
+    {
+        const FileSizeLimit full(100);
+        EXPECT_FALSE(g.SaveSlot(1));
+    }
     EXPECT_TRUE(g.vars.TestFlag(999));  // set all the same
     EXPECT_EQ(g.clearMark, 1);
     EXPECT_EQ(readBytes(t.saveDir() / "save1.cv"), old);
+    EXPECT_EQ(namesIn(t.saveDir()), (Lines{"save1.cv", "seen.cv"}));
+    EXPECT_EQ(t.events("save-error "),
+              (Lines{"cannot write " + (t.saveDir() / "save1.cv").string() + ": " +
+                     std::strerror(EFBIG)}));
     // The player is told; nothing else of the save happens.
     ASSERT_EQ(t.events("msgbox ").size(), 1u);
     EXPECT_EQ(t.events("msgbox ")[0].rfind("コルヴァン|セーブできませんでした。", 0), 0u);
     EXPECT_EQ(t.events("chunk "), (Lines{"main"}));
     EXPECT_EQ(readBytes(t.saveDir() / "seen.cv")[4], 0);
     // The game goes on, and the next save that can be written is.
-    fs::remove(t.saveDir() / "save1.cv.tmp");
     ASSERT_TRUE(g.SaveSlot(1));
     EXPECT_EQ(getLE(readBytes(t.saveDir() / "save1.cv"), 256), 9u);
+}
+
+TEST(SaveFilePlaces, GivenLinksLeftoversAndModes_WhenSaved_ThenWrittenThereKeepingTheirModes) {
+    using fs::perms;
+    const struct {
+        const char* name;
+        bool links;      // save3.cv and seen.cv are symbolic links to another folder
+        bool leftovers;  // an earlier crash left save3.cv.tmp (a folder) and seen.cv.tmp
+        perms mode;
+    } cases[] = {
+        {"through links", true, false, perms::owner_read | perms::owner_write | perms::group_read},
+        {"past leftovers", false, true, perms::owner_read | perms::owner_write},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestGame t(story());
+        TempDir elsewhere;
+        Lines names;
+        for (const std::string name : {"save3.cv", "seen.cv"}) {
+            const fs::path file = (c.links ? elsewhere.path() : t.saveDir()) / name;
+            writeBytes(file, Bytes(name == "seen.cv" ? 768 : 8256, 0));
+            fs::permissions(file, c.mode);
+            if (c.links) fs::create_symlink(file, t.saveDir() / name);
+            names.push_back(name);
+        }
+        if (c.leftovers) {
+            fs::create_directory(t.saveDir() / "save3.cv.tmp");
+            writeText(t.saveDir() / "seen.cv.tmp", "half");
+            names = {"save3.cv", "save3.cv.tmp", "seen.cv", "seen.cv.tmp"};
+        }
+        Game& g = t.start();
+        g.vars.setV(0, 9);
+        g.aMarks[5] = 1;
+        ASSERT_TRUE(g.SaveSlot(3));
+
+        const fs::path folder = c.links ? elsewhere.path() : t.saveDir();
+        EXPECT_EQ(getLE(readBytes(folder / "save3.cv"), 256), 9u);
+        EXPECT_EQ(readBytes(folder / "seen.cv")[5], 1);
+        EXPECT_EQ(namesIn(t.saveDir()), names);
+        for (const char* name : {"save3.cv", "seen.cv"}) {
+            EXPECT_EQ(fs::status(folder / name).permissions(), c.mode) << name;
+            EXPECT_EQ(fs::is_symlink(t.saveDir() / name), c.links) << name;
+        }
+    }
 }
 
 TEST(SeenWriteFailure,
@@ -274,13 +326,17 @@ TEST(SeenWriteFailure,
     Bytes old(768, 0);
     old[3] = 1;
     writeBytes(t.saveDir() / "seen.cv", old);
-    fs::create_directory(t.saveDir() / "seen.cv.tmp");
     g.bMarks[8] = 1;
-    g.UpdateSeenRecord();
+    {
+        const FileSizeLimit full(100);
+        g.UpdateSeenRecord();
+    }
     EXPECT_EQ(readBytes(t.saveDir() / "seen.cv"), old);
+    EXPECT_EQ(namesIn(t.saveDir()), (Lines{"seen.cv"}));
     EXPECT_EQ(g.aMarks[3], 1);
     EXPECT_EQ(g.bMarks[8], 1);
     EXPECT_EQ(t.events("warning ").size(), 1u);
+    EXPECT_NE(t.events("warning ")[0].find((t.saveDir() / "seen.cv").string()), std::string::npos);
     EXPECT_TRUE(t.events("msgbox").empty());
 }
 
@@ -304,7 +360,7 @@ TEST(SeenRecordAtStartUp, GivenARecordOrNone_WhenTheGameStarts_ThenItIsInMemoryO
     TestGame fresh(story());
     fresh.start();
     EXPECT_EQ(readBytes(fresh.saveDir() / "seen.cv"), Bytes(768, 0));
-    EXPECT_FALSE(fs::exists(fresh.saveDir() / "seen.cv.tmp"));
+    EXPECT_EQ(namesIn(fresh.saveDir()), (Lines{"seen.cv"}));
 
     TestGame t(story());
     Bytes record(768, 0);

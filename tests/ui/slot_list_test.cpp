@@ -13,6 +13,7 @@
 #include "engine/settings.h"
 #include "render/font.h"
 #include "render/raster.h"
+#include "support/file_size_limit.h"
 #include "support/test_game.h"
 #include "ui/saves.h"
 
@@ -307,10 +308,12 @@ TEST(SlotListSave,
     TestGame t(loadStory());
     writeSave(t, 1, Bytes(8256, 0x11));
     Game& g = openByLoadCommand(t);
-    fs::create_directory(t.saveDir() / "save1.cv.tmp");
     reopenList(t, g, true);
     t.player().mouseMove(kRowX, rowY(2));
-    t.player().mouseDown(MouseButton::Left, kRowX, rowY(2));
+    {
+        const FileSizeLimit full(100);
+        t.player().mouseDown(MouseButton::Left, kRowX, rowY(2));
+    }
     EXPECT_EQ(readText(t.saveDir() / "save1.cv"), std::string(8256, '\x11'));
     EXPECT_EQ(t.events("msgbox ").size(), 1u);
     EXPECT_EQ(t.events("chunk "), (Lines{"main"}));

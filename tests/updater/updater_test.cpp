@@ -13,13 +13,13 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
 
-#include "updater/settings_store.h"
+#include "settings/settings_file.h"
+#include "support/settings_fixture_rows.h"
 #include "updater/update_form.h"
 #include "updater/volumes.h"
 
@@ -77,16 +77,15 @@ void writeSettingsText(const QByteArray& text) {
     writeFile(settingsPath(), text);
 }
 
-void setStored(const QString& name, const QString& value) {
-    QSettings settings(settingsPath(), QSettings::IniFormat);
-    settings.beginGroup("Corvan");
-    settings.setValue(name, value);
+void setStored(const char* name, const QString& value) {
+    std::string error;
+    QVERIFY2(corvan::SettingsFile().write(name, QFile::encodeName(value).toStdString(), error),
+             error.c_str());
 }
 
-QVariant stored(const QString& name) {
-    QSettings settings(settingsPath(), QSettings::IniFormat);
-    settings.beginGroup("Corvan");
-    return settings.value(name);
+// The stored text, or "<missing>".
+QString stored(const char* name) {
+    return QFile::decodeName(corvan::SettingsFile().read(name).value_or("<missing>").c_str());
 }
 
 void compareMessage(const Message& actual, const QString& caption, const QString& text,
@@ -187,13 +186,42 @@ private slots:
         QCOMPARE(form->findChild<QLineEdit*>("Edit1")->text(), save_);
     }
 
-    void givenSaveDirWithCommas_whenStarted_thenWholeFolderShown() {
-        writeSettingsText("[Corvan]\nSaveDir=/home/player/games, old,2\n");
+    void givenEachSettingsFixture_whenCopyPressed_thenDoneAndOnlyTheGameDirValueChanged_data() {
+        corvan::test::addSettingsFixtureRows();
+    }
+
+    // The updater's half of the programs' agreement (tests/settings/fixtures_replay_test.cpp):
+    // the same save folder from every file, and a write that keeps every other byte.
+    void givenEachSettingsFixture_whenCopyPressed_thenDoneAndOnlyTheGameDirValueChanged() {
+        QFETCH(int, index);
+        const corvan::test::SettingsFixture& fixture = corvan::test::kSettingsFixtures[index];
+        const QString save = at(QString::fromUtf8(corvan::test::kFixtureSaveFolder));
+        QVERIFY(QDir().mkpath(save));
+        auto text = [&](const QString& gameDir) {
+            return QByteArray::fromStdString(corvan::test::fixtureText(
+                fixture.text, QFile::encodeName(save).toStdString(),
+                QFile::encodeName(gameDir).toStdString()));
+        };
+        writeSettingsText(text(at("game")));
+        putNewPrograms();
         auto form = makeForm();
 
-        QVERIFY(form->FormCreate());
+        QCOMPARE(form->FormCreate(), fixture.installed);
+        if (!fixture.installed) {
+            QCOMPARE(form->messages.size(), 1);
+            compareMessage(form->messages[0], kTitle, kNotSetUp, QMessageBox::Critical);
+            return;
+        }
+        QCOMPARE(form->findChild<QLineEdit*>("Edit1")->text(), save);
+        form->show();
+        auto* drives = form->findChild<QComboBox*>("DriveComboBox1");
+        drives->setCurrentIndex(drives->findData(volume_));
+        click(*form, "Button1");
 
-        QCOMPARE(form->findChild<QLineEdit*>("Edit1")->text(), "/home/player/games, old,2");
+        QCOMPARE(form->messages.size(), 1);
+        compareMessage(form->messages[0], kTitle, kDone, QMessageBox::Information);
+        QCOMPARE(readFile(save + "/corvan"), "#!/bin/sh\n# corvan, new\n");
+        QCOMPARE(readFile(settingsPath()), text(volume_));
     }
 
     void givenTheWindow_whenShown_thenCaptionLayoutTextsAndTabOrderAreTheGameDiscs() {
@@ -314,7 +342,7 @@ private slots:
         QVERIFY(QFileInfo(save_ + "/corvan2").isExecutable());
         QCOMPARE(QDir(save_).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"corvan", "corvan2"}));
-        QCOMPARE(stored("GameDir").toString(), volume_);
+        QCOMPARE(stored("GameDir"), volume_);
         QCOMPARE(form->messages.size(), 1);
         compareMessage(form->messages[0], kTitle, kDone, QMessageBox::Information);
     }
@@ -351,7 +379,7 @@ private slots:
         QCOMPARE(form->messages.size(), 1);
         compareMessage(form->messages[0], kErrorTitle, kInsertDisc, QMessageBox::Warning);
         QVERIFY(QDir(save_).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-        QCOMPARE(stored("GameDir").toString(), "/previous");
+        QCOMPARE(stored("GameDir"), "/previous");
     }
 
     void givenSecondProgramMissing_whenCopyPressed_thenCopyMessageAfterFirstCopyGameDirKept() {
@@ -369,7 +397,7 @@ private slots:
         compareMessage(form->messages[0], kErrorTitle, kCannotCopy, QMessageBox::Warning);
         QCOMPARE(readFile(save_ + "/corvan"), "new corvan");  // not undone
         QCOMPARE(readFile(save_ + "/corvan2"), "old corvan2");
-        QCOMPARE(stored("GameDir").toString(), "/previous");
+        QCOMPARE(stored("GameDir"), "/previous");
         QCOMPARE(QDir(save_).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"corvan", "corvan2"}));
     }
@@ -387,7 +415,7 @@ private slots:
         compareMessage(form->messages[0], kErrorTitle, kCannotCopy, QMessageBox::Warning);
         QVERIFY(!QFileInfo::exists(disc_ + "/NULL"));
         QVERIFY(QDir(save_).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-        QVERIFY(!stored("GameDir").isValid());
+        QCOMPARE(stored("GameDir"), "<missing>");
     }
 
     void givenCopyDone_whenCopyPressedAgain_thenProgramsOverwrittenAndDoneShownAgain() {
@@ -404,7 +432,7 @@ private slots:
 
         QCOMPARE(readFile(save_ + "/corvan"), "second corvan");
         QCOMPARE(readFile(save_ + "/corvan2"), "second corvan2");
-        QCOMPARE(stored("GameDir").toString(), volume_);
+        QCOMPARE(stored("GameDir"), volume_);
         QCOMPARE(form->messages.size(), 2);
         compareMessage(form->messages[0], kTitle, kDone, QMessageBox::Information);
         compareMessage(form->messages[1], kTitle, kDone, QMessageBox::Information);
@@ -428,7 +456,7 @@ private slots:
         QCOMPARE(form->findChild<QLineEdit*>("Edit1")->text(), deep + u'/');
     }
 
-    void givenGameInSaveFolder_whenStartPressed_thenCorvanStartsThereAndWindowCloses() {
+    void givenGameInSaveFolder_whenStartPressed_thenCorvanStartsInTheDiscFolderAndWindowCloses() {
         setStored("SaveDir", save_);
         const QString marker = at("started");
         // Each stand-in writes the folder it runs in, then renames, so the file appears whole.
@@ -448,7 +476,7 @@ private slots:
         QVERIFY(form->messages.isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 5000);
         QCOMPARE(QString::fromLocal8Bit(readFile(marker)).trimmed(),
-                 QFileInfo(save_).canonicalFilePath());
+                 QFileInfo(disc_).canonicalFilePath());
         QVERIFY(!QFileInfo::exists(marker + "-corvan2"));
     }
 
