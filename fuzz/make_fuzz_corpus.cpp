@@ -350,8 +350,13 @@ void writeGameSeeds() {
     writeSeed("saves", "short-save", concat({Bytes{100, 0}, std::span(save).first(100), load}));
     writeSeed("saves", "seen-only", concat({Bytes{0, 0}, seen, Bytes{0}}));
 
-    // The settings file the demo wrote, and the same by a hand that likes Windows line ends.
-    const std::string settings = readText(ini);
+    // The settings file the demo wrote, its game folder named as a player's would be, and the
+    // same by a hand that likes Windows line ends.
+    std::string settings = readText(ini);
+    const std::string gameDir = folders.game.string();
+    for (std::size_t at; (at = settings.find(gameDir)) != std::string::npos;) {
+        settings.replace(at, gameDir.size(), "/media/cdrom");
+    }
     writeSeed("settings", "demo-delay", std::string("\x05") + "3" + '\0' + settings);
     std::string crlf = "\xEF\xBB\xBF; written by hand\r\n[Other]\r\nBGM=9\r\n\r\n";
     for (char c : settings) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
