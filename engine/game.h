@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -100,6 +101,10 @@ public:
     void DrawChoiceRows(std::int32_t highlight);
     void ChoiceHover(int x, int y);
     void ChoicePick();
+    // Where a keyboard puts the pointer to hover row `row` (from 1) of the menu shown: inside
+    // that row of the choice menu, the system menu or the slot list; nullopt on any other screen
+    // and for a row the menu does not have.
+    std::optional<WindowPoint> MenuRowPoint(std::int32_t row) const;
     void DrawSystemMenu(std::int32_t highlight);
     // Flag 19 and the alternate text mode keep the system menu from opening.
     bool systemMenuBlocked() const;
@@ -305,6 +310,9 @@ private:
 
     // Commands.
     Step dispatchCommand();
+
+    // The middle of a choice row, where the pointer hovers it.
+    static WindowPoint choiceRowPoint(std::int32_t row);
 
     // Alternate text mode pieces.
     void drawCellCharacter(const std::uint8_t* bytes, int count);

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QPoint>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -102,7 +103,15 @@ public:
     void traceEvent(std::string_view line) override;
 
 private:
+    // A window's place on the screen, as the game sees it at this scale.
+    struct ScaledPlace {
+        QPoint remainder;  // what the last division to the game's pixels dropped
+        WindowPoint toGame(QPoint onScreen, int scale);
+        QPoint toScreen(WindowPoint game, int scale) const;
+    };
+
     QWidget* dialogOwner() const;
+    int scale() const;
 
     SettingsFile store_;
     MainWindow* mainWindow_ = nullptr;
@@ -114,6 +123,8 @@ private:
     QElapsedTimer lastFrame_;
     std::set<std::string, std::less<>> warned_;
     bool trace_ = false;
+    ScaledPlace mainWindowPlace_;
+    ScaledPlace textWindowPlace_;
 };
 
 }  // namespace corvan::shell
