@@ -22,10 +22,20 @@ bool Game::AppIdle() {
         host_.repaint(screen);
         updatePending = false;
     }
-    if (viewFlag == 0 && menuKind == 0 && delayTicks == 0 && waitKind == 0 && scriptRunning) {
-        RunScript();
-    }
+    if (storyCanRun()) RunScript();
     return true;
+}
+
+bool Game::storyCanRun() const {
+    return viewFlag == 0 && menuKind == 0 && delayTicks == 0 && waitKind == 0 && scriptRunning;
+}
+
+bool Game::IdleWorkPending() const { return quitRequested || updatePending || storyCanRun(); }
+
+void Game::SkipIdleCalls(std::int64_t count) {
+    // Each skipped call would have drawn its number, as the idle handler always has.
+    for (std::int64_t i = 0; i < count; ++i) random.next();
+    idleCalls += std::max<std::int64_t>(count, 0);
 }
 
 void Game::Timer1Timer() {

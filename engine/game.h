@@ -52,6 +52,11 @@ public:
     // One idle call; always reports the idle work as not finished (true), so the host calls it
     // again after its 20 ms pause.
     bool AppIdle();
+    // Whether an idle call now would do more than draw its random number: the story can run, a
+    // repaint is due or the window is to close. While it would not, a host may rest instead of
+    // calling, and tell the game afterwards how many calls it rested through.
+    bool IdleWorkPending() const;
+    void SkipIdleCalls(std::int64_t count);
     void Timer1Timer();
     void Image1MouseDown(MouseButton button, int x, int y);
     void Image1MouseMove(int x, int y);
@@ -291,6 +296,7 @@ private:
     void startChunk(int length);
 
     // Interpreter pieces.
+    bool storyCanRun() const;
     bool fetchNextLine();
     void handleLabelLine();
     void traceTextLine();

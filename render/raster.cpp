@@ -63,6 +63,7 @@ void combineRow(std::uint8_t* d, const std::uint8_t* s, std::size_t n, RasterOp 
 void blit(Bitmap& dst, int dx, int dy, int width, int height, const Bitmap& src, int sx, int sy,
           RasterOp op) {
     if (!clipCopy(dst, dx, dy, width, height, src, sx, sy)) return;
+    dst.markDamage({dx, dy, dx + width, dy + height});
     const std::size_t bytes = static_cast<std::size_t>(width) * 3;
     // A copy within one bitmap must not read rows it has already written.
     const bool sameBitmap = &dst == &src;
@@ -84,6 +85,7 @@ void copyRect(Bitmap& dst, const Bitmap& src, Rect r, RasterOp op) {
 void fillRect(Bitmap& dst, Rect r, std::uint32_t colour) {
     r = clipRect(dst, r);
     if (r.empty()) return;
+    dst.markDamage(r);
     std::uint8_t* first = dst.row(r.top) + r.left * 3;
     for (int x = 0; x < r.width(); ++x) {
         first[x * 3 + 0] = static_cast<std::uint8_t>(colour >> 16);
@@ -97,6 +99,7 @@ void fillRect(Bitmap& dst, Rect r, std::uint32_t colour) {
 void fillPattern(Bitmap& dst, Rect r, const Bitmap& tile) {
     r = clipRect(dst, r);
     if (r.empty() || tile.width() <= 0 || tile.height() <= 0) return;
+    dst.markDamage(r);
     // Each of the tile's rows, laid out once across the rectangle's width, then copied down.
     std::vector<std::uint8_t> rows(static_cast<std::size_t>(tile.height()) * r.width() * 3);
     const std::size_t bytes = static_cast<std::size_t>(r.width()) * 3;
@@ -115,6 +118,7 @@ void stretch(Bitmap& dst, Rect to, const Bitmap& src, Rect from) {
     if (to.empty() || from.empty()) return;
     const Rect clipped = clipRect(dst, to);
     if (clipped.empty()) return;
+    dst.markDamage(clipped);
     // Nearest source column for every destination column, worked out once.
     std::vector<int> column(static_cast<std::size_t>(clipped.width()));
     for (int x = clipped.left; x < clipped.right; ++x) {
@@ -146,6 +150,7 @@ void stretch(Bitmap& dst, Rect to, const Bitmap& src, Rect from) {
 void drawKeyed(Bitmap& dst, int dx, int dy, const Bitmap& src, std::uint32_t key) {
     int sx = 0, sy = 0, w = src.width(), h = src.height();
     if (!clipCopy(dst, dx, dy, w, h, src, sx, sy)) return;
+    dst.markDamage({dx, dy, dx + w, dy + h});
     const std::uint8_t kb = static_cast<std::uint8_t>(key >> 16);
     const std::uint8_t kg = static_cast<std::uint8_t>(key >> 8);
     const std::uint8_t kr = static_cast<std::uint8_t>(key);

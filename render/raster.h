@@ -2,25 +2,14 @@
 
 // Drawing on game bitmaps: block copies with the raster operations the game uses, fills,
 // pattern fills, stretching and colour-keyed drawing. Every operation clips against both
-// bitmaps, so no rectangle, however wrong, reads or writes outside them.
+// bitmaps, so no rectangle, however wrong, reads or writes outside them, and marks what it drew
+// on as the destination's damage.
 
 #include <cstdint>
 
 #include "render/bitmap.h"
 
 namespace corvan {
-
-// Rectangles are (left, top, right, bottom) with right and bottom exclusive.
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool empty() const { return right <= left || bottom <= top; }
-};
 
 enum class RasterOp {
     Copy,               // dst = src

@@ -57,17 +57,61 @@ void MainWindow::setGame(Game& game) {
 
 void MainWindow::startTimers() {
     if (closing_) return;
+    timersStarted_ = true;
     timer1_.start();
     idleTimer_.start();
 }
 
 void MainWindow::callGame(const std::function<void(Game&)>& handler) {
     if (game_ == nullptr || ended_) return;
+    if (depth_ == 0) wakeFromRest();
     ++depth_;
     handler(*game_);
     --depth_;
-    image1_->update();
-    if (depth_ == 0 && closing_) endGame();
+    showScreenChanges(false);
+    if (depth_ > 0) return;
+    if (closing_) {
+        endGame();
+    } else {
+        restIfIdle();
+    }
+}
+
+// While the game waits for the player, an idle call would only draw its random number: the idle
+// timer rests, so that a waiting game costs nothing but its wait marker, and the numbers it
+// would have drawn are drawn at once when anything next calls the game.
+void MainWindow::restIfIdle() {
+    if (!timersStarted_) return;
+    // A held skip key ends waits from the idle handler, so it keeps the timer going.
+    if (game_->IdleWorkPending() || skipHeld_) {
+        if (!idleTimer_.isActive()) idleTimer_.start();
+    } else {
+        idleTimer_.stop();
+        if (!restingSince_.isValid()) restingSince_.start();
+    }
+}
+
+void MainWindow::wakeFromRest() {
+    if (!restingSince_.isValid()) return;
+    game_->SkipIdleCalls(restingSince_.elapsed() / kIdleMilliseconds);
+    restingSince_.invalidate();
+}
+
+void MainWindow::showScreenChanges(bool now) {
+    if (game_ == nullptr) return;
+    // Only what the game drew on is painted again: a game waiting for a click costs nothing
+    // but its wait marker.
+    const Rect changed = game_->screen.takeDamage();
+    if (now) {
+        image1_->repaintPicture(changed);
+    } else {
+        image1_->updatePicture(changed);
+    }
+}
+
+void MainWindow::showWholeScreen() {
+    if (game_ != nullptr) game_->screen.takeDamage();
+    image1_->repaint();
 }
 
 void MainWindow::idle() {
@@ -152,6 +196,10 @@ void MainWindow::stepMenuRow(int direction) {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
     if (isSkipKey(event->key())) {
         skipHeld_ = true;
+        if (depth_ == 0 && game_ != nullptr && !closing_) {
+            wakeFromRest();
+            restIfIdle();
+        }
         return;
     }
     switch (keyAction(event->key(), event->modifiers())) {

@@ -11,6 +11,7 @@
 // left click where the pointer is, Escape a right click, arrows and the wheel move the pointer
 // to the next or previous row of a menu; holding Ctrl ends page and click waits as they come.
 
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
@@ -42,6 +43,14 @@ public:
     // transition lets the timer and the mouse in between its frames); the shutdown waits until
     // the outermost call has returned.
     void callGame(const std::function<void(Game&)>& handler);
+
+    // Paints the part of the game's screen surface drawn on since the last time: at the next
+    // paint, or `now`. A transition's frame shows the whole surface at once.
+    void showScreenChanges(bool now);
+    void showWholeScreen();
+
+    // True while the idle timer rests because the game has nothing to do.
+    bool idleResting() const { return restingSince_.isValid(); }
 
     // True while a call into the game is running.
     bool inGame() const { return depth_ > 0; }
@@ -84,6 +93,8 @@ protected:
 
 private:
     void idle();
+    void restIfIdle();
+    void wakeFromRest();
     // A press and release of the button where the pointer last was.
     void clickAtPointer(MouseButton button);
     // The pointer to the next (+1) or previous (-1) row of the menu shown.
@@ -102,6 +113,8 @@ private:
     QPoint windowedPlace_;  // where the window was before fullscreen
     QPoint pointer_;  // where the mouse or a key last put the pointer, in game pixels
     bool skipHeld_ = false;
+    bool timersStarted_ = false;
+    QElapsedTimer restingSince_;  // valid while the idle timer rests
 };
 
 }  // namespace corvan::shell

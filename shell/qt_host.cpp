@@ -117,11 +117,12 @@ std::optional<std::string> QtHost::chooseFile(std::string_view initialName,
 }
 
 void QtHost::repaint(const Bitmap& /*screen*/) {
-    // The screen surface is the game's own bitmap, which Image1 already shows: paint it now.
-    if (mainWindow_ != nullptr) mainWindow_->image1().repaint();
+    // The screen surface is the game's own bitmap, which Image1 already shows: paint now what
+    // has changed on it.
+    if (mainWindow_ != nullptr) mainWindow_->showScreenChanges(true);
 }
 
-void QtHost::endFrame(const Bitmap& screen) {
+void QtHost::endFrame(const Bitmap& /*screen*/) {
     using namespace std::chrono;
     constexpr nanoseconds kFrame = duration_cast<nanoseconds>(seconds(1)) / kFramesPerSecond;
     if (lastFrame_.isValid()) {
@@ -129,7 +130,7 @@ void QtHost::endFrame(const Bitmap& screen) {
         if (left > nanoseconds::zero()) std::this_thread::sleep_for(left);
     }
     lastFrame_.start();
-    repaint(screen);
+    if (mainWindow_ != nullptr) mainWindow_->showWholeScreen();
     QCoreApplication::processEvents();
 }
 

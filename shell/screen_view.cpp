@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -31,6 +32,24 @@ QRect ScreenView::pictureTarget() const {
     return pictureRect(size(), picture_, smooth_).translated(offset_);
 }
 
+QRect ScreenView::viewRect(const Rect& r) const {
+    const QRect target = pictureTarget();
+    const auto x = [&](int px) { return target.left() + px * target.width() / picture_.width(); };
+    const auto y = [&](int py) { return target.top() + py * target.height() / picture_.height(); };
+    // A smooth picture blends each pixel with its neighbours: take one more around it.
+    const int margin = smooth_ ? 1 : 0;
+    return QRect(QPoint(x(r.left - margin), y(r.top - margin)),
+                 QPoint(x(r.right + margin) - 1, y(r.bottom + margin) - 1));
+}
+
+void ScreenView::updatePicture(const Rect& r) {
+    if (!r.empty()) update(viewRect(r));
+}
+
+void ScreenView::repaintPicture(const Rect& r) {
+    if (!r.empty()) repaint(viewRect(r));
+}
+
 std::optional<MouseButton> ScreenView::gameButton(Qt::MouseButton button) {
     switch (button) {
         case Qt::LeftButton:
@@ -44,12 +63,13 @@ std::optional<MouseButton> ScreenView::gameButton(Qt::MouseButton button) {
     }
 }
 
-void ScreenView::paintEvent(QPaintEvent*) {
+void ScreenView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect target = pictureTarget();
     // The bars around the picture.
-    const QRegion bars = QRegion(rect()).subtracted(QRegion(target));
+    const QRegion bars = QRegion(event->rect()).subtracted(QRegion(target));
     for (const QRect& bar : bars) painter.fillRect(bar, Qt::black);
+    if (!event->rect().intersects(target)) return;
     if (bitmap_ == nullptr || bitmap_->width() == 0 || bitmap_->height() == 0) {
         painter.fillRect(target, Qt::black);
         return;
@@ -64,6 +84,20 @@ void ScreenView::paintEvent(QPaintEvent*) {
     if (shown != picture_) painter.fillRect(target, Qt::black);  // where the bitmap has no pixels
     const QRect part(target.topLeft(), QSize(target.width() * shown.width() / picture_.width(),
                                              target.height() * shown.height() / picture_.height()));
+    // At a whole-number scale only the picture pixels under the exposed area are drawn: a
+    // blinking wait marker costs its own 32x32 corner, not the whole picture.
+    const QRect exposed = event->rect() & part;
+    if (!smooth_ && part.width() % shown.width() == 0 && part.height() % shown.height() == 0) {
+        const int sx = part.width() / shown.width();
+        const int sy = part.height() / shown.height();
+        const QRect source(QPoint((exposed.left() - part.left()) / sx, (exposed.top() - part.top()) / sy),
+                           QPoint((exposed.right() - part.left()) / sx,
+                                  (exposed.bottom() - part.top()) / sy));
+        const QRect to(part.topLeft() + QPoint(source.left() * sx, source.top() * sy),
+                       QSize(source.width() * sx, source.height() * sy));
+        painter.drawImage(to, image, source);
+        return;
+    }
     painter.drawImage(part, image, QRect(QPoint(0, 0), shown));
 }
 

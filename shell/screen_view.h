@@ -36,6 +36,11 @@ public:
     // Where the picture is drawn, in the view's coordinates.
     QRect pictureTarget() const;
 
+    // Paints the part of the view that shows rectangle `r` of the picture: later (`update`) or
+    // now (`repaint`). An empty rectangle paints nothing.
+    void updatePicture(const Rect& r);
+    void repaintPicture(const Rect& r);
+
     // The game's name for a Qt button; nullopt for buttons the game does not know.
     static std::optional<MouseButton> gameButton(Qt::MouseButton button);
 
@@ -58,6 +63,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // The view's rectangle that shows rectangle `r` of the picture.
+    QRect viewRect(const Rect& r) const;
+
     QSize picture_;
     const Bitmap* bitmap_ = nullptr;
     bool smooth_ = false;
