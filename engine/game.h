@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/archive.h"
 #include "engine/host.h"
@@ -23,6 +24,7 @@
 #include "render/bitmap.h"
 #include "render/font.h"
 #include "render/layers.h"
+#include "render/prs.h"
 
 namespace corvan {
 
@@ -322,6 +324,8 @@ private:
     GameOptions options_;
     Archive archive_;
     std::array<std::uint8_t, kScriptBufferSize> chunkReadBuffer_{};
+    PrsDecoder prsDecoder_;
+    std::vector<std::uint8_t> prsFileBuffer_;  // the PRS file being decoded
     std::string pendingChunkName_;
 };
 
