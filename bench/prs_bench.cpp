@@ -166,8 +166,7 @@ void BM_ZlibInflate(benchmark::State& state) {
     }
     state.SetLabel(nameOf(static_cast<int>(state.range(0))));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bmp.size()));
-    state.counters["packed"] =
-        static_cast<double>(packed.size()) / static_cast<double>(bmp.size());
+    state.counters["packed"] = static_cast<double>(packed.size()) / static_cast<double>(bmp.size());
 }
 BENCHMARK(BM_ZlibInflate)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

@@ -55,8 +55,8 @@ void repeatPattern(std::uint8_t* out, std::size_t distance, int length) {
         // period followed by its start again.
         low = load64(from);
         const unsigned rest = 8 * static_cast<unsigned>(distance - 8);
-        high = rest == 0 ? low
-                         : (load64(from + 8) & ((std::uint64_t{1} << rest) - 1)) | low << rest;
+        high =
+            rest == 0 ? low : (load64(from + 8) & ((std::uint64_t{1} << rest) - 1)) | low << rest;
         step = static_cast<int>(distance);
     }
     for (int i = 0; i < length; i += step) {
@@ -88,8 +88,8 @@ inline std::uint8_t* copyReference(std::uint8_t* out, std::uint8_t b1, std::uint
 
 }  // namespace
 
-std::optional<std::span<const std::uint8_t>> PrsDecoder::decode(
-    std::span<const std::uint8_t> file, std::string& error) {
+std::optional<std::span<const std::uint8_t>> PrsDecoder::decode(std::span<const std::uint8_t> file,
+                                                                std::string& error) {
     if (file.size() < kPrsHeaderSize) {
         error = "PRS header is cut short";
         return std::nullopt;
