@@ -28,6 +28,12 @@ std::uint64_t load64(const std::uint8_t* p) {
 
 void store64(std::uint8_t* p, std::uint64_t v) { std::memcpy(p, &v, 8); }
 
+// For a distance under 16: the largest whole number of periods in 16 bytes, and where in its
+// period the pattern's byte 8 falls.
+constexpr std::array<std::uint8_t, 16> kPatternStep = {16, 16, 16, 15, 16, 15, 12, 14,
+                                                       8,  9,  10, 11, 12, 13, 14, 15};
+constexpr std::array<std::uint8_t, 8> kPhaseOfByte8 = {0, 0, 0, 2, 0, 3, 2, 1};
+
 // A reference closer than 16 bytes repeats its last `distance` bytes. Their pattern is built in
 // two words from the bytes already there, then stored in 16-byte blocks that each start a whole
 // number of periods on, so that no block has to wait for the one stored just before it.
@@ -37,19 +43,18 @@ void repeatPattern(std::uint8_t* out, std::size_t distance, int length) {
         for (int i = 0; i < length; ++i) out[i] = from[i];
         return;
     }
-    std::uint64_t low;
+    std::uint64_t low = 0;
     std::uint64_t high;
-    int step;
     if (distance < 8) {
-        // Bytes 0-7 of the pattern: the period, doubled until it fills the word. Bytes 8-15
-        // start at phase 8 mod distance: the word shifted down by that phase, its top filled
-        // from the word's start.
-        const unsigned bits = 8 * static_cast<unsigned>(distance);
-        low = load64(from) & ((std::uint64_t{1} << bits) - 1);
-        for (unsigned shift = bits; shift < 64; shift *= 2) low |= low << shift;
-        const unsigned phase = 8 % static_cast<unsigned>(distance);
+        // Bytes 0-7 of the pattern: the period, doubled until it fills the word. Its bytes are
+        // read one by one: they were mostly written moments ago, and a byte is served straight
+        // from the store that wrote it, where a wider read straddling two stores would wait.
+        for (std::size_t i = 0; i < distance; ++i) low |= std::uint64_t{from[i]} << (8 * i);
+        for (std::size_t shift = 8 * distance; shift < 64; shift *= 2) low |= low << shift;
+        // Bytes 8-15 start at byte 8's phase: the word shifted down by it, its top filled from
+        // the word's start.
+        const unsigned phase = kPhaseOfByte8[distance];
         high = phase == 0 ? low : low >> (8 * phase) | low << (8 * (8 - 2 * phase));
-        step = static_cast<int>(distance * (16 / distance));
     } else {
         // The first 8 bytes lie wholly before the output; bytes 8-15 are the rest of the
         // period followed by its start again.
@@ -57,8 +62,8 @@ void repeatPattern(std::uint8_t* out, std::size_t distance, int length) {
         const unsigned rest = 8 * static_cast<unsigned>(distance - 8);
         high =
             rest == 0 ? low : (load64(from + 8) & ((std::uint64_t{1} << rest) - 1)) | low << rest;
-        step = static_cast<int>(distance);
     }
+    const int step = kPatternStep[distance];
     for (int i = 0; i < length; i += step) {
         store64(out + i, low);
         store64(out + i + 8, high);
@@ -107,8 +112,10 @@ std::optional<std::span<const std::uint8_t>> PrsDecoder::decode(std::span<const 
     std::uint8_t* out = start;
     const std::uint8_t* in = file.data() + kPrsHeaderSize;
     const std::uint8_t* const end = file.data() + file.size();
-    auto truncated = [&] {
-        const auto produced = std::min<std::size_t>(static_cast<std::size_t>(out - start), size);
+    // Takes the output position by value: were it captured, the decoding loop would keep it in
+    // memory instead of a register.
+    auto truncated = [&error, start, size](const std::uint8_t* at) {
+        const auto produced = std::min<std::size_t>(static_cast<std::size_t>(at - start), size);
         error = "PRS stream ends after " + std::to_string(produced) + " of " +
                 std::to_string(size) + " bytes";
         return std::nullopt;
@@ -138,14 +145,14 @@ std::optional<std::span<const std::uint8_t>> PrsDecoder::decode(std::span<const 
         }
         // Near the end of the input every item is checked before it is read.
         if (in >= end) {
-            if (out < target) return truncated();
+            if (out < target) return truncated(out);
             break;
         }
         const std::uint8_t flags = *in++;
         for (int bit = 7; bit >= 0; --bit) {
             const bool reference = (flags >> bit & 1) != 0;
             if (end - in < (reference ? 2 : 1)) {
-                if (out < target) return truncated();
+                if (out < target) return truncated(out);
                 break;
             }
             if (!reference) {
