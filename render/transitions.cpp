@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/game.h"
 #include "render/raster.h"
@@ -212,31 +213,46 @@ std::uint8_t morphStep(std::uint8_t from, std::uint8_t to) {
 }
 
 // Steps every byte of `morph` towards the same byte of `target` and puts the result on the
-// screen row `shown` as well. Done 16 bytes at a time through arrays of its own, which the
-// compiler turns into vector operations.
-void morphRow(std::uint8_t* morph, const std::uint8_t* target, std::uint8_t* shown,
+// screen row `shown` as well; true once the row has reached its target. Done 16 bytes at a
+// time through arrays of its own, which the compiler turns into vector operations.
+bool morphRow(std::uint8_t* morph, const std::uint8_t* target, std::uint8_t* shown,
               std::size_t bytes) {
     constexpr std::size_t kBlock = 16;
+    std::array<std::uint8_t, kBlock> differs{};
     std::size_t i = 0;
     for (; i + kBlock <= bytes; i += kBlock) {
         std::array<std::uint8_t, kBlock> now;
         std::array<std::uint8_t, kBlock> want;
         std::memcpy(now.data(), morph + i, kBlock);
         std::memcpy(want.data(), target + i, kBlock);
-        for (std::size_t k = 0; k < kBlock; ++k) now[k] = morphStep(now[k], want[k]);
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            now[k] = morphStep(now[k], want[k]);
+            differs[k] |= now[k] ^ want[k];
+        }
         std::memcpy(morph + i, now.data(), kBlock);
         std::memcpy(shown + i, now.data(), kBlock);
     }
-    for (; i < bytes; ++i) shown[i] = morph[i] = morphStep(morph[i], target[i]);
+    for (; i < bytes; ++i) {
+        shown[i] = morph[i] = morphStep(morph[i], target[i]);
+        differs[0] |= morph[i] ^ target[i];
+    }
+    return std::all_of(differs.begin(), differs.end(), [](std::uint8_t d) { return d == 0; });
 }
 
 void colourMorph(TransitionContext& c) {
     Bitmap morph = c.screen;
     const std::size_t bytes = std::min(morph.stride(), c.composite.stride());
     const int rows = std::min(morph.height(), c.composite.height());
+    // A row that has reached the new picture is only copied from then on.
+    std::vector<bool> arrived(static_cast<std::size_t>(std::max(rows, 0)), false);
     for (int frame = 0; frame < 24; ++frame) {
         for (int y = 0; y < rows; ++y) {
-            morphRow(morph.row(y), c.composite.row(y), c.screen.row(y), bytes);
+            if (arrived[static_cast<std::size_t>(y)]) {
+                std::memcpy(c.screen.row(y), c.composite.row(y), bytes);
+            } else {
+                arrived[static_cast<std::size_t>(y)] =
+                    morphRow(morph.row(y), c.composite.row(y), c.screen.row(y), bytes);
+            }
         }
         c.endFrame();
     }
