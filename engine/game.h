@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/archive.h"
 #include "engine/host.h"
@@ -24,6 +25,7 @@
 #include "render/bitmap.h"
 #include "render/font.h"
 #include "render/layers.h"
+#include "render/prs.h"
 
 namespace corvan {
 
@@ -345,6 +347,8 @@ private:
     GameOptions options_;
     Archive archive_;
     std::array<std::uint8_t, kScriptBufferSize> chunkReadBuffer_{};
+    PrsDecoder prsDecoder_;
+    std::vector<std::uint8_t> prsFileBuffer_;  // the PRS file being decoded
     std::string pendingChunkName_;
 };
 
