@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "updater/update_form.h"
-#include "updater/volumes.h"
+#include "volumes/volumes.h"
 
 namespace {
 
@@ -35,6 +35,6 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    corvanup::UpdateForm form(corvanup::listVolumes());
+    corvanup::UpdateForm form(corvan::listVolumes());
     return corvanup::runUpdater(form, screenshot ? QString::fromLocal8Bit(screenshot) : QString());
 }
