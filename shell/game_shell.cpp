@@ -1,5 +1,7 @@
 #include "shell/game_shell.h"
 
+#include "shell/first_start.h"
+
 namespace corvan::shell {
 
 GameShell::GameShell(GameOptions options, SettingsFile store)
@@ -28,6 +30,10 @@ GameShell::~GameShell() {
 
 void GameShell::start() {
     form1_.callGame([](Game& g) { g.FormCreate(); });
+    // A game that was never set up refused to start; set up now, it starts after all.
+    if (game_.quitRequested && !isSetUp(host_) && offerSetup(host_)) {
+        form1_.callGame([](Game& g) { g.FormCreate(); });
+    }
     // A normal window, not a minimised one as the game once started: a minimised start is
     // easily missed on today's desktops.
     if (!game_.quitRequested) form1_.show();

@@ -3,12 +3,14 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
 
+#include "corvan_version.h"
 #include "shell/game_shell.h"
 
 #ifndef CORVAN_SILENT_BUILD
@@ -37,9 +39,10 @@ void printUsage() {
     }
     std::printf(
         "\n"
-        "The program takes no arguments. It reads its settings, SaveDir (the save folder) and\n"
-        "GameDir (the game folder), from the section [Corvan] of $XDG_CONFIG_HOME/Brackwell.ini\n"
-        "(~/.config/Brackwell.ini when XDG_CONFIG_HOME is unset).\n");
+        "The program takes no arguments but --help and --version. It reads its settings, SaveDir\n"
+        "(the save folder) and GameDir (the game folder), from the section [Corvan] of\n"
+        "$XDG_CONFIG_HOME/Brackwell.ini (~/.config/Brackwell.ini when XDG_CONFIG_HOME is unset).\n"
+        "When SaveDir is missing it offers to run the setup (corvan-setup) first.\n");
 }
 
 // A picture of the screen for checking the program on a display nobody looks at:
@@ -67,8 +70,15 @@ int main(int argc, char** argv) {
             printUsage();
             return 0;
         }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            corvan::printVersion(kProgram);
+            return 0;
+        }
     }
     QApplication app(argc, argv);
+    // The installed desktop entry and icon: Wayland finds the entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("corvan"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvan")));
 #if !CORVAN_SILENT_BUILD
     // Made before the game and gone after it: the game's shutdown still stops the music.
     corvan::shell::SdlAudio audio(kProgram);
