@@ -24,8 +24,12 @@ std::optional<QString> recordedFolder(const SettingsFile& store, std::string_vie
 }
 
 // The form the game is given: absolute, without "." or ".." steps or a trailing '/', so that it
-// names the same folder whatever the game's current folder is.
-QString absoluteFolder(const QString& folder) {
+// names the same folder whatever the game's current folder is. A leading "~" typed into the
+// window is the home folder, as a shell would take it.
+QString absoluteFolder(QString folder) {
+    if (folder == u'~' || folder.startsWith(QStringLiteral("~/"))) {
+        folder.replace(0, 1, QDir::homePath());
+    }
     return QDir::cleanPath(QDir(folder).absolutePath());
 }
 
