@@ -58,6 +58,11 @@ bool writeFolder(const SettingsFile& store, std::string_view name, const QString
 
 }  // namespace
 
+bool isSetUp(const SettingsFile& store) {
+    const auto saveDir = store.read(setting::kSaveDir);
+    return saveDir && *saveDir != kNotSetUp;
+}
+
 QStringList findGameFolders(const SettingsFile& store) {
     QStringList candidates;
     if (const auto recorded = recordedFolder(store, setting::kGameDir)) candidates << *recorded;

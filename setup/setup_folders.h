@@ -33,6 +33,10 @@ struct SetupProblem {
     QString reason;  // the system's own words, where it gave some
 };
 
+// Whether the settings name a save folder, as the game tests it: SaveDir present and not
+// "NULL", the value of a game never set up.
+bool isSetUp(const SettingsFile& store);
+
 // Folders that hold the archive, the likeliest first and each once: the GameDir already
 // recorded, the current folder, then every mounted volume (volumes/volumes.h).
 QStringList findGameFolders(const SettingsFile& store);

@@ -1,6 +1,5 @@
 #include "shell/first_start.h"
 
-#include <QFile>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -29,11 +28,6 @@ void explainWhatToWrite(const SettingsFile& store) {
 }
 
 }  // namespace
-
-bool isSetUp(QtHost& host) {
-    const auto saveDir = host.readSetting(setting::kSaveDir);
-    return saveDir && *saveDir != "NULL";
-}
 
 bool offerSetup(QtHost& host, QWidget* parent) {
     const SettingsFile& store = host.settingsFile();

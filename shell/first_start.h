@@ -11,11 +11,9 @@ namespace corvan::shell {
 
 class QtHost;
 
-// Whether the settings name a save folder, as the game tests it: SaveDir present and not NULL.
-bool isSetUp(QtHost& host);
-
-// Asks the player (through the host's message box) whether to run the setup now, and runs its
-// window. True when both settings were written and the game may start again.
+// For a game that is not set up (setup/setup_folders.h): asks the player, through the host's
+// message box, whether to run the setup now, and runs its window. True when both settings were
+// written and the game may start again.
 bool offerSetup(QtHost& host, QWidget* parent = nullptr);
 
 }  // namespace corvan::shell

@@ -1,5 +1,6 @@
 #include "shell/game_shell.h"
 
+#include "setup/setup_folders.h"
 #include "shell/first_start.h"
 
 namespace corvan::shell {
@@ -31,7 +32,7 @@ GameShell::~GameShell() {
 void GameShell::start() {
     form1_.callGame([](Game& g) { g.FormCreate(); });
     // A game that was never set up refused to start; set up now, it starts after all.
-    if (game_.quitRequested && !isSetUp(host_) && offerSetup(host_)) {
+    if (game_.quitRequested && !setup::isSetUp(host_.settingsFile()) && offerSetup(host_)) {
         form1_.callGame([](Game& g) { g.FormCreate(); });
     }
     // A normal window, not a minimised one as the game once started: a minimised start is
