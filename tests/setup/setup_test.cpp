@@ -154,9 +154,7 @@ private slots:
             << QStringLiteral("the save folder %1/game/MG_DATA.STF/save cannot be made: ");
         QTest::newRow("read-only save folder")
             << QStringLiteral("game") << QStringLiteral("save") << true
-            << QStringLiteral(
-                   "the save folder %1/save is not "
-                   "writable: ");
+            << QStringLiteral("the save folder %1/save is not writable: ");
     }
 
     void givenABadFolder_whenRunWithoutWindow_thenRefusedNamingItAndNothingWritten() {
