@@ -9,6 +9,8 @@
 #include "render/layers.h"
 #include "shell/picture_layout.h"
 #include "shell/screenshot.h"
+#include "setup/setup_folders.h"
+#include "shell/first_start.h"
 
 namespace corvan::shell {
 
@@ -64,6 +66,10 @@ void GameShell::start() {
     form1_.setSmooth(choices_.smooth);
     if (volumeSink_) volumeSink_(choices_.volume);
     form1_.callGame([](Game& g) { g.FormCreate(); });
+    // A game that was never set up refused to start; set up now, it starts after all.
+    if (game_.quitRequested && !setup::isSetUp(host_.settingsFile()) && offerSetup(host_)) {
+        form1_.callGame([](Game& g) { g.FormCreate(); });
+    }
     // A normal window, not a minimised one as the game once started: a minimised start is
     // easily missed on today's desktops.
     if (!game_.quitRequested) {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "settings/int_value.h"
+#include "corvan_version.h"
 #include "shell/game_shell.h"
 
 #ifndef CORVAN_SILENT_BUILD
@@ -43,7 +45,7 @@ void printUsage() {
         "  --scale N       show the 640x480 picture N times as large (default: the largest\n"
         "                  that fits the screen, or the Scale setting)\n"
         "  --fullscreen    start in fullscreen; --window starts in a window\n"
-        "  --help          show this text\n"
+        "  --help          show this text; --version shows the version\n"
         "\n"
         "Keys: Enter or Space reads on and picks the highlighted row, the arrow keys and the\n"
         "mouse wheel move the highlight, Escape opens the system menu, holding Ctrl skips\n"
@@ -52,7 +54,8 @@ void printUsage() {
         "\n"
         "It reads its settings, SaveDir (the save folder), GameDir (the game folder) and the\n"
         "display choices Scale, Smooth, FullScreen and Volume, from the section [Corvan] of\n"
-        "$XDG_CONFIG_HOME/Brackwell.ini (~/.config/Brackwell.ini when XDG_CONFIG_HOME is unset).\n");
+        "$XDG_CONFIG_HOME/Brackwell.ini (~/.config/Brackwell.ini when XDG_CONFIG_HOME is unset).\n"
+        "When SaveDir is missing it offers to run the setup (corvan-setup) first.\n");
 }
 
 // A picture of the screen for checking the program on a display nobody looks at:
@@ -82,8 +85,12 @@ int main(int argc, char** argv) {
             printUsage();
             return 0;
         }
-        if (arg == "--scale" && i + 1 < argc) {
-            const auto scale = corvan::parseIntValue(argv[++i]);
+        if (arg == "--version") {
+            corvan::printVersion(kProgram);
+            return 0;
+        }
+        if (arg == "--scale") {
+            const auto scale = i + 1 < argc ? corvan::parseIntValue(argv[++i]) : std::nullopt;
             if (!scale || *scale < 1 || *scale > 16) {
                 std::fprintf(stderr, "%s: --scale takes a whole number from 1 to 16\n", kProgram);
                 return 2;
@@ -97,6 +104,9 @@ int main(int argc, char** argv) {
         }
     }
     QApplication app(argc, argv);
+    // The installed desktop entry and icon: Wayland finds the entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("corvan"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvan")));
 #if !CORVAN_SILENT_BUILD
     // Made before the game and gone after it: the game's shutdown still stops the music.
     corvan::shell::SdlAudio audio(kProgram);

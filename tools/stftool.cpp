@@ -33,6 +33,7 @@ constexpr const char* kUsage = R"(usage: stftool COMMAND ...
   stftool extract ARCHIVE DIR   every chunk as DIR/NAME.sjis (code page 932, LF line ends)
   stftool cat ARCHIVE NAME      one chunk's text, as UTF-8
   stftool --help                show this text
+  stftool --version             show the version
 )";
 
 int fail(const std::string& message) {
