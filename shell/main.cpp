@@ -24,7 +24,7 @@ namespace {
 constexpr const char* kProgram = CORVAN_SILENT_BUILD ? "corvan2" : "corvan";
 
 void printUsage() {
-    std::printf("Usage: %s\n\n", kProgram);
+    std::printf("Usage: %s [--debug]\n\n", kProgram);
     std::printf(
         "Plays the game installed in the game folder: the script archive mg_data.stf and its\n"
         "GRA, wave and MIDI folders.\n");
@@ -37,8 +37,12 @@ void printUsage() {
     }
     std::printf(
         "\n"
-        "The program takes no arguments. It reads its settings, SaveDir (the save folder) and\n"
-        "GameDir (the game folder), from the section [Corvan] of $XDG_CONFIG_HOME/Brackwell.ini\n"
+        "  --debug  print on standard error what fails silently for the player: a missing\n"
+        "           chunk, label, picture or voice, a damaged archive, a script that stops\n"
+        "           (CORVAN_TRACE=1 prints every event)\n"
+        "\n"
+        "The program reads its settings, SaveDir (the save folder) and GameDir (the game\n"
+        "folder), from the section [Corvan] of $XDG_CONFIG_HOME/Brackwell.ini\n"
         "(~/.config/Brackwell.ini when XDG_CONFIG_HOME is unset).\n");
 }
 
@@ -62,11 +66,13 @@ void scheduleScreenshot(corvan::shell::GameShell& shell) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    bool debug = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             printUsage();
             return 0;
         }
+        if (std::strcmp(argv[i], "--debug") == 0) debug = true;
     }
     QApplication app(argc, argv);
 #if !CORVAN_SILENT_BUILD
@@ -74,6 +80,7 @@ int main(int argc, char** argv) {
     corvan::shell::SdlAudio audio(kProgram);
 #endif
     corvan::shell::GameShell shell(corvan::GameOptions{.withSound = !CORVAN_SILENT_BUILD});
+    shell.host().setDebug(debug);
 #if !CORVAN_SILENT_BUILD
     shell.host().setAudio(&audio);
 #endif

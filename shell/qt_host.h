@@ -97,9 +97,11 @@ public:
     bool musicStopped() override;
     bool playVoice(const std::filesystem::path& file, std::string& error) override;
 
-    // Diagnostics.
+    // Diagnostics. Every event goes to standard error when CORVAN_TRACE is set; with
+    // `setDebug` (corvan --debug) the problems among them do (engine/trace_events.h).
     void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
+    void setDebug(bool on) { debug_ = on; }
 
 private:
     QWidget* dialogOwner() const;
@@ -114,6 +116,7 @@ private:
     QElapsedTimer lastFrame_;
     std::set<std::string, std::less<>> warned_;
     bool trace_ = false;
+    bool debug_ = false;
 };
 
 }  // namespace corvan::shell
