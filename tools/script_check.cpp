@@ -667,15 +667,16 @@ void Checker::visitCommand(int chunk, int line, const Flow& flow) {
 
 void Checker::visitSelect(int chunk, int line, const Flow& flow, std::int32_t count) {
     const Chunk& c = chunks_[chunk];
-    if (count < 1 || count > kMaxChoiceRows) {
+    if (count < 1) {
+        report(chunk, line + 1, Severity::Error, "*select " + std::to_string(count) + ": no menu opens");
+        enter(chunk, line + 1, flow);
+        return;
+    }
+    if (count > kMaxChoiceRows) {
+        // The game shows nine rows; what they need is checked no further.
         report(chunk, line + 1, Severity::Error,
-               "*select " + std::to_string(count) +
-                   (count < 1 ? ": no menu opens" : ": a menu has at most 9 rows (CASE1 to CASE9)"));
-        if (count < 1) {
-            enter(chunk, line + 1, flow);
-            return;
-        }
-        count = kMaxChoiceRows;
+               "*select " + std::to_string(count) + ": a menu has at most 9 rows (CASE1 to CASE9)");
+        return;
     }
     for (int k = 1; k <= count; ++k) {
         const int row = line + k;
