@@ -224,8 +224,9 @@ public:
     std::string currentChunk;
     std::string callerChunk;
     std::string messageCallerChunk;
-    // Called with the offset in `currentChunk` of every script line the interpreter fetches;
-    // tools that follow a story's coverage set it, the game leaves it empty.
+    // Called with the offset in `currentChunk` of every script line the interpreter fetches (the
+    // chunk's length when it runs off its end); tools that follow a story's coverage set it, the
+    // game leaves it empty.
     std::function<void(std::int32_t offset)> onLineFetched;
 
     // --- Run state ----------------------------------------------------------------------

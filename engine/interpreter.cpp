@@ -55,6 +55,7 @@ void Game::RunScript() {
 // which stops the interpreter until a chunk is loaded.
 bool Game::fetchNextLine() {
     linePos = 0;
+    if (onLineFetched) onLineFetched(scriptPos);
     if (scriptPos >= scriptLength) {
         std::string stop = std::string(trace::kScriptStop) + " " + cp932ToUtf8(currentChunk);
         if (inCall) stop += " (a called chunk without end)";
@@ -64,7 +65,6 @@ bool Game::fetchNextLine() {
         scriptRunning = false;
         return false;
     }
-    if (onLineFetched) onLineFetched(scriptPos);
     // A line longer than the line buffer keeps its first 255 bytes; the rest is passed over. A
     // last line without its NUL ends at the chunk's end. Bytes after the NUL read as 0, so a
     // command that looks past a short line never sees the line before.

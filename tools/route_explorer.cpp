@@ -147,7 +147,14 @@ public:
                 std::map<std::string, std::set<std::int32_t>>& coverage)
         : player_(GameOptions{.withSound = false}) {
         HeadlessHost& host = player_.host();
-        host.onEvent([this](const std::string& line) { events_.push_back(line); });
+        // The events that end a route are kept with where the script was when they came.
+        host.onEvent([this](const std::string& line) {
+            const std::string_view name = std::string_view(line).substr(0, line.find(' '));
+            if (name == "game-clear" || name == trace::kScriptLoop || name == trace::kScriptStop ||
+                name == trace::kChunkMissing) {
+                events_.push_back({line, here()});
+            }
+        });
         host.setSettingFallback(setting::kSaveDir, saveDir.string());
         host.setSettingFallback(setting::kGameDir, gameDir.string());
         // The fast text speed, a line a step instead of a character, and pictures shown without
@@ -166,23 +173,34 @@ public:
     void choose(const Decision& decision, int option);
 
 private:
-    Outcome finish(std::string kind, Outcome::Class endClass, std::string detail);
+    Outcome finish(std::string kind, Outcome::Class endClass, std::string detail,
+                   std::string where = {});
     std::optional<Outcome> endFromEvents();
     Decision decisionHere(DecisionKind kind);
     void click(hotel::Point p) { player_.click(MouseButton::Left, p.x, p.y); }
 
+    // "CHUNK:LINE" of the line the script ran last.
+    std::string here() {
+        const Game& g = player_.game();
+        return cp932ToUtf8(g.currentChunk) + ":" +
+               std::to_string(std::max(lineOfOffset(g, g.scriptPos) - 1, 1));
+    }
+
+    struct Event {
+        std::string line;
+        std::string where;
+    };
     HeadlessPlayer player_;
-    std::vector<std::string> events_;
+    std::vector<Event> events_;
     std::size_t eventsSeen_ = 0;
 };
 
-Outcome Playthrough::finish(std::string kind, Outcome::Class endClass, std::string detail) {
-    const Game& g = player_.game();
+Outcome Playthrough::finish(std::string kind, Outcome::Class endClass, std::string detail,
+                            std::string where) {
     Outcome out;
     out.endClass = endClass;
     out.end.kind = std::move(kind);
-    out.end.where = cp932ToUtf8(g.currentChunk) + ":" +
-                    std::to_string(std::max(lineOfOffset(g, g.scriptPos) - 1, 1));
+    out.end.where = where.empty() ? here() : std::move(where);
     out.end.detail = std::move(detail);
     return out;
 }
@@ -191,17 +209,19 @@ Outcome Playthrough::finish(std::string kind, Outcome::Class endClass, std::stri
 // looped, a chain or call to a chunk the archive lacks.
 std::optional<Outcome> Playthrough::endFromEvents() {
     for (; eventsSeen_ < events_.size(); ++eventsSeen_) {
-        const std::string& line = events_[eventsSeen_];
+        const auto& [line, where] = events_[eventsSeen_];
         const std::string_view name = std::string_view(line).substr(0, line.find(' '));
-        if (name == "game-clear") return finish("game-clear", Outcome::Class::Ending, line);
-        if (name == trace::kScriptLoop) return finish("script-loop", Outcome::Class::Stuck, line);
+        if (name == "game-clear") return finish("game-clear", Outcome::Class::Ending, line, where);
+        if (name == trace::kScriptLoop) {
+            return finish("script-loop", Outcome::Class::Stuck, line, where);
+        }
         if (name == trace::kScriptStop) {
             const bool broken = line.find('(') != std::string::npos;
             return finish(broken ? "script-stop" : "story-end",
-                          broken ? Outcome::Class::Stuck : Outcome::Class::Ending, line);
+                          broken ? Outcome::Class::Stuck : Outcome::Class::Ending, line, where);
         }
         if (name == trace::kChunkMissing && line.find("(by ") != std::string::npos) {
-            return finish("chunk-missing", Outcome::Class::Stuck, line);
+            return finish("chunk-missing", Outcome::Class::Stuck, line, where);
         }
     }
     return std::nullopt;
