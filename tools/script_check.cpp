@@ -177,7 +177,8 @@ void Checker::visit(int chunk, int line, Flow flow) {
     }
     if (following_) reached_[chunk][line] = true;
     const Line& l = c.lines[line];
-    if (l.length > kMaxLineBytes) {
+    // Script files have had their long lines named when they were read.
+    if (l.length > kMaxLineBytes && c.file.empty()) {
         report(chunk, line + 1, Severity::Error,
                std::to_string(l.length) + " bytes, more than the 255 a line may have: the rest "
                "is never read");
@@ -310,7 +311,7 @@ void Checker::visitCommand(int chunk, int line, const Flow& flow) {
                        "*call to " + inQuotes(name) + ", a chunk the game does not have");
                 break;
             }
-            Flow called = flow.penKnown ? flow : flow.penUnknown();
+            Flow called = flow;
             called.inCall = true;
             called.caseBranch = called.inMessage = false;
             enter(target, 0, called);
@@ -351,6 +352,13 @@ void Checker::visitCommand(int chunk, int line, const Flow& flow) {
                 alt.alt = true;
                 enter(chunk, line + 1, alt);
                 return;
+            }
+            break;
+        case CommandId::Load:
+            if (findChunk("LOAD") < 0) {
+                report(chunk, line + 1, Severity::Error,
+                       "*load opens the slot list, and a load starts the chunk LOAD, which the "
+                       "game does not have");
             }
             break;
         case CommandId::Move: enterHotel(chunk, line); return;
