@@ -124,6 +124,8 @@ struct Chunk {
 // The chunk's lines as the interpreter fetches them.
 Chunk splitChunk(const ChunkSource& source);
 
+// Walks every (line, state) pair the story can reach from the chunks the game starts by itself,
+// once each, reporting on the way; then reads the lines nothing reached for their own faults.
 class Checker {
 public:
     explicit Checker(const ScriptCheckInput& input);
