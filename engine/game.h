@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,7 @@
 #include "engine/archive.h"
 #include "engine/host.h"
 #include "engine/random.h"
+#include "engine/script_search.h"
 #include "engine/settings.h"
 #include "engine/variables.h"
 #include "render/bitmap.h"
@@ -40,7 +42,6 @@ class Game {
 public:
     static constexpr int kScriptBufferSize = Archive::kMaxChunkLength;
     static constexpr int kLineBufferSize = 256;
-    static constexpr int kMaxLabelLength = 31;
     // Lines one interpreter step may run before it ends even though nothing was shown.
     static constexpr int kMaxLinesPerStep = 10000;
 
@@ -76,7 +77,9 @@ public:
 
     // --- Archive ------------------------------------------------------------------------
     bool LoadDirectory();
-    bool LoadChunk(std::string_view name);
+    // Starts the chunk `name`. When the archive has none, the chunk-missing event names it and
+    // `requester` (a word such as "chain"; empty for the chunks the game itself starts).
+    bool LoadChunk(std::string_view name, std::string_view requester = {});
 
     // --- Interpreter --------------------------------------------------------------------
     void RunScript();
@@ -228,6 +231,15 @@ public:
     bool inMessage = false;
     std::array<std::uint8_t, 8> chapterName{};
     std::string lastChunk;  // archive name of the chunk loaded last
+    // Archive names of the chunk in `scriptBuffer` and of the chunks waiting in `callBuffer` and
+    // `messageBuffer`: they follow a call's or a message section's return, unlike `lastChunk`.
+    std::string currentChunk;
+    std::string callerChunk;
+    std::string messageCallerChunk;
+    // Called with the offset in `currentChunk` of every script line the interpreter fetches (the
+    // chunk's length when it runs off its end); tools that follow a story's coverage set it, the
+    // game leaves it empty.
+    std::function<void(std::int32_t offset)> onLineFetched;
 
     // --- Run state ----------------------------------------------------------------------
     bool fetchLine = false;
@@ -294,7 +306,7 @@ private:
 
     // Loading in two halves, so that a caller can save the running chunk only once the new one
     // has been read whole: `readChunk` gives the length or -1, `startChunk` makes it current.
-    int readChunk(std::string_view name);
+    int readChunk(std::string_view name, std::string_view requester = {});
     void startChunk(int length);
 
     // Interpreter pieces.
@@ -304,6 +316,10 @@ private:
     void traceTextLine();
     void restoreCaller();
     void restoreMessageCaller();
+    // Saves the running chunk as the caller that a called chunk's `end` returns to.
+    void saveCaller();
+    // The label-missing event for a jump to `name` that found nothing.
+    void traceMissingLabel(std::string_view name);
     int findLabelFrom(std::int32_t start, std::string_view name) const;
 
     // Text handling of the line in `lineBuffer` from `linePos`; true when the step ends.

@@ -8,6 +8,7 @@
 #include "engine/cp932.h"
 #include "engine/file_lookup.h"
 #include "engine/game.h"
+#include "engine/trace_events.h"
 #include "render/bmp.h"
 #include "render/picture_argument.h"
 #include "render/prs.h"
@@ -67,7 +68,10 @@ std::string picturePath(const PictureArgument& p) {
 // BMP leaves the target as it was.
 bool Game::loadPictureLayer(std::string_view path, Bitmap& target) {
     const auto file = findScriptFile(gameDirectory, path);
-    if (!file) return false;
+    if (!file) {
+        host_.traceEvent(std::string(trace::kPictureMissing) + " " + cp932ToUtf8(path));
+        return false;
+    }
     std::error_code ec;
     const auto size = std::filesystem::file_size(*file, ec);
     std::string error;

@@ -28,7 +28,7 @@ namespace {
 constexpr const char* kProgram = CORVAN_SILENT_BUILD ? "corvan2" : "corvan";
 
 void printUsage() {
-    std::printf("Usage: %s\n\n", kProgram);
+    std::printf("Usage: %s [--debug]\n\n", kProgram);
     std::printf(
         "Plays the game installed in the game folder: the script archive mg_data.stf and its\n"
         "GRA, wave and MIDI folders.\n");
@@ -45,6 +45,9 @@ void printUsage() {
         "  --scale N       show the 640x480 picture N times as large (default: the largest\n"
         "                  that fits the screen, or the Scale setting)\n"
         "  --fullscreen    start in fullscreen; --window starts in a window\n"
+        "  --debug         print on standard error what fails silently for the player: a\n"
+        "                  missing chunk, label, picture or voice, a damaged archive, a\n"
+        "                  script that stops (CORVAN_TRACE=1 prints every event)\n"
         "  --help          show this text; --version shows the version\n"
         "\n"
         "Keys: Enter or Space reads on and picks the highlighted row, the arrow keys and the\n"
@@ -79,6 +82,7 @@ void scheduleScreenshot(corvan::shell::GameShell& shell) {
 
 int main(int argc, char** argv) {
     corvan::shell::DisplayRequest display;
+    bool debug = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -96,6 +100,8 @@ int main(int argc, char** argv) {
                 return 2;
             }
             display.scale = *scale;
+        } else if (arg == "--debug") {
+            debug = true;
         } else if (arg == "--fullscreen" || arg == "--window") {
             display.fullScreen = arg == "--fullscreen";
         } else if (arg.rfind("-", 0) == 0) {
@@ -113,6 +119,7 @@ int main(int argc, char** argv) {
 #endif
     corvan::shell::GameShell shell(corvan::GameOptions{.withSound = !CORVAN_SILENT_BUILD},
                                    corvan::SettingsFile(), display);
+    shell.host().setDebug(debug);
 #if !CORVAN_SILENT_BUILD
     shell.host().setAudio(&audio);
     shell.setMusicVolumeSink([&audio](int percent) { audio.setMusicVolume(percent); });

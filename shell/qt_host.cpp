@@ -12,6 +12,7 @@
 #include <iostream>
 #include <thread>
 
+#include "engine/trace_events.h"
 #include "render/layers.h"
 #include "shell/main_window.h"
 #include "shell/message_window.h"
@@ -233,7 +234,7 @@ void QtHost::warn(std::string_view message) {
 }
 
 void QtHost::traceEvent(std::string_view line) {
-    if (trace_) std::cerr << "corvan: " << line << '\n';
+    if (trace_ || (debug_ && trace::isProblem(line))) std::cerr << "corvan: " << line << '\n';
 }
 
 }  // namespace corvan::shell

@@ -98,9 +98,11 @@ public:
     bool musicStopped() override;
     bool playVoice(const std::filesystem::path& file, std::string& error) override;
 
-    // Diagnostics.
+    // Diagnostics. Every event goes to standard error when CORVAN_TRACE is set; with
+    // `setDebug` (corvan --debug) the problems among them do (engine/trace_events.h).
     void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
+    void setDebug(bool on) { debug_ = on; }
 
 private:
     // A window's place on the screen, as the game sees it at this scale.
@@ -125,6 +127,7 @@ private:
     bool trace_ = false;
     ScaledPlace mainWindowPlace_;
     ScaledPlace textWindowPlace_;
+    bool debug_ = false;
 };
 
 }  // namespace corvan::shell
