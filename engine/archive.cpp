@@ -20,6 +20,7 @@ bool Archive::loadDirectory(const std::filesystem::path& file) {
     if (in.bad()) return false;
     directory_ = bytes;
     file_ = file;
+    directoryBytesRead_ = static_cast<int>(in.gcount());
     return true;
 }
 

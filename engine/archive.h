@@ -32,6 +32,9 @@ public:
     // Reads the directory of `file`. A file shorter than the directory leaves the missing
     // entries empty. False, with the archive unchanged, when the file cannot be read.
     bool loadDirectory(const std::filesystem::path& file);
+    // How many directory bytes the last loadDirectory found in its file; fewer than
+    // kDirectorySize for a truncated archive.
+    int directoryBytesRead() const { return directoryBytesRead_; }
 
     // Takes the directory from bytes already in memory (tools and tests).
     void setDirectory(std::span<const std::uint8_t> bytes);
@@ -52,6 +55,7 @@ public:
 private:
     std::array<std::uint8_t, kDirectorySize> directory_{};
     std::filesystem::path file_;
+    int directoryBytesRead_ = kDirectorySize;
 };
 
 // Chunk bytes are stored as (256 - b) mod 256; the same operation encodes and decodes.

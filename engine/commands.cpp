@@ -7,8 +7,10 @@
 #include <string_view>
 
 #include "engine/ascii.h"
+#include "engine/command_keywords.h"
 #include "engine/expressions.h"
 #include "engine/game.h"
+#include "engine/trace_events.h"
 
 namespace corvan {
 
@@ -16,12 +18,6 @@ class CommandTable {
 public:
     using Step = Game::Step;
     using Handler = Step (*)(Game&, const std::uint8_t* line);
-
-    struct Command {
-        std::string_view keyword;  // matched in full, trailing blank included
-        int column;                // where the argument starts; 0 when there is none
-        Handler handler;
-    };
 
     static Step dispatch(Game& game);
 
@@ -74,20 +70,17 @@ private:
         g.chapterName.fill(0);
         std::copy_n(name.begin(), std::min<std::size_t>(name.size(), 8), g.chapterName.begin());
         g.ResetRunState();
-        g.LoadChunk(name);
+        g.LoadChunk(name, trace::kByChain);
         return Step::Ends;
     }
     // `if_on` and `if_off`: the number at `column`, then one blank somewhere in the next eight
     // columns, then the label. A number too long to leave the blank there never jumps.
     static Step flagJump(Game& g, const std::uint8_t* line, int column, bool wantSet) {
         if (g.vars.TestFlag(number(line, column)) != wantSet) return Step::GoesOn;
-        for (int p = column + 1; p <= 15; ++p) {
-            if (line[p] == ' ') {
-                g.GotoLabel(text(line, p + 1));
-                return Step::Ends;
-            }
-        }
-        return Step::GoesOn;
+        const int labelColumn = flagJumpLabelColumn(line, column);
+        if (labelColumn == 0) return Step::GoesOn;
+        g.GotoLabel(text(line, labelColumn));
+        return Step::Ends;
     }
     static Step ifOn(Game& g, const std::uint8_t* line) { return flagJump(g, line, 7, true); }
     static Step ifOff(Game& g, const std::uint8_t* line) { return flagJump(g, line, 8, false); }
@@ -107,11 +100,9 @@ private:
         return Step::Ends;
     }
     static Step call(Game& g, const std::uint8_t* line) {
-        const int length = g.readChunk(text(line, 6));
+        const int length = g.readChunk(text(line, 6), trace::kByCall);
         if (length < 0) return Step::GoesOn;
-        g.callBuffer = g.scriptBuffer;
-        g.callReturnPos = g.scriptPos;
-        g.callReturnLength = g.scriptLength;
+        g.saveCaller();
         g.startChunk(length);
         g.inCall = true;
         return Step::Ends;
@@ -162,45 +153,19 @@ private:
         return Step::Ends;
     }
 
-    static constexpr std::array<Command, 24> kCommands{{
-        {"gra ", 5, gra},
-        {"music ", 7, music},
-        {"voice ", 7, voice},
-        {"go ", 4, go},
-        {"clrb", 6, clrb},
-        {"flag_on ", 9, flagOn},
-        {"flag_off ", 10, flagOff},
-        {"select ", 8, select},
-        {"chain ", 7, chain},
-        {"if_on ", 7, ifOn},
-        {"if_off ", 8, ifOff},
-        {"calc ", 6, calc},
-        {"if ", 4, ifCondition},
-        {"mess ", 6, mess},
-        {"call ", 6, call},
-        {"end", 0, end},
-        {"mode ", 6, mode},
-        {"load", 0, load},
-        {"gameinit", 0, gameinit},
-        {"grb ", 5, grb},
-        {"move", 0, move},
-        {"special ", 9, special},
-        {"gameclr", 0, gameclr},
-        {"view", 6, view},
-    }};
+    // One handler for each keyword of kCommandKeywords, in the order of CommandId.
+    static constexpr std::array<Handler, kCommandKeywords.size()> kHandlers{
+        gra,  music, voice, go,   clrb,     flagOn, flagOff, select,  chain,   ifOn, ifOff, calc,
+        ifCondition, mess, call, end, mode, load,   gameinit, grb,   move,    special, gameclr, view,
+    };
 };
 
 CommandTable::Step CommandTable::dispatch(Game& game) {
     const std::uint8_t* line = game.lineBuffer.data();
     const std::size_t available = boundedLength(line + 1, Game::kLineBufferSize - 1);
-    for (const Command& command : kCommands) {
-        if (command.keyword.size() > available) continue;
-        const auto* keyword = reinterpret_cast<const std::uint8_t*>(command.keyword.data());
-        if (equalBytesIgnoringAsciiCase(line + 1, keyword, command.keyword.size())) {
-            return command.handler(game, line);
-        }
-    }
-    return Step::GoesOn;
+    const CommandKeyword* command = matchCommandKeyword(line + 1, available);
+    if (command == nullptr) return Step::GoesOn;
+    return kHandlers[static_cast<std::size_t>(command->id)](game, line);
 }
 
 Game::Step Game::dispatchCommand() { return CommandTable::dispatch(*this); }
@@ -210,6 +175,7 @@ void Game::RecordClearedGame() {
     clearMark += 1;
     writeIntSetting(host_, setting::kClear, clearMark);
     vars.setV(Variables::kClearMarkValue, clearMark);
+    host_.traceEvent("game-clear " + std::to_string(clearMark));
     UpdateSeenRecord();
 }
 

@@ -103,31 +103,41 @@ void Calc(Variables& vars, std::string_view text) {
     }
 }
 
+namespace {
+
+constexpr std::size_t kConditionScanLimit = 120;
+
+// The operator's and the first blank's index in a normalised `if` argument; false when either
+// is missing from the scanned bytes.
+bool findConditionParts(const std::array<std::uint8_t, kArgumentBufferSize>& buf,
+                        std::size_t& op, std::size_t& blank) {
+    for (op = 0; op < kConditionScanLimit; ++op) {
+        const std::uint8_t c = buf[op];
+        if (c == 0) return false;
+        if (c == '=' || c == '<' || c == '>' || c == '!') break;
+    }
+    if (op == kConditionScanLimit) return false;
+    for (blank = 0; blank < kConditionScanLimit; ++blank) {
+        if (buf[blank] == 0) return false;
+        if (buf[blank] == ' ') break;
+    }
+    return blank != kConditionScanLimit;
+}
+
+}  // namespace
+
 int EvaluateCondition(const Variables& vars, std::string_view text) {
     std::array<std::uint8_t, kArgumentBufferSize> buf;
     normalise(text, CopyUntil::WholeLine, buf);
-    constexpr std::size_t kScanLimit = 120;
+    std::size_t op = 0;
+    std::size_t blank = 0;
+    if (!findConditionParts(buf, op, blank)) return 0;
 
     const std::int32_t left =
         vars.read(buf[0], parseDecimal(buf.data() + 1, buf.data() + buf.size()));
-
-    std::size_t op = 0;
-    for (; op < kScanLimit; ++op) {
-        const std::uint8_t c = buf[op];
-        if (c == 0) return 0;
-        if (c == '=' || c == '<' || c == '>' || c == '!') break;
-    }
-    if (op == kScanLimit) return 0;
     const auto* rightText = reinterpret_cast<const char*>(buf.data() + op + 1);
     const std::int32_t right = EvaluateExpression(
         vars, std::string_view(rightText, boundedLength(buf.data() + op + 1, buf.size() - op - 1)));
-
-    std::size_t blank = 0;
-    for (; blank < kScanLimit; ++blank) {
-        if (buf[blank] == 0) return 0;
-        if (buf[blank] == ' ') break;
-    }
-    if (blank == kScanLimit) return 0;
 
     bool holds = false;
     switch (buf[op]) {
@@ -137,6 +147,14 @@ int EvaluateCondition(const Variables& vars, std::string_view text) {
         case '>': holds = left > right; break;
     }
     return holds ? static_cast<int>(blank) + 5 : 0;
+}
+
+int ConditionLabelColumn(std::string_view text) {
+    std::array<std::uint8_t, kArgumentBufferSize> buf;
+    normalise(text, CopyUntil::WholeLine, buf);
+    std::size_t op = 0;
+    std::size_t blank = 0;
+    return findConditionParts(buf, op, blank) ? static_cast<int>(blank) + 5 : 0;
 }
 
 }  // namespace corvan

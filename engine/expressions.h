@@ -31,4 +31,9 @@ void Calc(Variables& vars, std::string_view text);
 // condition holds, else 0.
 int EvaluateCondition(const Variables& vars, std::string_view text);
 
+// Where the label of an `if` argument lies, whatever the variables hold: the column
+// EvaluateCondition returns when the condition holds, or 0 when the argument has no comparison
+// operator or no blank before its label, so that it never jumps.
+int ConditionLabelColumn(std::string_view text);
+
 }  // namespace corvan

@@ -12,17 +12,22 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/archive.h"
 #include "engine/host.h"
 #include "engine/random.h"
+#include "engine/script_search.h"
 #include "engine/settings.h"
 #include "engine/variables.h"
 #include "render/bitmap.h"
 #include "render/font.h"
 #include "render/layers.h"
+#include "render/prs.h"
 
 namespace corvan {
 
@@ -37,7 +42,6 @@ class Game {
 public:
     static constexpr int kScriptBufferSize = Archive::kMaxChunkLength;
     static constexpr int kLineBufferSize = 256;
-    static constexpr int kMaxLabelLength = 31;
     // Lines one interpreter step may run before it ends even though nothing was shown.
     static constexpr int kMaxLinesPerStep = 10000;
 
@@ -51,6 +55,11 @@ public:
     // One idle call; always reports the idle work as not finished (true), so the host calls it
     // again after its 20 ms pause.
     bool AppIdle();
+    // Whether an idle call now would do more than draw its random number: the story can run, a
+    // repaint is due or the window is to close. While it would not, a host may rest instead of
+    // calling, and tell the game afterwards how many calls it rested through.
+    bool IdleWorkPending() const;
+    void SkipIdleCalls(std::int64_t count);
     void Timer1Timer();
     void Image1MouseDown(MouseButton button, int x, int y);
     void Image1MouseMove(int x, int y);
@@ -68,7 +77,9 @@ public:
 
     // --- Archive ------------------------------------------------------------------------
     bool LoadDirectory();
-    bool LoadChunk(std::string_view name);
+    // Starts the chunk `name`. When the archive has none, the chunk-missing event names it and
+    // `requester` (a word such as "chain"; empty for the chunks the game itself starts).
+    bool LoadChunk(std::string_view name, std::string_view requester = {});
 
     // --- Interpreter --------------------------------------------------------------------
     void RunScript();
@@ -100,6 +111,10 @@ public:
     void DrawChoiceRows(std::int32_t highlight);
     void ChoiceHover(int x, int y);
     void ChoicePick();
+    // Where a keyboard puts the pointer to hover row `row` (from 1) of the menu shown: inside
+    // that row of the choice menu, the system menu or the slot list; nullopt on any other screen
+    // and for a row the menu does not have.
+    std::optional<WindowPoint> MenuRowPoint(std::int32_t row) const;
     void DrawSystemMenu(std::int32_t highlight);
     // Flag 19 and the alternate text mode keep the system menu from opening.
     bool systemMenuBlocked() const;
@@ -216,6 +231,15 @@ public:
     bool inMessage = false;
     std::array<std::uint8_t, 8> chapterName{};
     std::string lastChunk;  // archive name of the chunk loaded last
+    // Archive names of the chunk in `scriptBuffer` and of the chunks waiting in `callBuffer` and
+    // `messageBuffer`: they follow a call's or a message section's return, unlike `lastChunk`.
+    std::string currentChunk;
+    std::string callerChunk;
+    std::string messageCallerChunk;
+    // Called with the offset in `currentChunk` of every script line the interpreter fetches (the
+    // chunk's length when it runs off its end); tools that follow a story's coverage set it, the
+    // game leaves it empty.
+    std::function<void(std::int32_t offset)> onLineFetched;
 
     // --- Run state ----------------------------------------------------------------------
     bool fetchLine = false;
@@ -282,15 +306,20 @@ private:
 
     // Loading in two halves, so that a caller can save the running chunk only once the new one
     // has been read whole: `readChunk` gives the length or -1, `startChunk` makes it current.
-    int readChunk(std::string_view name);
+    int readChunk(std::string_view name, std::string_view requester = {});
     void startChunk(int length);
 
     // Interpreter pieces.
+    bool storyCanRun() const;
     bool fetchNextLine();
     void handleLabelLine();
     void traceTextLine();
     void restoreCaller();
     void restoreMessageCaller();
+    // Saves the running chunk as the caller that a called chunk's `end` returns to.
+    void saveCaller();
+    // The label-missing event for a jump to `name` that found nothing.
+    void traceMissingLabel(std::string_view name);
     int findLabelFrom(std::int32_t start, std::string_view name) const;
 
     // Text handling of the line in `lineBuffer` from `linePos`; true when the step ends.
@@ -305,6 +334,9 @@ private:
 
     // Commands.
     Step dispatchCommand();
+
+    // The middle of a choice row, where the pointer hovers it.
+    static WindowPoint choiceRowPoint(std::int32_t row);
 
     // Alternate text mode pieces.
     void drawCellCharacter(const std::uint8_t* bytes, int count);
@@ -331,6 +363,8 @@ private:
     GameOptions options_;
     Archive archive_;
     std::array<std::uint8_t, kScriptBufferSize> chunkReadBuffer_{};
+    PrsDecoder prsDecoder_;
+    std::vector<std::uint8_t> prsFileBuffer_;  // the PRS file being decoded
     std::string pendingChunkName_;
 };
 

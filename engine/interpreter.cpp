@@ -8,6 +8,7 @@
 #include "engine/ascii.h"
 #include "engine/cp932.h"
 #include "engine/game.h"
+#include "engine/trace_events.h"
 #include "engine/wrapping.h"
 
 namespace corvan {
@@ -54,7 +55,12 @@ void Game::RunScript() {
 // which stops the interpreter until a chunk is loaded.
 bool Game::fetchNextLine() {
     linePos = 0;
+    if (onLineFetched) onLineFetched(scriptPos);
     if (scriptPos >= scriptLength) {
+        std::string stop = std::string(trace::kScriptStop) + " " + cp932ToUtf8(currentChunk);
+        if (inCall) stop += " (a called chunk without end)";
+        if (inMessage) stop += " (a message section without a label after it)";
+        host_.traceEvent(stop);
         if (inCall) restoreCaller();
         scriptRunning = false;
         return false;
@@ -84,7 +90,11 @@ void Game::handleLabelLine() {
         const bool isEnd = equalBytesIgnoringAsciiCase(lineBuffer.data() + 1, kEnd, 3);
         if (!isEnd) {
             const int target = FindLabelForward("end");
-            if (target >= 0) scriptPos = target;
+            if (target >= 0) {
+                scriptPos = target;
+            } else {
+                traceMissingLabel("end");
+            }
         }
         caseState = 0;
     }
@@ -92,7 +102,15 @@ void Game::handleLabelLine() {
     fetchLine = true;
 }
 
+void Game::saveCaller() {
+    callBuffer = scriptBuffer;
+    callReturnPos = scriptPos;
+    callReturnLength = scriptLength;
+    callerChunk = currentChunk;
+}
+
 void Game::restoreCaller() {
+    currentChunk = callerChunk;
     scriptBuffer = callBuffer;
     scriptPos = callReturnPos;
     scriptLength = callReturnLength;
@@ -101,6 +119,7 @@ void Game::restoreCaller() {
 }
 
 void Game::restoreMessageCaller() {
+    currentChunk = messageCallerChunk;
     scriptBuffer = messageBuffer;
     scriptPos = messageReturnPos;
     scriptLength = messageReturnLength;
@@ -123,36 +142,34 @@ void Game::ResetRunState() {
 }
 
 int Game::findLabelFrom(std::int32_t start, std::string_view name) const {
-    // Names longer than a label may be are cut, so a search never compares past its work field.
-    const std::size_t length = std::min<std::size_t>(name.size(), kMaxLabelLength);
-    const auto* wanted = reinterpret_cast<const std::uint8_t*>(name.data());
     const std::int32_t end = std::clamp<std::int32_t>(scriptLength, 0, kScriptBufferSize);
-    for (std::int32_t k = std::max(start, 0); k < end; ++k) {
-        if (scriptBuffer[k] != ':') continue;
-        if (static_cast<std::size_t>(end - k - 1) < length) continue;
-        if (!equalBytesIgnoringAsciiCase(scriptBuffer.data() + k + 1, wanted, length)) continue;
-        std::int32_t after = k + 1;
-        while (after < end && scriptBuffer[after] != 0) ++after;
-        return std::min(after + 1, end);
-    }
-    return -1;
+    return findLabelIn(std::span(scriptBuffer.data(), static_cast<std::size_t>(end)), start, name);
 }
 
 int Game::FindLabel(std::string_view name) const { return findLabelFrom(0, name); }
 
 int Game::FindLabelForward(std::string_view name) const { return findLabelFrom(scriptPos, name); }
 
+void Game::traceMissingLabel(std::string_view name) {
+    host_.traceEvent(std::string(trace::kLabelMissing) + " " + cp932ToUtf8(name) + " in " +
+                     cp932ToUtf8(currentChunk));
+}
+
 void Game::GotoLabel(std::string_view name) {
     const int target = FindLabel(name);
-    if (target < 0) return;
+    if (target < 0) {
+        traceMissingLabel(name);
+        return;
+    }
     scriptPos = target;
     fetchLine = true;
 }
 
 bool Game::EnterMessageChunk(std::string_view name) {
     // The chunk name is built in an 8-byte field: "mes" and at most four more bytes.
-    const int length = readChunk("mes" + std::string(name.substr(0, 4)));
+    const int length = readChunk("mes" + std::string(name.substr(0, 4)), trace::kByMessage);
     if (length < 0) return false;
+    messageCallerChunk = currentChunk;
     messageBuffer = scriptBuffer;
     messageReturnPos = scriptPos;
     messageReturnLength = scriptLength;
@@ -165,26 +182,18 @@ void Game::ShowSystemMessage(std::int32_t n) {
     // Without its message chunk the command is passed over: showing a section of whatever
     // chunk is running would put unrelated text before the player.
     if (!EnterMessageChunk("sys")) return;
-    for (std::int32_t section = 0; section < n; ++section) {
-        std::int32_t k = scriptPos;
-        while (k < scriptLength) {
-            if (scriptBuffer[k] != ':') {
-                ++k;
-                continue;
-            }
-            if (k + 1 >= scriptLength || scriptBuffer[k + 1] == 0) break;
-            k += 2;
-        }
-        scriptPos = std::min(k + 2, scriptLength);
-        // Past the chunk's end every further section would land there again.
-        if (scriptPos >= scriptLength) break;
-    }
+    scriptPos = messageSectionStart(
+        std::span(scriptBuffer.data(), static_cast<std::size_t>(scriptLength)), n);
 }
 
 void Game::JumpToCase(int row) {
     const std::string label = "CASE" + std::to_string(row);
     const int target = FindLabelForward(label);
-    if (target >= 0) scriptPos = target;
+    if (target >= 0) {
+        scriptPos = target;
+    } else {
+        traceMissingLabel(label);
+    }
     caseState = 2;
     fetchLine = true;
 }

@@ -7,41 +7,13 @@
 
 #include "engine/ascii.h"
 #include "engine/game.h"
+#include "engine/message_tags.h"
 #include "engine/text_cell.h"
 #include "engine/wrapping.h"
 #include "render/raster.h"
 
 namespace corvan {
 
-namespace {
-
-constexpr std::uint16_t kPageWait = 0x81A5;     // ▼
-constexpr std::uint16_t kPlainWait = 0x81AC;    // 〓
-constexpr std::uint16_t kNewPage = 0x81A4;      // ▽
-constexpr std::uint16_t kWideSpace = 0x8140;    // full-width space
-constexpr std::uint16_t kHeart = 0x819F;        // ◆
-
-enum class Tag { Picture, Normal, Large, Colour, Wait, Voice, ClearOverlay, Delay };
-
-struct TagEntry {
-    std::string_view keyword;
-    int argumentOffset;  // from the '['
-    Tag tag;
-};
-
-// Matched in this order, each by its own length, so "[10]" is the "1" tag.
-constexpr std::array<TagEntry, 8> kTags{{
-    {"gra", 5, Tag::Picture},
-    {"1", 0, Tag::Normal},
-    {"4", 0, Tag::Large},
-    {"col", 5, Tag::Colour},
-    {"wait", 6, Tag::Wait},
-    {"voice", 7, Tag::Voice},
-    {"clrb", 0, Tag::ClearOverlay},
-    {"delay", 7, Tag::Delay},
-}};
-
-}  // namespace
 
 bool Game::HandleText() {
     const std::uint8_t* line = lineBuffer.data();
@@ -70,16 +42,16 @@ bool Game::HandleText() {
             applyPacingRule();
             return true;
         }
-        if (pair == kPageWait || pair == kPlainWait) {
+        if (pair == kPageWaitMark || pair == kPlainWaitMark) {
             // Fast text draws the line without showing it; it must reach the screen before the
             // wait, or the click that ends the wait clears it unseen.
             if (frameOpen) frameCopy();
-            waitKind = pair == kPageWait ? 1 : 2;
+            waitKind = pair == kPageWaitMark ? 1 : 2;
             fetchLine = true;
             applyPacingRule();
             return true;
         }
-        if (pair == kNewPage) {
+        if (pair == kNewPageMark) {
             OpenTextFrame();
             fetchLine = true;
             applyPacingRule();
@@ -90,7 +62,7 @@ bool Game::HandleText() {
             linePos += 2;
             continue;
         }
-        if (pair == kHeart) {
+        if (pair == kHeartMark) {
             drawHeartIcon();
             textColumn = wrappingAdd(textColumn, 2);
             linePos += 2;
@@ -101,7 +73,7 @@ bool Game::HandleText() {
         if (!frameOpen) OpenTextFrame();
         // A lead byte at the very end of the line has no partner: it is one byte wide, so the
         // line's end is still seen.
-        const int count = (b >= 0x20 && b <= 0x7E) || b2 == 0 ? 1 : 2;
+        const int count = characterBytes(b, b2);
         drawCharacter(line + linePos, count);
         textColumn = wrappingAdd(textColumn, largeText != 0 ? count * 2 : count);
         linePos += count;
@@ -128,37 +100,29 @@ Game::TagResult Game::handleTag() {
         return parseDecimal(line + start, line + kLineBufferSize);
     };
 
-    const TagEntry* found = nullptr;
-    for (const TagEntry& entry : kTags) {
-        if (entry.keyword.size() > available) continue;
-        const auto* keyword = reinterpret_cast<const std::uint8_t*>(entry.keyword.data());
-        if (equalBytesIgnoringAsciiCase(line + linePos, keyword, entry.keyword.size())) {
-            found = &entry;
-            break;
-        }
-    }
+    const TextTagEntry* found = matchTextTag(line + linePos, available);
 
     bool isWait = false;
     if (found != nullptr) {
         switch (found->tag) {
-            case Tag::Picture: ShowPicture(argumentText(found->argumentOffset)); break;
-            case Tag::Normal: largeText = 0; break;
-            case Tag::Large: largeText = 1; break;
-            case Tag::Colour:
+            case TextTag::Picture: ShowPicture(argumentText(found->argumentOffset)); break;
+            case TextTag::Normal: largeText = 0; break;
+            case TextTag::Large: largeText = 1; break;
+            case TextTag::Colour:
                 textColour = argumentNumber(found->argumentOffset);
                 SetTextColour();
                 break;
-            case Tag::Wait:
+            case TextTag::Wait:
                 // A negative pause would never count down and would hold the story for good.
                 delayTicks = std::max(0, argumentNumber(found->argumentOffset));
                 isWait = true;
                 break;
-            case Tag::Voice: PlayVoice(argumentText(found->argumentOffset)); break;
-            case Tag::ClearOverlay:
+            case TextTag::Voice: PlayVoice(argumentText(found->argumentOffset)); break;
+            case TextTag::ClearOverlay:
                 overlayShown = false;
                 RedrawScreen();
                 break;
-            case Tag::Delay: {
+            case TextTag::Delay: {
                 const std::int32_t delay = argumentNumber(found->argumentOffset);
                 textDelay = delay == 0 ? 1 : delay;
                 break;

@@ -10,6 +10,7 @@
 #include <string>
 #include <system_error>
 
+#include "corvan_version.h"
 #include "engine/file_write.h"
 #include "engine/settings.h"
 #include "headless/input_script.h"
@@ -39,6 +40,7 @@ virtual clock: each idle call is 20 ms and the 60 ms timer fires after every thi
   --sound        behave as the build with music and voices (calls are logged, not heard)
   --log FILE     one line for every event a player would see or hear (default: stdout)
   --help         show this text
+  --version      show the version
 
 Input commands:
   idle N | run [MAX] | move X Y | click X Y | rclick X Y | down L|R|M X Y | up L|R|M X Y
@@ -72,8 +74,7 @@ int main(int argc, char** argv) {
             into = argv[++i];
             return true;
         };
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
+        if (answerHelpOrVersion(arg, "corvan-replay", kUsage)) {
             return 0;
         } else if (arg == "--sound") {
             opt.sound = true;

@@ -17,7 +17,9 @@ void appendBytes(png_structp png, png_bytep data, png_size_t length) {
 
 void flushNothing(png_structp) {}
 
-bool encode(const Bitmap& bitmap, std::string& out) {
+// `alpha`, when given, holds one opacity a pixel and makes the picture RGBA.
+bool encode(const Bitmap& bitmap, const std::vector<std::uint8_t>* alpha, std::string& out) {
+    const int channels = alpha ? 4 : 3;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -25,22 +27,25 @@ bool encode(const Bitmap& bitmap, std::string& out) {
         png_destroy_write_struct(&png, nullptr);
         return false;
     }
-    std::vector<png_byte> rgb(static_cast<std::size_t>(bitmap.width()) * 3);
+    std::vector<png_byte> rgb(static_cast<std::size_t>(bitmap.width()) * channels);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         return false;
     }
     png_set_write_fn(png, &out, appendBytes, flushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.width()),
-                 static_cast<png_uint_32>(bitmap.height()), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 static_cast<png_uint_32>(bitmap.height()), 8,
+                 alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < bitmap.height(); ++y) {
         const std::uint8_t* src = bitmap.row(y);
         for (int x = 0; x < bitmap.width(); ++x) {
-            rgb[x * 3 + 0] = src[x * 3 + 2];
-            rgb[x * 3 + 1] = src[x * 3 + 1];
-            rgb[x * 3 + 2] = src[x * 3 + 0];
+            png_byte* dst = &rgb[static_cast<std::size_t>(x) * channels];
+            dst[0] = src[x * 3 + 2];
+            dst[1] = src[x * 3 + 1];
+            dst[2] = src[x * 3 + 0];
+            if (alpha) dst[3] = (*alpha)[static_cast<std::size_t>(y) * bitmap.width() + x];
         }
         png_write_row(png, rgb.data());
     }
@@ -49,15 +54,29 @@ bool encode(const Bitmap& bitmap, std::string& out) {
     return true;
 }
 
-}  // namespace
-
-bool writePng(const Bitmap& bitmap, const std::filesystem::path& path, std::string& error) {
+bool encodeAndWrite(const Bitmap& bitmap, const std::vector<std::uint8_t>* alpha,
+                    const std::filesystem::path& path, std::string& error) {
     std::string bytes;
-    if (!encode(bitmap, bytes)) {
+    if (!encode(bitmap, alpha, bytes)) {
         error = "cannot encode the picture for " + path.string();
         return false;
     }
     return writeFileAtomically(path, bytes, error);
+}
+
+}  // namespace
+
+bool writePng(const Bitmap& bitmap, const std::filesystem::path& path, std::string& error) {
+    return encodeAndWrite(bitmap, nullptr, path, error);
+}
+
+bool writePng(const Bitmap& bitmap, const std::vector<std::uint8_t>& alpha,
+              const std::filesystem::path& path, std::string& error) {
+    if (alpha.size() != static_cast<std::size_t>(bitmap.width()) * bitmap.height()) {
+        error = "the opacity does not fit the picture for " + path.string();
+        return false;
+    }
+    return encodeAndWrite(bitmap, &alpha, path, error);
 }
 
 }  // namespace corvan

@@ -2,6 +2,7 @@
 
 #include "engine/cp932.h"
 #include "engine/settings.h"
+#include "engine/trace_events.h"
 
 namespace corvan {
 
@@ -48,7 +49,8 @@ std::int64_t HeadlessPlayer::run(std::int64_t limit) {
         // A script that loops without showing anything would use the whole budget, line
         // budget by line budget; a second of it is proof enough.
         if (game_->runawaySteps >= kRunawayStepsBeforeStop) {
-            host_.traceEvent("script-loop " + cp932ToUtf8(game_->lastChunk));
+            host_.traceEvent(std::string(trace::kScriptLoop) + " " +
+                             cp932ToUtf8(game_->currentChunk));
             break;
         }
     }

@@ -25,23 +25,6 @@ void drawMarker(Bitmap& canvas, hotel::Point corner) {
              kMarkerRed);
 }
 
-// The chunk of a room plate on this floor; nullptr where the floor has no such room.
-const char* roomChunk(int cell, std::int32_t floor) {
-    if (cell == hotel::kUpperRoomCell) return floor == 1 ? "RST" : "GYM";
-    switch (floor) {
-        case 0:
-            return "DEN";
-        case 1:
-            return "ROB";
-        case 2:
-            return "POO";
-        case 10:
-            return "BAR";
-        default:
-            return nullptr;
-    }
-}
-
 }  // namespace
 
 void Game::ShowFloorMap() {
@@ -70,7 +53,7 @@ void Game::FloorMapClick(int x, int y) {
     if (cell == hotel::kUpperRoomCell && floor != 1 && floor != 2) return;
 
     LeaveHotelMap();
-    LoadChunk("IVE");
+    LoadChunk(hotel::kCollectChunk);
 
     if (cell < hotel::kBasementCell) {
         // Wraps like the 32-bit arithmetic of a script value; only a wild V60 gets near it.
@@ -78,18 +61,18 @@ void Game::FloorMapClick(int x, int y) {
         vars.setV(kFloorChangeValue, static_cast<std::int32_t>(static_cast<std::uint32_t>(target) -
                                                                static_cast<std::uint32_t>(floor)));
         vars.setV(kFloorValue, target);
-        LoadChunk("KAI");
+        LoadChunk(hotel::kFloorChunk);
     } else if (cell == hotel::kBasementCell) {
         vars.setV(kFloorChangeValue,
                   static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(floor)));
         vars.setV(kFloorValue, 0);
-        LoadChunk("KAI");
+        LoadChunk(hotel::kFloorChunk);
     } else if (cell == hotel::kElevatorCell) {
-        LoadChunk("ERE");
+        LoadChunk(hotel::kElevatorChunk);
     } else if (cell == hotel::kLoungeCell) {
-        LoadChunk("KYU");
-    } else if (const char* chunk = roomChunk(cell, floor)) {
-        LoadChunk(chunk);
+        LoadChunk(hotel::kLoungeChunk);
+    } else if (const std::string_view room = hotel::roomChunk(cell, floor); !room.empty()) {
+        LoadChunk(room);
     }
 }
 

@@ -5,18 +5,20 @@
 // scene_replay.cpp.
 
 #include <array>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
 #include "engine/ascii.h"
 #include "engine/game.h"
+#include "hotel/gallery_pictures.h"
 
 namespace corvan {
 
 namespace {
 
-constexpr int kPageCount = 5;
+using gallery::kGallery1Pictures;
+using gallery::kGallery2Pictures;
+using gallery::kPageCount;
 constexpr int kLastPageItemsOfGallery2 = 8;
 
 // Hit areas; a point on an edge lies outside.
@@ -50,33 +52,9 @@ struct Grid {
 constexpr Grid kGallery1Grid{8, 4, 80, 90, 130, 132, 130, 182};
 constexpr Grid kGallery2Grid{12, 4, 16, 72, 145, 112, 156, 116};
 
-// The picture behind each thumbnail, by page. Gallery 1 shows some pictures twice.
-constexpr std::array<std::array<std::string_view, 8>, kPageCount> kGallery1Pictures{{
-    {"A200", "A201", "A202", "A203", "A204", "A205", "A205", "A206"},
-    {"A207", "A208", "A209", "A210", "A211", "A212", "A213", "A214"},
-    {"A215", "A216", "A217", "A217", "A218", "A219", "A220", "A221"},
-    {"A222", "A223", "A224", "A225", "A226", "A227", "A228", "A229"},
-    {"A230", "A231", "A232", "A233", "A236", "A235", "A235", "A234"},
-}};
-
-// Gallery 2's last page has eight pictures; its empty places are never opened.
-constexpr std::array<std::array<std::string_view, 12>, kPageCount> kGallery2Pictures{{
-    {"A001", "A002", "A003", "A004", "A005", "A006", "A007", "A008", "A009", "A013", "A014",
-     "A017"},
-    {"A022", "A024", "A025", "A026", "A028", "A029", "A030", "A031", "A033", "A034", "A035",
-     "A036"},
-    {"A037", "A038", "A039", "A040", "A041", "A043", "A044", "A045", "A046", "A047", "A048",
-     "A050"},
-    {"A051", "A052", "A053", "A054", "A056", "A058", "A059", "A060", "A061", "A062", "A063",
-     "A064"},
-    {"A065", "A066", "A067", "A118", "A018", "A068", "A057", "A072", "", "", "", ""},
-}};
-
 // "a51%d,N" or "a61%d,N" filled with the page.
 std::string pageArgument(bool firstGallery, std::int32_t page, int transition) {
-    char text[32];
-    std::snprintf(text, sizeof text, firstGallery ? "a51%d,%d" : "a61%d,%d", page, transition);
-    return text;
+    return gallery::pagePicture(firstGallery, page) + "," + std::to_string(transition);
 }
 
 std::string openedArgument(std::string_view picture) {

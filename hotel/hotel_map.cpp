@@ -80,7 +80,7 @@ void Game::HotelMenuClick(int x, int y) {
             return;
         case hotel::MenuItem::Collect:
             LeaveHotelMap();
-            LoadChunk("IVE");
+            LoadChunk(hotel::kCollectChunk);
             return;
         case hotel::MenuItem::Load:
         case hotel::MenuItem::Save:

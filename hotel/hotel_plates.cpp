@@ -138,4 +138,19 @@ Point markerCorner(std::int32_t floor) {
             static_cast<int>(std::clamp(y, -kFar, kFar))};
 }
 
+std::string_view roomChunk(int cell, std::int32_t floor) {
+    if (cell == kUpperRoomCell) {
+        if (floor == 1) return "RST";
+        return floor == 2 ? "GYM" : "";
+    }
+    if (cell != kLowerRoomCell) return "";
+    switch (floor) {
+        case 0: return "DEN";
+        case 1: return "ROB";
+        case 2: return "POO";
+        case 10: return "BAR";
+        default: return "";
+    }
+}
+
 }  // namespace corvan::hotel

@@ -8,8 +8,10 @@
 // All points are pixels of the 640x480 screen, x to the right and y downward. The click bands
 // include their right and bottom edges (x = 130 still hits the menu's plates, x = 131 not).
 
+#include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace corvan::hotel {
 
@@ -71,6 +73,21 @@ std::span<const Plate> roomPlates(std::int32_t floor);
 // The cell whose plate band holds (x, y), or kNoCell. Every cell of the grid is reported,
 // whether a plate is drawn there or not.
 int mapCellAt(int x, int y);
+
+// --- The chunks the places start ---------------------------------------------------------
+
+// 徴収 starts "IVE", and so does every accepted click on the map, before the place's own chunk:
+// "KAI" for a floor, "ERE" the elevator, "KYU" the lounge, and the rooms of roomChunk.
+inline constexpr std::string_view kCollectChunk = "IVE";
+inline constexpr std::string_view kFloorChunk = "KAI";
+inline constexpr std::string_view kElevatorChunk = "ERE";
+inline constexpr std::string_view kLoungeChunk = "KYU";
+// The chunk of the lower or upper room plate (kLowerRoomCell, kUpperRoomCell) on a floor; empty
+// where the floor has no such room.
+std::string_view roomChunk(int cell, std::int32_t floor);
+// Every chunk the hotel map may start.
+inline constexpr std::array<std::string_view, 10> kPlaceChunks{
+    "IVE", "KAI", "ERE", "KYU", "DEN", "ROB", "POO", "BAR", "RST", "GYM"};
 
 // Top-left corner of the 8x8 marker of the current floor: the corner of that floor's plate.
 Point markerCorner(std::int32_t floor);

@@ -2,18 +2,17 @@
 // an E value unlocks. A cell starts its scene as a called chunk; the scene's `end` comes back to
 // the chunk that opened the menu and shows the menu again (see `end` in engine/commands.cpp).
 
-#include <array>
+#include <string>
 #include <string_view>
 
 #include "engine/game.h"
+#include "hotel/gallery_pictures.h"
 
 namespace corvan {
 
 namespace {
 
-constexpr std::string_view kMenuPicture = "A531,13";
-
-constexpr int kCellCount = 27;
+constexpr int kCellCount = gallery::kSceneCellCount;
 constexpr int kCellColumns = 3;
 
 // Hit areas; a point on an edge lies outside.
@@ -35,23 +34,12 @@ int cellAt(int x, int y) {
     return 0;
 }
 
-// The scene chunk of each cell; cells 14 and 15 have none.
-constexpr std::array<std::string_view, kCellCount> kSceneChunks{
-    "H2_B_A", "H2_k_A", "H2_D_A", "H2_M_A", "H2_F_A", "H2_G_A", "H2_A_A",  // 1-7
-    "H2_L_A", "H2_E_A", "H2_H_A", "H2_O_A", "H2_J_A", "H2_N_A",            // 8-13
-    "",       "",                                                          // 14-15
-    "H2_c_M", "H2_A_M", "H2_J_m", "H2_H_M", "H2_E_M", "H2_g_m",            // 16-21
-    "H2_K_M", "H2_D_M", "H2_M_m", "H2_F_M", "H2_P_M", "H2_N_m",            // 22-27
-};
-
 }  // namespace
 
 void Game::OpenSceneReplay() {
     // The running chunk waits as a caller does, so that a scene's `end` comes back here.
-    callBuffer = scriptBuffer;
-    callReturnPos = scriptPos;
-    callReturnLength = scriptLength;
-    ShowPicture(kMenuPicture);
+    saveCaller();
+    ShowPicture(std::string(gallery::kSceneMenuPicture) + ",13");
 }
 
 void Game::SceneReplayClick(int x, int y) {
@@ -62,7 +50,7 @@ void Game::SceneReplayClick(int x, int y) {
     }
     const int cell = cellAt(x, y);
     if (cell == 0) return;
-    const std::string_view scene = kSceneChunks[static_cast<std::size_t>(cell - 1)];
+    const std::string_view scene = gallery::kSceneChunks[static_cast<std::size_t>(cell - 1)];
     if (scene.empty() || vars.e(cell) == 0) return;
 
     viewFlag = 0;

@@ -6,7 +6,10 @@
 #include <string_view>
 
 #include "engine/ascii.h"
+#include "engine/cp932.h"
 #include "engine/game.h"
+#include "engine/message_tags.h"
+#include "engine/trace_events.h"
 #include "engine/text_cell.h"
 #include "engine/wrapping.h"
 #include "render/raster.h"
@@ -14,10 +17,6 @@
 namespace corvan {
 
 namespace {
-
-constexpr std::uint16_t kPageWait = 0x81A5;   // ▼
-constexpr std::uint16_t kPlainWait = 0x81AC;  // 〓
-constexpr std::uint16_t kNewPage = 0x81A4;    // ▽
 
 bool startsWith(const std::uint8_t* text, std::string_view keyword) {
     return equalBytesIgnoringAsciiCase(text, reinterpret_cast<const std::uint8_t*>(keyword.data()),
@@ -81,6 +80,7 @@ bool Game::altFetchTextLine() {
                 restoreCaller();
                 altTextMode = 0;
             } else {
+                host_.traceEvent(std::string(trace::kScriptStop) + " " + cp932ToUtf8(currentChunk));
                 scriptRunning = false;
             }
             return false;
@@ -173,20 +173,20 @@ void Game::AltTextStep() {
                 altPacing();
                 return;
             }
-            if (pair == kPageWait || pair == kPlainWait) {
-                waitKind = pair == kPageWait ? 1 : 2;
+            if (pair == kPageWaitMark || pair == kPlainWaitMark) {
+                waitKind = pair == kPageWaitMark ? 1 : 2;
                 fetchLine = true;
                 altShowPage();
                 return;
             }
-            if (pair == kNewPage) {
+            if (pair == kNewPageMark) {
                 draw(layers.composite, 0, 0, layers.background);
                 textLine = 0;
                 textColumn = 0;
                 fetchLine = true;
                 return;
             }
-            const int count = (b >= 0x20 && b <= 0x7E) || b2 == 0 ? 1 : 2;
+            const int count = characterBytes(b, b2);
             drawCellCharacter(line + linePos, count);
             textColumn = wrappingAdd(textColumn, count);
             linePos += count;

@@ -4,10 +4,24 @@
 // green, red, as a 24-bit BMP holds them. The game draws only on bitmaps of its own; a host
 // shows finished ones.
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 namespace corvan {
+
+// Rectangles are (left, top, right, bottom) with right and bottom exclusive.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool empty() const { return right <= left || bottom <= top; }
+    bool operator==(const Rect&) const = default;
+};
 
 class Bitmap {
 public:
@@ -19,6 +33,25 @@ public:
         width_ = width > 0 ? width : 0;
         height_ = height > 0 ? height : 0;
         pixels_.assign(static_cast<std::size_t>(width_) * height_ * 3, 0);
+        markDamage({0, 0, width_, height_});
+    }
+
+    // The part drawn on since the damage was last taken, for a host that shows the bitmap to
+    // show only what changed. Every drawing operation (render/raster.h) marks what it touches.
+    void markDamage(Rect r) {
+        r = {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, width_),
+             std::min(r.bottom, height_)};
+        if (r.empty()) return;
+        damage_ = damage_.empty() ? r
+                                  : Rect{std::min(damage_.left, r.left), std::min(damage_.top, r.top),
+                                         std::max(damage_.right, r.right),
+                                         std::max(damage_.bottom, r.bottom)};
+    }
+    Rect damage() const { return damage_; }
+    Rect takeDamage() {
+        const Rect taken = damage_;
+        damage_ = {};
+        return taken;
     }
 
     int width() const { return width_; }
@@ -40,6 +73,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint8_t> pixels_;
+    Rect damage_;
 };
 
 }  // namespace corvan

@@ -2,13 +2,13 @@
 // folder, and what each kind of picture does to the layers before its transition shows it.
 
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "engine/ascii.h"
 #include "engine/cp932.h"
 #include "engine/file_lookup.h"
 #include "engine/game.h"
+#include "engine/trace_events.h"
 #include "render/bmp.h"
 #include "render/picture_argument.h"
 #include "render/prs.h"
@@ -68,7 +68,10 @@ std::string picturePath(const PictureArgument& p) {
 // BMP leaves the target as it was.
 bool Game::loadPictureLayer(std::string_view path, Bitmap& target) {
     const auto file = findScriptFile(gameDirectory, path);
-    if (!file) return false;
+    if (!file) {
+        host_.traceEvent(std::string(trace::kPictureMissing) + " " + cp932ToUtf8(path));
+        return false;
+    }
     std::error_code ec;
     const auto size = std::filesystem::file_size(*file, ec);
     std::string error;
@@ -76,11 +79,15 @@ bool Game::loadPictureLayer(std::string_view path, Bitmap& target) {
         host_.traceEvent("picture-error " + cp932ToUtf8(path) + ": unreadable or too large");
         return false;
     }
+    // The file's bytes go into a buffer kept from picture to picture, like the decoder's.
     std::ifstream in(*file, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    if (!in.eof() && in.fail()) return false;
-    const auto decoded = decodePrsBytes(bytes, error);
+    prsFileBuffer_.resize(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(prsFileBuffer_.data()), static_cast<std::streamsize>(size));
+    if (!in) {
+        host_.traceEvent("picture-error " + std::string(path) + ": unreadable");
+        return false;
+    }
+    const auto decoded = prsDecoder_.decode(prsFileBuffer_, error);
     if (!decoded) {
         host_.traceEvent("picture-error " + cp932ToUtf8(path) + ": " + error);
         return false;

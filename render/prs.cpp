@@ -2,42 +2,99 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 namespace corvan {
 
 namespace {
-constexpr std::array<int, 16> kLengths = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 16, 24, 32, 64, 128};
-}  // namespace
 
-namespace {
+constexpr std::array<int, 16> kLengths = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 16, 24, 32, 64, 128};
+
+constexpr std::size_t kMaxGroupInput = 1 + 8 * 2;
+constexpr std::size_t kMaxGroupOutput = 8 * 128;
+// A group is decoded without looking at the input's end when this much input is left: the
+// group itself and the 8 bytes that a run of literals is copied with.
+constexpr std::ptrdiff_t kFastGroupInput = kMaxGroupInput + 8;
+// The zero window, the largest picture, one group past its end, and the 16 bytes that block
+// copies may write beyond a reference.
+constexpr std::size_t kBufferSize = kPrsWindowSize + kMaxPrsDecodedSize + kMaxGroupOutput + 16;
+
+std::uint64_t load64(const std::uint8_t* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+void store64(std::uint8_t* p, std::uint64_t v) { std::memcpy(p, &v, 8); }
+
+// For a distance under 16: the largest whole number of periods in 16 bytes, and where in its
+// period the pattern's byte 8 falls.
+constexpr std::array<std::uint8_t, 16> kPatternStep = {16, 16, 16, 15, 16, 15, 12, 14,
+                                                       8,  9,  10, 11, 12, 13, 14, 15};
+constexpr std::array<std::uint8_t, 8> kPhaseOfByte8 = {0, 0, 0, 2, 0, 3, 2, 1};
+
+// A reference closer than 16 bytes repeats its last `distance` bytes. Their pattern is built in
+// two words from the bytes already there, then stored in 16-byte blocks that each start a whole
+// number of periods on, so that no block has to wait for the one stored just before it.
+void repeatPattern(std::uint8_t* out, std::size_t distance, int length) {
+    const std::uint8_t* from = out - distance;
+    if constexpr (std::endian::native != std::endian::little) {
+        for (int i = 0; i < length; ++i) out[i] = from[i];
+        return;
+    }
+    std::uint64_t low = 0;
+    std::uint64_t high;
+    if (distance < 8) {
+        // Bytes 0-7 of the pattern: the period, doubled until it fills the word. Its bytes are
+        // read one by one: they were mostly written moments ago, and a byte is served straight
+        // from the store that wrote it, where a wider read straddling two stores would wait.
+        for (std::size_t i = 0; i < distance; ++i) low |= std::uint64_t{from[i]} << (8 * i);
+        for (std::size_t shift = 8 * distance; shift < 64; shift *= 2) low |= low << shift;
+        // Bytes 8-15 start at byte 8's phase: the word shifted down by it, its top filled from
+        // the word's start.
+        const unsigned phase = kPhaseOfByte8[distance];
+        high = phase == 0 ? low : low >> (8 * phase) | low << (8 * (8 - 2 * phase));
+    } else {
+        // The first 8 bytes lie wholly before the output; bytes 8-15 are the rest of the
+        // period followed by its start again.
+        low = load64(from);
+        const unsigned rest = 8 * static_cast<unsigned>(distance - 8);
+        high =
+            rest == 0 ? low : (load64(from + 8) & ((std::uint64_t{1} << rest) - 1)) | low << rest;
+    }
+    const int step = kPatternStep[distance];
+    for (int i = 0; i < length; i += step) {
+        store64(out + i, low);
+        store64(out + i + 8, high);
+    }
+}
 
 // One back-reference, copied within the output, which doubles as the ring window: the output
 // sits behind kPrsWindowSize zero bytes, so a distance reaching before the first byte reads
 // the window's initial zeros and distance 0 reads the byte 16 KiB back, exactly as the ring
 // would. The copy may write up to 15 bytes past its end; the buffer has room for that.
-inline void copyReference(std::uint8_t* out, std::size_t distance, int length) {
+inline std::uint8_t* copyReference(std::uint8_t* out, std::uint8_t b1, std::uint8_t b2) {
+    const int length = kLengths[b1 & 0x0F];
+    std::size_t distance = static_cast<std::size_t>(b1 >> 4) | static_cast<std::size_t>(b2) << 4;
     if (distance == 0) distance = kPrsWindowSize;
-    const std::uint8_t* from = out - distance;
     if (distance >= 16) {
-        for (int i = 0; i < length; i += 16) std::memcpy(out + i, from + i, 16);
-        return;
+        const std::uint8_t* from = out - distance;
+        if (length <= 16 || distance < 32) {
+            for (int i = 0; i < length; i += 16) std::memcpy(out + i, from + i, 16);
+        } else {
+            for (int i = 0; i < length; i += 32) std::memcpy(out + i, from + i, 32);
+        }
+    } else {
+        repeatPattern(out, distance, length);
     }
-    // A short distance repeats its bytes: lay down one period widened to 16 bytes or more, then
-    // copy in blocks that never overlap what they read.
-    const int period = static_cast<int>(distance * ((16 + distance - 1) / distance));
-    const int head = std::min(period, length);
-    for (int i = 0; i < head; ++i) out[i] = from[i];
-    for (int i = head; i < length; i += 16) std::memcpy(out + i, out + i - period, 16);
+    return out + length;
 }
-
-constexpr std::size_t kMaxGroupInput = 1 + 8 * 2;
-constexpr std::size_t kMaxGroupOutput = 8 * 128;
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> decodePrsBytes(std::span<const std::uint8_t> file,
-                                                        std::string& error) {
+std::optional<std::span<const std::uint8_t>> PrsDecoder::decode(std::span<const std::uint8_t> file,
+                                                                std::string& error) {
     if (file.size() < kPrsHeaderSize) {
         error = "PRS header is cut short";
         return std::nullopt;
@@ -48,15 +105,19 @@ std::optional<std::vector<std::uint8_t>> decodePrsBytes(std::span<const std::uin
                 std::to_string(kMaxPrsDecodedSize);
         return std::nullopt;
     }
-    // The zero window, the picture, one group past its end, and the block copies' overrun.
-    std::vector<std::uint8_t> buffer(kPrsWindowSize + size + kMaxGroupOutput + 16, 0);
-    std::uint8_t* out = buffer.data() + kPrsWindowSize;
-    std::size_t produced = 0;
-    std::size_t in = kPrsHeaderSize;
-    const std::uint8_t* bytes = file.data();
-    auto truncated = [&] {
-        error = "PRS stream ends after " + std::to_string(std::min<std::size_t>(produced, size)) +
-                " of " + std::to_string(size) + " bytes";
+    // Made zero once: the window part before the output is never written.
+    if (buffer_.empty()) buffer_.assign(kBufferSize, 0);
+    std::uint8_t* const start = buffer_.data() + kPrsWindowSize;
+    std::uint8_t* const target = start + size;
+    std::uint8_t* out = start;
+    const std::uint8_t* in = file.data() + kPrsHeaderSize;
+    const std::uint8_t* const end = file.data() + file.size();
+    // Takes the output position by value: were it captured, the decoding loop would keep it in
+    // memory instead of a register.
+    auto truncated = [&error, start, size](const std::uint8_t* at) {
+        const auto produced = std::min<std::size_t>(static_cast<std::size_t>(at - start), size);
+        error = "PRS stream ends after " + std::to_string(produced) + " of " +
+                std::to_string(size) + " bytes";
         return std::nullopt;
     };
     // A group is always read whole, as the game did, even when its first items already reach
@@ -64,32 +125,53 @@ std::optional<std::vector<std::uint8_t>> decodePrsBytes(std::span<const std::uin
     // runs out once the picture is complete only cuts off such items; before that, the file is
     // damaged.
     do {
-        const bool wholeGroup = in + kMaxGroupInput <= file.size();
-        if (!wholeGroup && in >= file.size()) {
-            if (produced < size) return truncated();
+        if (end - in >= kFastGroupInput) {
+            // Each run of literals is one 8-byte copy, advanced by the run's length.
+            std::uint32_t flags = std::uint32_t{*in++} << 24;
+            int items = 8;
+            for (;;) {
+                const int run = std::min(std::countl_zero(flags), items);
+                std::memcpy(out, in, 8);
+                out += run;
+                in += run;
+                items -= run;
+                if (items == 0) break;
+                out = copyReference(out, in[0], in[1]);
+                in += 2;
+                flags <<= run + 1;
+                --items;
+            }
+            continue;
+        }
+        // Near the end of the input every item is checked before it is read.
+        if (in >= end) {
+            if (out < target) return truncated(out);
             break;
         }
-        const std::uint8_t flags = bytes[in++];
+        const std::uint8_t flags = *in++;
         for (int bit = 7; bit >= 0; --bit) {
             const bool reference = (flags >> bit & 1) != 0;
-            if (!wholeGroup && in + (reference ? 2 : 1) > file.size()) {
-                if (produced < size) return truncated();
+            if (end - in < (reference ? 2 : 1)) {
+                if (out < target) return truncated(out);
                 break;
             }
             if (!reference) {
-                out[produced++] = bytes[in++];
+                *out++ = *in++;
                 continue;
             }
-            const std::uint8_t b1 = bytes[in];
-            const std::uint8_t b2 = bytes[in + 1];
+            out = copyReference(out, in[0], in[1]);
             in += 2;
-            const int length = kLengths[b1 & 0x0F];
-            copyReference(out + produced, (b1 >> 4) + (static_cast<std::size_t>(b2) << 4),
-                          length);
-            produced += static_cast<std::size_t>(length);
         }
-    } while (produced < size);
-    return std::vector<std::uint8_t>(out, out + size);
+    } while (out < target);
+    return std::span<const std::uint8_t>(start, size);
+}
+
+std::optional<std::vector<std::uint8_t>> decodePrsBytes(std::span<const std::uint8_t> file,
+                                                        std::string& error) {
+    PrsDecoder decoder;
+    const auto decoded = decoder.decode(file, error);
+    if (!decoded) return std::nullopt;
+    return std::vector<std::uint8_t>(decoded->begin(), decoded->end());
 }
 
 namespace {

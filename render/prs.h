@@ -18,8 +18,22 @@ constexpr std::uint32_t kMaxPrsDecodedSize = 1024 * 1024;
 constexpr std::size_t kPrsHeaderSize = 8;
 constexpr std::size_t kPrsWindowSize = 16384;
 
-// The decoded bytes, exactly as many as the header says. Refuses, with `error` set, a decoded
-// size over kMaxPrsDecodedSize and a stream that ends before that many bytes are produced.
+// Decodes PRS files one after another into a single work buffer, made at the first picture
+// for the largest one the game handles and reused for every later one, so that decoding a
+// picture allocates nothing.
+class PrsDecoder {
+public:
+    // The decoded bytes, exactly as many as the header says, valid until the next call.
+    // Refuses, with `error` set, a decoded size over kMaxPrsDecodedSize and a stream that ends
+    // before that many bytes are produced. Any input is safe to pass.
+    std::optional<std::span<const std::uint8_t>> decode(std::span<const std::uint8_t> file,
+                                                        std::string& error);
+
+private:
+    std::vector<std::uint8_t> buffer_;
+};
+
+// The same as a new vector, for callers that decode a single picture.
 std::optional<std::vector<std::uint8_t>> decodePrsBytes(std::span<const std::uint8_t> file,
                                                         std::string& error);
 

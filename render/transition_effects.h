@@ -27,8 +27,8 @@ struct TransitionContext {
     // Shows the screen at once without letting events run (the cut, and an effect's last
     // picture); not counted as a frame of its own.
     void repaint();
-    // Fills `target` with dither tile `tile` (0-16) repeated from its origin.
-    void fillPatternTile(Bitmap& target, int tile);
+    // Makes `into` an 8x8 copy of dither tile `tile` (0-16); black where the tiles run out.
+    void ditherTile(Bitmap& into, int tile);
 };
 
 // Runs effect 0-14 and returns the frames it showed; any other number shows nothing.

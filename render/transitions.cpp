@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/game.h"
 #include "render/raster.h"
@@ -28,7 +31,7 @@ void cut(TransitionContext& c) {
 
 void verticalBlinds(TransitionContext& c) {
     for (int k = 0; k < 8; ++k) {
-        for (int x = 0; x <= 632; x += 8) c.copy({x + k, 0, x + k + 1, kH});
+        copyColumns(c.screen, c.composite, {k, 0, kW, kH}, 8);  // columns k, k + 8, ... k + 632
         c.endFrame();
     }
 }
@@ -77,11 +80,13 @@ void iris(TransitionContext& c) {
 
 void squeezeFlip(TransitionContext& c) {
     const Bitmap snapshot = c.screen;
+    // The picture squeezed to `width` columns straight onto the middle of the screen, black on
+    // either side.
     auto frame = [&](const Bitmap& picture, int width) {
-        Bitmap squeezed(width, kH);
-        stretch(squeezed, {0, 0, width, kH}, picture, {0, 0, kW, kH});
-        fillRect(c.screen, {0, 0, kW, kH}, 0x000000);
-        draw(c.screen, (kW - width) / 2, 0, squeezed);
+        const int left = (kW - width) / 2;
+        fillRect(c.screen, {0, 0, left, kH}, 0x000000);
+        fillRect(c.screen, {left + width, 0, kW, kH}, 0x000000);
+        stretch(c.screen, {left, 0, left + width, kH}, picture, {0, 0, kW, kH});
         c.endFrame();
     };
     for (int i = 0; i < 19; i += c.factor) frame(snapshot, kSqueezeWidths[i]);
@@ -90,14 +95,13 @@ void squeezeFlip(TransitionContext& c) {
     c.repaint();
 }
 
+// Each frame the screen keeps its pixels' bits where dither tile t has them set and takes the
+// new picture's elsewhere: screen AND pattern, OR new picture AND NOT pattern.
 void ditherDissolve(TransitionContext& c) {
-    Bitmap pattern(kW, kH);
+    Bitmap tile(8, 8);
     for (int t = 0; t < 17; t += c.factor) {
-        c.fillPatternTile(pattern, t);
-        draw(c.screen, 0, 0, pattern, RasterOp::And);
-        draw(pattern, 0, 0, pattern, RasterOp::InvertDestination);
-        draw(pattern, 0, 0, c.composite, RasterOp::And);
-        draw(c.screen, 0, 0, pattern, RasterOp::Or);
+        c.ditherTile(tile, t);
+        blendThroughPattern(c.screen, c.composite, {0, 0, kW, kH}, tile);
         c.endFrame();
     }
 }
@@ -200,18 +204,57 @@ void softWipe(TransitionContext& c) {
     }
 }
 
+// One byte moved up to 12 steps towards its target. Clamping the target to within 12 of the
+// byte is the same step, in byte arithmetic that saturates: four vector operations.
+std::uint8_t morphStep(std::uint8_t from, std::uint8_t to) {
+    const std::uint8_t low = from < 12 ? 0 : static_cast<std::uint8_t>(from - 12);
+    const std::uint8_t high = from > 243 ? 255 : static_cast<std::uint8_t>(from + 12);
+    return std::min(std::max(to, low), high);
+}
+
+// Steps every byte of `morph` towards the same byte of `target` and puts the result on the
+// screen row `shown` as well; true once the row has reached its target. Done 16 bytes at a
+// time through arrays of its own, which the compiler turns into vector operations.
+bool morphRow(std::uint8_t* morph, const std::uint8_t* target, std::uint8_t* shown,
+              std::size_t bytes) {
+    constexpr std::size_t kBlock = 16;
+    std::array<std::uint8_t, kBlock> differs{};
+    std::size_t i = 0;
+    for (; i + kBlock <= bytes; i += kBlock) {
+        std::array<std::uint8_t, kBlock> now;
+        std::array<std::uint8_t, kBlock> want;
+        std::memcpy(now.data(), morph + i, kBlock);
+        std::memcpy(want.data(), target + i, kBlock);
+        for (std::size_t k = 0; k < kBlock; ++k) {
+            now[k] = morphStep(now[k], want[k]);
+            differs[k] |= now[k] ^ want[k];
+        }
+        std::memcpy(morph + i, now.data(), kBlock);
+        std::memcpy(shown + i, now.data(), kBlock);
+    }
+    for (; i < bytes; ++i) {
+        shown[i] = morph[i] = morphStep(morph[i], target[i]);
+        differs[0] |= morph[i] ^ target[i];
+    }
+    return std::all_of(differs.begin(), differs.end(), [](std::uint8_t d) { return d == 0; });
+}
+
 void colourMorph(TransitionContext& c) {
     Bitmap morph = c.screen;
+    const std::size_t bytes = std::min(morph.stride(), c.composite.stride());
+    const int rows = std::min(morph.height(), c.composite.height());
+    // A row that has reached the new picture is only copied from then on.
+    std::vector<bool> arrived(static_cast<std::size_t>(std::max(rows, 0)), false);
     for (int frame = 0; frame < 24; ++frame) {
-        for (int y = 0; y < kH; ++y) {
-            std::uint8_t* o = morph.row(y);
-            const std::uint8_t* n = c.composite.row(y);
-            for (std::size_t i = 0; i < morph.stride(); ++i) {
-                if (o[i] < n[i]) o[i] = static_cast<std::uint8_t>(std::min(o[i] + 12, int{n[i]}));
-                else if (o[i] > n[i]) o[i] = static_cast<std::uint8_t>(std::max(o[i] - 12, int{n[i]}));
+        for (int y = 0; y < rows; ++y) {
+            if (arrived[static_cast<std::size_t>(y)]) {
+                std::memcpy(c.screen.row(y), c.composite.row(y), bytes);
+            } else {
+                arrived[static_cast<std::size_t>(y)] =
+                    morphRow(morph.row(y), c.composite.row(y), c.screen.row(y), bytes);
             }
         }
-        draw(c.screen, 0, 0, morph);
+        c.screen.markDamage({0, 0, kW, kH});  // written row by row above
         c.endFrame();
     }
 }
@@ -254,10 +297,9 @@ void TransitionContext::endFrame() {
 
 void TransitionContext::repaint() { host.repaint(screen); }
 
-void TransitionContext::fillPatternTile(Bitmap& target, int tile) {
-    Bitmap pattern(8, 8);
-    blit(pattern, 0, 0, 8, 8, diza, 8 * tile, 0);
-    fillPattern(target, {0, 0, target.width(), target.height()}, pattern);
+void TransitionContext::ditherTile(Bitmap& into, int tile) {
+    into.resize(8, 8);
+    blit(into, 0, 0, 8, 8, diza, 8 * tile, 0);
 }
 
 int runTransitionEffect(int effect, TransitionContext& context) {

@@ -1,9 +1,28 @@
 #include "shell/game_shell.h"
 
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+#include <iostream>
+
+#include "render/layers.h"
+#include "shell/picture_layout.h"
+#include "shell/screenshot.h"
+#include "setup/setup_folders.h"
+#include "shell/first_start.h"
+
 namespace corvan::shell {
 
-GameShell::GameShell(GameOptions options, SettingsFile store)
-    : host_(std::move(store)),
+namespace {
+// What a window's border and title bar are taken to need when the largest scale that fits is
+// worked out before the window exists.
+constexpr QSize kFrameAllowance(16, 48);
+}  // namespace
+
+GameShell::GameShell(GameOptions options, SettingsFile store, DisplayRequest display)
+    : request_(display),
+      host_(std::move(store)),
       form1_(),
       form2_(&form1_),
       form3_(host_, &form1_),
@@ -19,6 +38,13 @@ GameShell::GameShell(GameOptions options, SettingsFile store)
     QObject::connect(&form2_, &MessageWindow::released, &form1_,
                      [this] { form1_.callGame([](Game& g) { g.TextWindowMouseUp(); }); });
     QObject::connect(&form1_, &MainWindow::closed, &form2_, &QWidget::hide);
+    QObject::connect(&form1_, &MainWindow::fullScreenToggled, &form1_, [this](bool on) {
+        host_.writeSetting(setting::kFullScreen, on ? "1" : "0");
+    });
+    QObject::connect(&form1_, &MainWindow::screenshotRequested, &form1_,
+                     [this] { takeScreenshot(); });
+    QObject::connect(&form1_, &MainWindow::musicVolumeStep, &form1_,
+                     [this](int points) { changeMusicVolume(points); });
 }
 
 GameShell::~GameShell() {
@@ -27,11 +53,49 @@ GameShell::~GameShell() {
 }
 
 void GameShell::start() {
+    choices_ = readDisplayChoices(host_, request_);
+    int scale = choices_.scale;
+    if (scale <= 0) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        scale = screen == nullptr ? 1
+                                  : fittingScale(screen->availableGeometry().size(),
+                                                 QSize(kScreenWidth, kScreenHeight), kFrameAllowance);
+    }
+    form1_.setScale(scale);
+    form2_.setScale(scale);
+    form1_.setSmooth(choices_.smooth);
+    if (volumeSink_) volumeSink_(choices_.volume);
     form1_.callGame([](Game& g) { g.FormCreate(); });
+    // A game that was never set up refused to start; set up now, it starts after all.
+    if (game_.quitRequested && !setup::isSetUp(host_.settingsFile()) && offerSetup(host_)) {
+        form1_.callGame([](Game& g) { g.FormCreate(); });
+    }
     // A normal window, not a minimised one as the game once started: a minimised start is
     // easily missed on today's desktops.
-    if (!game_.quitRequested) form1_.show();
+    if (!game_.quitRequested) {
+        form1_.show();
+        if (choices_.fullScreen) form1_.setFullScreenMode(true);
+    }
     form1_.startTimers();
+}
+
+void GameShell::changeMusicVolume(int points) {
+    const int volume = std::clamp(choices_.volume + points, 0, 100);
+    if (volume == choices_.volume) return;
+    choices_.volume = volume;
+    host_.writeSetting(setting::kVolume, std::to_string(volume));
+    if (volumeSink_) volumeSink_(volume);
+}
+
+void GameShell::takeScreenshot() {
+    QString error;
+    const QString path =
+        saveScreenshot(game_.screen, screenshotFolder(), QDateTime::currentDateTime(), error);
+    if (path.isEmpty()) {
+        std::cerr << "corvan: cannot save the screenshot: " << error.toStdString() << '\n';
+    } else {
+        std::cerr << "corvan: screenshot saved to " << path.toStdString() << '\n';
+    }
 }
 
 }  // namespace corvan::shell

@@ -5,7 +5,10 @@
 // creation handler and shows the main window; the main window's `closed` signal tells the
 // program to end.
 
+#include <functional>
+
 #include "engine/game.h"
+#include "shell/display_settings.h"
 #include "shell/main_window.h"
 #include "shell/message_window.h"
 #include "shell/qt_host.h"
@@ -15,14 +18,20 @@ namespace corvan::shell {
 
 class GameShell {
 public:
-    explicit GameShell(GameOptions options, SettingsFile store = SettingsFile());
+    explicit GameShell(GameOptions options, SettingsFile store = SettingsFile(),
+                       DisplayRequest display = {});
     ~GameShell();
     GameShell(const GameShell&) = delete;
     GameShell& operator=(const GameShell&) = delete;
 
     // Runs the game's creation handler, then shows the main window (unless the game already
-    // asked to quit: the first idle call then closes it) and starts its timers.
+    // asked to quit: the first idle call then closes it) and starts its timers. The windows
+    // take the player's display choices first: scale, smoothness, fullscreen.
     void start();
+
+    // Where the music's loudness goes (0 to 100): at the start and at each change.
+    void setMusicVolumeSink(std::function<void(int)> sink) { volumeSink_ = std::move(sink); }
+    int musicVolume() const { return choices_.volume; }
 
     Game& game() { return game_; }
     QtHost& host() { return host_; }
@@ -31,6 +40,12 @@ public:
     SettingsDialog& settingsDialog() { return form3_; }
 
 private:
+    void changeMusicVolume(int points);
+    void takeScreenshot();
+
+    DisplayRequest request_;
+    DisplayChoices choices_;
+    std::function<void(int)> volumeSink_;
     QtHost host_;
     MainWindow form1_;
     MessageWindow form2_;

@@ -1,8 +1,12 @@
 #include "shell/main_window.h"
 
 #include <QCloseEvent>
+#include <algorithm>
+#include <QKeyEvent>
+#include <QScreen>
 
 #include "render/layers.h"
+#include "shell/key_input.h"
 
 namespace corvan::shell {
 
@@ -15,11 +19,11 @@ constexpr Qt::WindowFlags kBorderedFlags = Qt::Window | Qt::CustomizeWindowHint 
 MainWindow::MainWindow() : QWidget(nullptr, kBorderedFlags) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("コルヴァン"));
-    // A dialog border: the window is never resized.
-    setFixedSize(kScreenWidth, kScreenHeight);
-    image1_ = new ScreenView(kScreenWidth, kScreenHeight, this);
+    setFocusPolicy(Qt::StrongFocus);
+    image1_ = new ScreenView(QSize(kScreenWidth, kScreenHeight), this);
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->move(0, 0);
+    setScale(1);
     // The game hovers menu rows on every move, not only while a button is held.
     image1_->setMouseTracking(true);
 
@@ -33,13 +37,17 @@ MainWindow::MainWindow() : QWidget(nullptr, kBorderedFlags) {
             [this] { callGame([](Game& g) { g.Timer1Timer(); }); });
     connect(&idleTimer_, &QTimer::timeout, this, &MainWindow::idle);
     connect(image1_, &ScreenView::pressed, this, [this](MouseButton button, QPoint p) {
+        pointer_ = p;
         callGame([&](Game& g) { g.Image1MouseDown(button, p.x(), p.y()); });
     });
-    connect(image1_, &ScreenView::moved, this,
-            [this](QPoint p) { callGame([&](Game& g) { g.Image1MouseMove(p.x(), p.y()); }); });
+    connect(image1_, &ScreenView::moved, this, [this](QPoint p) {
+        pointer_ = p;
+        callGame([&](Game& g) { g.Image1MouseMove(p.x(), p.y()); });
+    });
     connect(image1_, &ScreenView::released, this, [this](MouseButton button, QPoint p) {
         callGame([&](Game& g) { g.Image1MouseUp(button, p.x(), p.y()); });
     });
+    connect(image1_, &ScreenView::wheeled, this, &MainWindow::stepMenuRow);
 }
 
 void MainWindow::setGame(Game& game) {
@@ -49,17 +57,61 @@ void MainWindow::setGame(Game& game) {
 
 void MainWindow::startTimers() {
     if (closing_) return;
+    timersStarted_ = true;
     timer1_.start();
     idleTimer_.start();
 }
 
 void MainWindow::callGame(const std::function<void(Game&)>& handler) {
     if (game_ == nullptr || ended_) return;
+    if (depth_ == 0) wakeFromRest();
     ++depth_;
     handler(*game_);
     --depth_;
-    image1_->update();
-    if (depth_ == 0 && closing_) endGame();
+    showScreenChanges(false);
+    if (depth_ > 0) return;
+    if (closing_) {
+        endGame();
+    } else {
+        restIfIdle();
+    }
+}
+
+// While the game waits for the player, an idle call would only draw its random number: the idle
+// timer rests, so that a waiting game costs nothing but its wait marker, and the numbers it
+// would have drawn are drawn at once when anything next calls the game.
+void MainWindow::restIfIdle() {
+    if (!timersStarted_) return;
+    // A held skip key ends waits from the idle handler, so it keeps the timer going.
+    if (game_->IdleWorkPending() || skipHeld_) {
+        if (!idleTimer_.isActive()) idleTimer_.start();
+    } else {
+        idleTimer_.stop();
+        if (!restingSince_.isValid()) restingSince_.start();
+    }
+}
+
+void MainWindow::wakeFromRest() {
+    if (!restingSince_.isValid()) return;
+    game_->SkipIdleCalls(restingSince_.elapsed() / kIdleMilliseconds);
+    restingSince_.invalidate();
+}
+
+void MainWindow::showScreenChanges(bool now) {
+    if (game_ == nullptr) return;
+    // Only what the game drew on is painted again: a game waiting for a click costs nothing
+    // but its wait marker.
+    const Rect changed = game_->screen.takeDamage();
+    if (now) {
+        image1_->repaintPicture(changed);
+    } else {
+        image1_->updatePicture(changed);
+    }
+}
+
+void MainWindow::showWholeScreen() {
+    if (game_ != nullptr) game_->screen.takeDamage();
+    image1_->repaint();
 }
 
 void MainWindow::idle() {
@@ -67,16 +119,119 @@ void MainWindow::idle() {
     // that lets events through (a transition's frames, a modal dialog): the story's step is
     // never re-entered.
     if (depth_ > 0 || closing_) return;
+    if (skipHeld_ && game_ != nullptr && game_->waitKind != 0 && game_->menuKind == 0 &&
+        game_->viewFlag == 0) {
+        clickAtPointer(MouseButton::Left);
+    }
     callGame([](Game& g) { g.AppIdle(); });
 }
 
 void MainWindow::setBordered(bool bordered) {
+    bordered_ = bordered;
+    if (fullScreen_) return;
     // Qt drops the frameless hint when any title-bar button is asked for, so none is.
     const Qt::WindowFlags flags = bordered ? kBorderedFlags : Qt::Window | Qt::FramelessWindowHint;
     if (flags == windowFlags()) return;
     const bool wasVisible = isVisible();
     setWindowFlags(flags);  // hides the window
     if (wasVisible) show();
+}
+
+void MainWindow::setScale(int scale) {
+    scale_ = std::max(1, scale);
+    // A dialog border: the window is never resized by the player.
+    if (!fullScreen_) setFixedSize(kScreenWidth * scale_, kScreenHeight * scale_);
+}
+
+void MainWindow::setFullScreenMode(bool on) {
+    if (on == fullScreen_) return;
+    fullScreen_ = on;
+    if (on) {
+        windowedPlace_ = pos();
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        showFullScreen();
+        // Without a window manager to honour the request, the window takes the screen itself.
+        if (QScreen* s = screen()) setGeometry(s->geometry());
+    } else {
+        image1_->setPictureOffset(QPoint());
+        showNormal();
+        setScale(scale_);
+        setBordered(bordered_);
+        move(windowedPlace_);
+    }
+}
+
+void MainWindow::setSmooth(bool smooth) { image1_->setSmooth(smooth); }
+
+double MainWindow::pictureScale() const {
+    return static_cast<double>(image1_->pictureTarget().width()) / kScreenWidth;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    image1_->setGeometry(rect());
+}
+
+void MainWindow::clickAtPointer(MouseButton button) {
+    const QPoint p = pointer_;
+    callGame([&](Game& g) { g.Image1MouseDown(button, p.x(), p.y()); });
+    callGame([&](Game& g) { g.Image1MouseUp(button, p.x(), p.y()); });
+}
+
+void MainWindow::stepMenuRow(int direction) {
+    callGame([&](Game& g) {
+        if (g.rowCount <= 0) return;
+        std::int32_t row = g.hoveredRow + direction;
+        if (g.hoveredRow == 0) row = direction > 0 ? 1 : g.rowCount;
+        if (row < 1) row = g.rowCount;
+        if (row > g.rowCount) row = 1;
+        const auto at = g.MenuRowPoint(row);
+        if (!at) return;
+        pointer_ = QPoint(at->x, at->y);
+        g.Image1MouseMove(at->x, at->y);
+    });
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (isSkipKey(event->key())) {
+        skipHeld_ = true;
+        if (depth_ == 0 && game_ != nullptr && !closing_) {
+            wakeFromRest();
+            restIfIdle();
+        }
+        return;
+    }
+    switch (keyAction(event->key(), event->modifiers())) {
+        case KeyAction::Advance: clickAtPointer(MouseButton::Left); break;
+        case KeyAction::Back:
+            if (!event->isAutoRepeat()) clickAtPointer(MouseButton::Right);
+            break;
+        case KeyAction::PreviousRow: stepMenuRow(-1); break;
+        case KeyAction::NextRow: stepMenuRow(1); break;
+        case KeyAction::ToggleFullScreen:
+            if (event->isAutoRepeat()) break;
+            setFullScreenMode(!fullScreen_);
+            emit fullScreenToggled(fullScreen_);
+            break;
+        case KeyAction::Screenshot:
+            if (!event->isAutoRepeat()) emit screenshotRequested();
+            break;
+        case KeyAction::LouderMusic: emit musicVolumeStep(10); break;
+        case KeyAction::QuieterMusic: emit musicVolumeStep(-10); break;
+        case KeyAction::None: QWidget::keyPressEvent(event); break;
+    }
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (isSkipKey(event->key())) skipHeld_ = false;
+    QWidget::keyReleaseEvent(event);
+}
+
+void MainWindow::focusOutEvent(QFocusEvent* event) {
+    // A release that goes to another window must not leave the skip running.
+    skipHeld_ = false;
+    QWidget::focusOutEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -1,10 +1,18 @@
 #pragma once
 
-// TForm1, the main window: a fixed 640x480 client area filled by `Image1`, which shows the
-// game's screen surface. It drives the game: `Timer1` every 60 ms, the idle handler every 20 ms,
-// the mouse of `Image1`, and the shutdown when the window closes. Every call into the game goes
-// through `callGame`, which refreshes `Image1` afterwards so that whatever the game drew shows.
+// TForm1, the main window: a fixed client area filled by `Image1`, which shows the game's
+// 640x480 screen surface at an integer scale (1 gives the original's 640x480), or fills the
+// screen with it in fullscreen. It drives the game: `Timer1` every 60 ms, the idle handler every
+// 20 ms, the mouse of `Image1`, the keys, and the shutdown when the window closes. Every call
+// into the game goes through `callGame`, which refreshes `Image1` afterwards so that whatever
+// the game drew shows.
+//
+// Keys stand for the mouse (the game sees only mouse events): Enter, Space and keypad Enter a
+// left click where the pointer is, Escape a right click, arrows and the wheel move the pointer
+// to the next or previous row of a menu; holding Ctrl ends page and click waits as they come.
 
+#include <QElapsedTimer>
+#include <QPoint>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
@@ -36,14 +44,33 @@ public:
     // the outermost call has returned.
     void callGame(const std::function<void(Game&)>& handler);
 
+    // Paints the part of the game's screen surface drawn on since the last time: at the next
+    // paint, or `now`. A transition's frame shows the whole surface at once.
+    void showScreenChanges(bool now);
+    void showWholeScreen();
+
+    // True while the idle timer rests because the game has nothing to do.
+    bool idleResting() const { return restingSince_.isValid(); }
+
     // True while a call into the game is running.
     bool inGame() const { return depth_ > 0; }
     // True once the game's shutdown handler has run.
     bool gameEnded() const { return ended_; }
 
-    // Gives the window its border or takes it away; the client area stays 640x480.
+    // Gives the window its border or takes it away; the client area keeps its size. In
+    // fullscreen the choice is kept for the window's return.
     void setBordered(bool bordered);
-    bool bordered() const { return !windowFlags().testFlag(Qt::FramelessWindowHint); }
+    bool bordered() const { return bordered_; }
+
+    // The windowed client is 640x480 times this scale.
+    void setScale(int scale);
+    int scale() const { return scale_; }
+    // Fullscreen: the picture fills the screen at the largest integer scale, or smoothly.
+    void setFullScreenMode(bool on);
+    bool fullScreenMode() const { return fullScreen_; }
+    void setSmooth(bool smooth);
+    // How many of the window's pixels one game pixel takes now (wider in fullscreen).
+    double pictureScale() const;
 
     // Runs the game's shutdown now if it has not run yet (the program is ending).
     void endGame();
@@ -51,12 +78,27 @@ public:
 signals:
     // The window has closed and the game has shut down: the program ends.
     void closed();
+    // The player switched fullscreen on or off, asked for a screenshot, or turned the music up
+    // or down (by this many points of 100).
+    void fullScreenToggled(bool on);
+    void screenshotRequested();
+    void musicVolumeStep(int points);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void idle();
+    void restIfIdle();
+    void wakeFromRest();
+    // A press and release of the button where the pointer last was.
+    void clickAtPointer(MouseButton button);
+    // The pointer to the next (+1) or previous (-1) row of the menu shown.
+    void stepMenuRow(int direction);
 
     ScreenView* image1_ = nullptr;
     QTimer timer1_;
@@ -65,6 +107,14 @@ private:
     int depth_ = 0;
     bool closing_ = false;
     bool ended_ = false;
+    bool bordered_ = true;
+    int scale_ = 1;
+    bool fullScreen_ = false;
+    QPoint windowedPlace_;  // where the window was before fullscreen
+    QPoint pointer_;  // where the mouse or a key last put the pointer, in game pixels
+    bool skipHeld_ = false;
+    bool timersStarted_ = false;
+    QElapsedTimer restingSince_;  // valid while the idle timer rests
 };
 
 }  // namespace corvan::shell

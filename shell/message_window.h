@@ -1,8 +1,8 @@
 #pragma once
 
 // TForm2, the movable message window: a borderless 576x96 window whose `Image1` shows the text
-// frame while the frame mode is movable. It is created hidden, first appears at (2, 2) and keeps
-// wherever the player drags it for the rest of the run. Its mouse goes to the game's drag
+// frame while the frame mode is movable (scaled as the main window's picture is). It is created
+// hidden, first appears at (2, 2) and keeps wherever the player drags it for the rest of the run. Its mouse goes to the game's drag
 // handlers (through `pressed`, `moved`, `released`), never to the story.
 
 #include <QWidget>
@@ -23,6 +23,9 @@ public:
 
     // Copies the frame into the window's image and shows the window if it is hidden.
     void showFrame(const Bitmap& frame);
+
+    // The window is 576x96 times this scale, as the main window's picture is.
+    void setScale(int scale);
 
     ScreenView& image1() { return *image1_; }
     const Bitmap& frame() const { return frame_; }

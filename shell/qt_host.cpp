@@ -12,6 +12,7 @@
 #include <iostream>
 #include <thread>
 
+#include "engine/trace_events.h"
 #include "render/layers.h"
 #include "shell/main_window.h"
 #include "shell/message_window.h"
@@ -37,7 +38,24 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+int floorDivide(int value, int by) {
+    return value >= 0 ? value / by : -((-value + by - 1) / by);
+}
+
 }  // namespace
+
+// The game places and moves its windows in its own pixels; on the screen they are `scale` times
+// as far. What the division drops is kept, so that a window the game moves back to where it
+// found it lands exactly there again.
+WindowPoint QtHost::ScaledPlace::toGame(QPoint onScreen, int scale) {
+    const WindowPoint game{floorDivide(onScreen.x(), scale), floorDivide(onScreen.y(), scale)};
+    remainder = onScreen - QPoint(game.x * scale, game.y * scale);
+    return game;
+}
+
+QPoint QtHost::ScaledPlace::toScreen(WindowPoint game, int scale) const {
+    return QPoint(game.x * scale, game.y * scale) + remainder;
+}
 
 QtHost::QtHost(SettingsFile store)
     : store_(std::move(store)), trace_(qEnvironmentVariableIsSet("CORVAN_TRACE")) {}
@@ -100,11 +118,12 @@ std::optional<std::string> QtHost::chooseFile(std::string_view initialName,
 }
 
 void QtHost::repaint(const Bitmap& /*screen*/) {
-    // The screen surface is the game's own bitmap, which Image1 already shows: paint it now.
-    if (mainWindow_ != nullptr) mainWindow_->image1().repaint();
+    // The screen surface is the game's own bitmap, which Image1 already shows: paint now what
+    // has changed on it.
+    if (mainWindow_ != nullptr) mainWindow_->showScreenChanges(true);
 }
 
-void QtHost::endFrame(const Bitmap& screen) {
+void QtHost::endFrame(const Bitmap& /*screen*/) {
     using namespace std::chrono;
     constexpr nanoseconds kFrame = duration_cast<nanoseconds>(seconds(1)) / kFramesPerSecond;
     if (lastFrame_.isValid()) {
@@ -112,7 +131,7 @@ void QtHost::endFrame(const Bitmap& screen) {
         if (left > nanoseconds::zero()) std::this_thread::sleep_for(left);
     }
     lastFrame_.start();
-    repaint(screen);
+    if (mainWindow_ != nullptr) mainWindow_->showWholeScreen();
     QCoreApplication::processEvents();
 }
 
@@ -124,27 +143,32 @@ void QtHost::hideTextWindow() {
     if (messageWindow_ != nullptr) messageWindow_->hide();
 }
 
+int QtHost::scale() const { return mainWindow_ != nullptr ? mainWindow_->scale() : 1; }
+
 WindowPoint QtHost::textWindowPosition() {
     if (messageWindow_ == nullptr) return {};
-    const QPoint at = messageWindow_->pos();
-    return {at.x(), at.y()};
+    return textWindowPlace_.toGame(messageWindow_->pos(), scale());
 }
 
 void QtHost::moveTextWindow(WindowPoint topLeft) {
-    if (messageWindow_ != nullptr) messageWindow_->move(topLeft.x, topLeft.y);
+    if (messageWindow_ != nullptr) messageWindow_->move(textWindowPlace_.toScreen(topLeft, scale()));
 }
 
 WindowPoint QtHost::screenSize() {
+    // The game places a window of its own size on a screen as many times smaller as its
+    // picture is scaled, so that its rules (centred; no border when the screen is no larger
+    // than the picture) hold for the scaled window.
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return {kScreenWidth, kScreenHeight};
-    return {screen->size().width(), screen->size().height()};
+    return {screen->size().width() / scale(), screen->size().height() / scale()};
 }
 
 void QtHost::placeMainWindow(WindowPoint topLeft, WindowPoint /*outerSize*/, bool bordered) {
-    // The outer size is the window manager's to give: the client area is what stays 640x480.
+    // The outer size is the window manager's to give: the client area is what keeps its size.
     if (mainWindow_ == nullptr) return;
     mainWindow_->setBordered(bordered);
-    mainWindow_->move(topLeft.x, topLeft.y);
+    mainWindowPlace_.remainder = QPoint();
+    mainWindow_->move(mainWindowPlace_.toScreen(topLeft, scale()));
 }
 
 void QtHost::runSettingsDialog() {
@@ -157,11 +181,20 @@ void QtHost::closeMainWindow() {
 
 WindowPoint QtHost::mainWindowPosition() {
     if (mainWindow_ == nullptr) return {};
-    return {mainWindow_->x(), mainWindow_->y()};
+    // A fullscreen window stays put; the game moves its picture instead, from where it stands.
+    if (mainWindow_->fullScreenMode()) return {};
+    return mainWindowPlace_.toGame(mainWindow_->pos(), scale());
 }
 
 void QtHost::moveMainWindow(WindowPoint topLeft) {
-    if (mainWindow_ != nullptr) mainWindow_->move(topLeft.x, topLeft.y);
+    if (mainWindow_ == nullptr) return;
+    if (mainWindow_->fullScreenMode()) {
+        const double by = mainWindow_->pictureScale();
+        mainWindow_->image1().setPictureOffset(QPoint(static_cast<int>(topLeft.x * by),
+                                                      static_cast<int>(topLeft.y * by)));
+        return;
+    }
+    mainWindow_->move(mainWindowPlace_.toScreen(topLeft, scale()));
 }
 
 void QtHost::pause(int milliseconds) {
@@ -201,7 +234,7 @@ void QtHost::warn(std::string_view message) {
 }
 
 void QtHost::traceEvent(std::string_view line) {
-    if (trace_) std::cerr << "corvan: " << line << '\n';
+    if (trace_ || (debug_ && trace::isProblem(line))) std::cerr << "corvan: " << line << '\n';
 }
 
 }  // namespace corvan::shell

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QMessageBox>
+#include <QPoint>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -97,12 +98,22 @@ public:
     bool musicStopped() override;
     bool playVoice(const std::filesystem::path& file, std::string& error) override;
 
-    // Diagnostics.
+    // Diagnostics. Every event goes to standard error when CORVAN_TRACE is set; with
+    // `setDebug` (corvan --debug) the problems among them do (engine/trace_events.h).
     void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
+    void setDebug(bool on) { debug_ = on; }
 
 private:
+    // A window's place on the screen, as the game sees it at this scale.
+    struct ScaledPlace {
+        QPoint remainder;  // what the last division to the game's pixels dropped
+        WindowPoint toGame(QPoint onScreen, int scale);
+        QPoint toScreen(WindowPoint game, int scale) const;
+    };
+
     QWidget* dialogOwner() const;
+    int scale() const;
 
     SettingsFile store_;
     MainWindow* mainWindow_ = nullptr;
@@ -114,6 +125,9 @@ private:
     QElapsedTimer lastFrame_;
     std::set<std::string, std::less<>> warned_;
     bool trace_ = false;
+    ScaledPlace mainWindowPlace_;
+    ScaledPlace textWindowPlace_;
+    bool debug_ = false;
 };
 
 }  // namespace corvan::shell

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdlib>
@@ -23,10 +24,13 @@ constexpr int kOutputChannels = 2;
 constexpr int kBufferFrames = 1024;
 // The voice has a mixer channel to itself, so a new voice cuts off only the one before.
 constexpr int kVoiceChannel = 0;
-// The synthesiser's loudness, on the mixer's scale of 0 to 128. The mixer's own default drives
-// the synthesiser so hard that loud General MIDI songs clip; at this level a song that clipped
-// one sample in two hundred stays clear of full scale.
-constexpr int kMusicVolume = 42;
+// The synthesiser's loudest level, on the mixer's scale of 0 to 128. The mixer's own default
+// drives the synthesiser so hard that loud General MIDI songs clip; at this level a song that
+// clipped one sample in two hundred there stays clear of full scale.
+constexpr int kLoudestMusic = 53;
+constexpr int kDefaultVolumePercent = 80;
+
+int mixerVolume(int percent) { return kLoudestMusic * std::clamp(percent, 0, 100) / 100; }
 
 // How many sample frames the file plays for; 0 when that cannot be told.
 std::int64_t musicLengthFrames(const std::filesystem::path& file) {
@@ -75,6 +79,7 @@ struct SdlAudio::Players {
     bool musicPaused = false;  // stopped where it was, not at its end
     Mix_Chunk* voice = nullptr;
     int bytesPerFrame = 4;
+    int volumePercent = kDefaultVolumePercent;
     // Sample frames mixed since the device opened, counted on the audio thread: the clock the
     // music's length is measured on, whatever the machine's load.
     std::atomic<std::int64_t> framesMixed{0};
@@ -143,7 +148,7 @@ bool SdlAudio::ready() {
         p.bytesPerFrame = std::max(1, channels * static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8));
     }
     Mix_SetPostMix(Players::countFrames, &p);
-    Mix_VolumeMusic(kMusicVolume);
+    Mix_VolumeMusic(mixerVolume(p.volumePercent));
     // Which decoders there are is only known once the device is open.
     if (Mix_HasMusicDecoder("MIDI") != SDL_TRUE) {
         std::cerr << program_
@@ -217,6 +222,12 @@ bool SdlAudio::musicStopped() {
     // The synthesiser's release tail keeps the music "playing" for about 3 seconds after the
     // last note; the song's own length says when it has played out.
     return p.musicLength > 0 && p.framesMixed - p.musicStarted >= p.musicLength;
+}
+
+void SdlAudio::setMusicVolume(int percent) {
+    Players& p = *players_;
+    p.volumePercent = std::clamp(percent, 0, 100);
+    if (p.device == Players::Device::Open) Mix_VolumeMusic(mixerVolume(p.volumePercent));
 }
 
 std::int64_t SdlAudio::framesMixed() const { return players_->framesMixed; }

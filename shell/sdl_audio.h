@@ -38,6 +38,10 @@ public:
     bool musicStopped() override;
     bool playVoice(const std::filesystem::path& file, std::string& error) override;
 
+    // The music's loudness, 0 (silent) to 100: a share of the loudest level that still keeps
+    // loud General MIDI songs from clipping. Kept for a device opened later.
+    void setMusicVolume(int percent);
+
     // Whether the sound device is open (false before the first call, and without a device).
     bool deviceOpen() const;
     // Sample frames (at 44.1 kHz) the device has been given since it opened: the sound's own

@@ -12,6 +12,7 @@
 #include "engine/cp932.h"
 #include "engine/file_lookup.h"
 #include "engine/game.h"
+#include "engine/trace_events.h"
 #include "sound/midi_file.h"
 
 namespace corvan {
@@ -137,7 +138,7 @@ void Game::PlayVoice(std::string_view text) {
         return;
     }
     // Voice clips are optional: one found nowhere is skipped without a word to the player.
-    host_.traceEvent("voice-missing " + cp932ToUtf8(name));
+    host_.traceEvent(std::string(trace::kVoiceMissing) + " " + cp932ToUtf8(name));
 }
 
 void Game::MusicLoopCheck() {

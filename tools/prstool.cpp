@@ -38,6 +38,7 @@ constexpr const char* kUsage = R"(usage: prstool COMMAND ...
   prstool info IN.PRS         the decoded and compressed sizes, the ratio and the picture's
                               width, height and bits per pixel
   prstool --help              show this text
+  prstool --version           show the version
 
 Output files are written whole or not at all.
 )";

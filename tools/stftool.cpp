@@ -1,12 +1,9 @@
 // stftool: builds and reads script archives for game authors.
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -14,7 +11,9 @@
 #include "engine/archive.h"
 #include "engine/ascii.h"
 #include "engine/cp932.h"
+#include "engine/file_lookup.h"
 #include "engine/file_write.h"
+#include "tools/script_check.h"
 #include "tools/stf_pack.h"
 #include "tools/tool_main.h"
 
@@ -29,10 +28,20 @@ constexpr const char* kUsage = R"(usage: stftool COMMAND ...
                                 without its extension. .txt files are UTF-8 and become
                                 Shift-JIS (code page 932); .sjis files are taken as they are.
                                 Lines end with LF or CRLF.
+                                Then prints what `check` finds in the scripts.
+  stftool check [--json] [--game DIR] PATH
+                                reports, one line each, what the game would do wrong without a
+                                word: unknown commands, jumps to missing labels or chunks,
+                                choices without their rows or CASE labels, missing pictures,
+                                music and voices, page and frame problems, unreachable labels
+                                and chunks. PATH is a game folder, an archive, or a folder of
+                                script files (then --game names the game folder whose files
+                                are looked for). Exit status 1 when there is an error.
   stftool list ARCHIVE          index, name, offset and length of every chunk
   stftool extract ARCHIVE DIR   every chunk as DIR/NAME.sjis (code page 932, LF line ends)
   stftool cat ARCHIVE NAME      one chunk's text, as UTF-8
   stftool --help                show this text
+  stftool --version             show the version
 )";
 
 int fail(const std::string& message) {
@@ -40,67 +49,74 @@ int fail(const std::string& message) {
     return 1;
 }
 
-bool readFile(const fs::path& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    out = buffer.str();
-    return !in.bad();
-}
-
 bool writeFileWhole(const fs::path& path, const void* data, std::size_t size) {
     std::string error;
     return writeFileAtomically(path, std::string_view(static_cast<const char*>(data), size), error);
 }
 
-int pack(const fs::path& out, const fs::path& dir) {
-    std::error_code ec;
-    if (!fs::is_directory(dir, ec)) return fail(dir.string() + " is not a folder");
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(dir, ec)) {
-        if (!entry.is_regular_file()) continue;
-        std::string ext = entry.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (ext == ".txt" || ext == ".sjis") files.push_back(entry.path());
-    }
-    if (ec) return fail("cannot read the folder " + dir.string());
-    std::sort(files.begin(), files.end());
+std::string problemText(const SourceProblem& problem) {
+    if (problem.line == 0) return problem.file + ": " + problem.what;
+    return problem.file + ", line " + std::to_string(problem.line) + ": " + problem.what;
+}
 
+// Packs the folder, refusing what the archive cannot hold as written, then prints what the
+// checker finds in the scripts (files are not looked for: the pictures and sounds may be made
+// after the archive).
+int pack(const fs::path& out, const fs::path& dir) {
     std::vector<ChunkSource> chunks;
-    for (const fs::path& file : files) {
-        const std::string name = file.stem().string();
-        if (name.empty() || name.size() > static_cast<std::size_t>(Archive::kMaxNameLength)) {
-            return fail(file.string() + ": the chunk name \"" + name + "\" must have 1 to 8 bytes");
-        }
-        for (const ChunkSource& other : chunks) {
-            if (equalIgnoringAsciiCase(other.name, name)) {
-                return fail(file.string() + ": a chunk named \"" + other.name +
-                            "\" is already packed; names are compared without letter case");
-            }
-        }
-        std::string text;
-        if (!readFile(file, text)) return fail("cannot read " + file.string());
-        std::string error;
-        const bool utf8 = file.extension() != ".sjis" && file.extension() != ".SJIS";
-        auto lines = scriptLinesFromText(text, utf8, error);
-        if (!lines) return fail(file.string() + ", " + error);
-        if (lines->size() > static_cast<std::size_t>(Archive::kMaxChunkLength)) {
-            return fail(file.string() + ": " + std::to_string(lines->size()) +
-                        " bytes once packed, more than a chunk's " +
-                        std::to_string(Archive::kMaxChunkLength));
-        }
-        chunks.push_back({name, std::move(*lines)});
-    }
+    std::vector<std::string> files;
+    std::vector<SourceProblem> problems;
     std::string error;
+    if (!readChunkSources(dir, chunks, files, problems, error)) return fail(error);
+    if (!problems.empty()) return fail(problemText(problems.front()));
     const auto archive = buildArchive(chunks, error);
     if (!archive) return fail(error);
     if (!writeFileWhole(out, archive->data(), archive->size())) {
         return fail("cannot write " + out.string());
     }
     std::cout << "stftool: packed " << chunks.size() << " chunks into " << out.string() << "\n";
+    std::cerr << formatFindings(checkScripts({std::move(chunks), std::move(files), {}, {}}));
     return 0;
+}
+
+// Checks a game folder (its mg_data.stf and the files it names), an archive, or a folder of
+// script files (with --game for the files).
+int check(const std::vector<std::string>& args) {
+    bool json = false;
+    std::optional<fs::path> target;
+    std::optional<fs::path> game;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--json") {
+            json = true;
+        } else if (args[i] == "--game" && i + 1 < args.size()) {
+            game = args[++i];
+        } else if (!target && (args[i].empty() || args[i][0] != '-')) {
+            target = args[i];
+        } else {
+            return fail("check: unexpected argument " + args[i]);
+        }
+    }
+    if (!target) return fail("check: no game folder, archive or script folder given");
+    ScriptCheckInput input;
+    std::string error;
+    std::error_code ec;
+    bool read = false;
+    if (fs::is_directory(*target, ec)) {
+        if (const auto archive = findIgnoringCase(*target, "mg_data.stf")) {
+            read = readArchiveForCheck(*archive, input, error);
+            if (!game) game = *target;
+        } else {
+            read = readSourcesForCheck(*target, input, error);
+        }
+    } else {
+        read = readArchiveForCheck(*target, input, error);
+        if (!game) game = target->parent_path().empty() ? fs::path(".") : target->parent_path();
+    }
+    if (!read) return fail(error);
+    input.gameFolder = game;
+    const std::vector<Finding> findings = checkScripts(input);
+    std::cout << (json ? findingsJson(findings) : formatFindings(findings));
+    return hasErrors(findings) ? 1 : 0;
 }
 
 bool openArchive(const fs::path& path, Archive& archive) {
@@ -193,6 +209,7 @@ std::optional<int> runCommand(const std::vector<std::string>& args) {
     if (command == "list" && args.size() == 2) return list(args[1]);
     if (command == "extract" && args.size() == 3) return extract(args[1], args[2]);
     if (command == "cat" && args.size() == 3) return cat(args[1], args[2]);
+    if (command == "check" && args.size() >= 2) return check(args);
     return std::nullopt;
 }
 

@@ -1,6 +1,9 @@
 #include "tools/tool_main.h"
 
 #include <iostream>
+#include <string>
+
+#include "corvan_version.h"
 
 namespace corvan {
 
@@ -13,10 +16,11 @@ int runToolCommand(
         return 2;
     }
     const std::string& command = args[0];
-    if (command == "--help" || command == "-h" || command == "help") {
+    if (command == "help") {
         std::cout << usage;
         return 0;
     }
+    if (answerHelpOrVersion(command, std::string(tool).c_str(), usage)) return 0;
     if (const auto code = dispatch(args)) return *code;
     std::cerr << tool << ": unknown command or wrong arguments: " << command << "\n\n" << usage;
     return 2;

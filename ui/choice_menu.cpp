@@ -74,6 +74,10 @@ void Game::ChoiceHover(int x, int y) {
     hoveredRow = row;
 }
 
+WindowPoint Game::choiceRowPoint(std::int32_t row) {
+    return {kRowLeft + 100, kRowTop + kRowHeight * (row - 1) + kRowHeight / 2};
+}
+
 void Game::ChoicePick() {
     if (hoveredRow == 0) return;
     PlayVoice("90023");

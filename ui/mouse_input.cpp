@@ -101,6 +101,13 @@ void Game::Image1MouseMove(int x, int y) {
     hoveredRow = row;
 }
 
+std::optional<WindowPoint> Game::MenuRowPoint(std::int32_t row) const {
+    if (row < 1 || row > rowCount || viewFlag == 2) return std::nullopt;
+    if (menuKind == 1) return choiceRowPoint(row);
+    if (menuKind != 2 && menuKind != 3) return std::nullopt;
+    return WindowPoint{kListLeft + 100, kListTop + kListRowHeight * (row - 1) + kListRowHeight / 2};
+}
+
 void Game::Image1MouseUp(MouseButton /*button*/, int /*x*/, int /*y*/) { inputLatch = false; }
 
 }  // namespace corvan

@@ -5,8 +5,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "corvan_version.h"
 #include "updater/update_form.h"
-#include "updater/volumes.h"
+#include "volumes/volumes.h"
 
 namespace {
 
@@ -15,17 +16,15 @@ constexpr char kUsage[] =
     "Copies corvan and corvan2 from the current folder into the game's save folder.\n"
     "Run it from the game disc's folder, pick the disc in the drive list and press コピー開始.\n"
     "  --screenshot FILE  show the window, save a PNG picture of it to FILE and quit\n"
-    "  --help             show this help and quit\n";
+    "  --help             show this help and quit\n"
+    "  --version          show the version and quit\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const char* screenshot = nullptr;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
+        if (corvan::answerHelpOrVersion(argv[i], "corvanup", kUsage)) return 0;
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             screenshot = argv[++i];
             continue;
@@ -35,6 +34,6 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    corvanup::UpdateForm form(corvanup::listVolumes());
+    corvanup::UpdateForm form(corvan::listVolumes());
     return corvanup::runUpdater(form, screenshot ? QString::fromLocal8Bit(screenshot) : QString());
 }

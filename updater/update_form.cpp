@@ -176,7 +176,7 @@ void UpdateForm::Button1Click() {
     // already been replaced and the game folder is left as it was.
     const QString saveDir = readFolderSetting(kSaveDirKey, kNotInstalled);
     const QString volume = driveComboBox1_->currentData().toString();
-    if (!volumeHoldsArchive(volume)) {
+    if (!corvan::volumeHoldsArchive(volume)) {
         showMessage({kErrorTitle, kInsertDisc, QMessageBox::Warning, QMessageBox::Ok});
         return;
     }

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "updater/volumes.h"
+#include "volumes/volumes.h"
 
 class QComboBox;
 class QLabel;
@@ -18,6 +18,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace corvanup {
+
+using corvan::Volume;
 
 // A modal message box as the updater shows it: one OK button in every case.
 struct Message {

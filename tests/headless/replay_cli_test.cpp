@@ -172,7 +172,7 @@ TEST_F(ReplayCli, GivenLogOption_ThenLogHasTheChunkAndTextLines) {
     EXPECT_FALSE(hasLineStarting(run.out, "chunk")) << run.out;
 }
 
-TEST_F(ReplayCli, GivenChainsToMissingAndPresentChunks_ThenOnlySuccessfulLoadsAreLogged) {
+TEST_F(ReplayCli, GivenChainsToMissingAndPresentChunks_ThenLoadsAndTheMissingChunkAreLogged) {
     TempDir chained;
     writeArchive(chained.path() / "mg_data.stf",
                  {chunk("main", "*chain nothere\n続き\n*chain ch2\n"), chunk("ch2", "二章\n▼\n")});
@@ -180,7 +180,8 @@ TEST_F(ReplayCli, GivenChainsToMissingAndPresentChunks_ThenOnlySuccessfulLoadsAr
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(
         lines(readText(work() / "events.log")),
-        (std::vector<std::string>{"chunk main", "text 続き", "chunk ch2", "text 二章", "text ▼"}));
+        (std::vector<std::string>{"chunk main", "chunk-missing nothere (by chain from main)",
+                                  "text 続き", "chunk ch2", "text 二章", "text ▼"}));
 }
 
 TEST_F(ReplayCli, GivenNoLogOption_ThenEventsGoToStandardOutput) {

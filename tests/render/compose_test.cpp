@@ -432,6 +432,20 @@ TEST(WaitMarker, GivenAPageWait_WhenTheTimerReachesTick8_ThenItDrawsTheMarker) {
     expectTriangle(g.screen, 16, rgb(10, 0, 255));
 }
 
+TEST(WaitMarker, GivenAPageWait_ThenTheMarkerCornerIsAllTheScreenThatChangesAndIdleCallsRest) {
+    TestGame t({chunk("main", "*gra A001,0\nA▼\n")});
+    Game& g = startAtPageWait(t);
+    g.screen.takeDamage();
+    EXPECT_FALSE(g.IdleWorkPending());
+    g.AppIdle();
+    EXPECT_TRUE(g.screen.damage().empty());
+    g.Timer1Timer();
+    EXPECT_EQ(g.screen.takeDamage(), kMarkerCorner);
+    // The click that ends the wait restores the corner and gives the story work again.
+    t.player().click(MouseButton::Left, 320, 240);
+    EXPECT_TRUE(g.IdleWorkPending());
+}
+
 TEST(WaitMarker, GivenNoWaitOrAClosedFrameOrAPendingDelay_WhenTheTimerTicks_ThenNoMarkerIsDrawn) {
     {
         // A plain wait before any text: the frame is closed.

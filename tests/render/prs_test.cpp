@@ -79,6 +79,98 @@ TEST(PrsDecode, ReferencesWrapAroundTheSixteenKibibyteWindow) {
     EXPECT_EQ(out[16386], data[2]);
 }
 
+// The decoder as plainly as it can be written: a 16 KiB ring window, byte by byte. For a file
+// with a whole header: what the stream yields, cut to the decoded size, and whether it got
+// that far before the input ran out.
+struct PlainDecoding {
+    std::vector<std::uint8_t> bytes;
+    bool complete = false;
+};
+
+PlainDecoding plainDecode(const std::vector<std::uint8_t>& file) {
+    static constexpr int kLengths[16] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 14, 16, 24, 32, 64, 128};
+    const std::uint32_t size = file[2] | file[3] << 8 | file[4] << 16;
+    PlainDecoding result;
+    std::vector<std::uint8_t>& out = result.bytes;
+    std::vector<std::uint8_t> window(16384, 0);
+    std::size_t w = 0;
+    std::size_t in = 8;
+    do {
+        if (in + 1 > file.size()) {
+            if (out.size() < size) return result;
+            break;
+        }
+        const std::uint8_t flags = file[in++];
+        for (int bit = 7; bit >= 0; --bit) {
+            const bool reference = (flags >> bit & 1) != 0;
+            if (in + (reference ? 2 : 1) > file.size()) {
+                if (out.size() < size) return result;
+                break;
+            }
+            if (!reference) {
+                out.push_back(file[in]);
+                window[w] = file[in++];
+                w = (w + 1) % 16384;
+                continue;
+            }
+            const std::uint8_t b1 = file[in++];
+            const std::uint8_t b2 = file[in++];
+            std::size_t s = (w + 16384 - ((b1 >> 4) + (b2 << 4))) % 16384;
+            for (int i = 0; i < kLengths[b1 & 0x0F]; ++i) {
+                const std::uint8_t x = window[s];
+                s = (s + 1) % 16384;
+                out.push_back(x);
+                window[w] = x;
+                w = (w + 1) % 16384;
+            }
+        }
+    } while (out.size() < size);
+    out.resize(size);
+    result.complete = true;
+    return result;
+}
+
+// Random streams of every shape, against the plain decoder, all through one reused decoder: a
+// picture must not see anything of the one before. Short distances and each length come often,
+// references reach before the start and around the window, and many streams are cut short.
+TEST(PrsDecode, AgreesWithThePlainDecoderOnAnyStream) {
+    std::mt19937 rng(13);
+    PrsDecoder decoder;
+    for (int round = 0; round < 3000; ++round) {
+        const std::uint32_t size = round % 50 == 0 ? 20000 + rng() % 30000 : rng() % 3000;
+        auto file = header(size);
+        const unsigned referenceShare = rng() % 9;  // in eighths: none, some, all
+        const bool shortDistances = rng() % 2 == 0;
+        std::size_t groups = size / 8 * (rng() % 3) / 2 + rng() % 8;
+        for (; groups > 0; --groups) {
+            std::uint8_t flags = 0;
+            for (int bit = 0; bit < 8; ++bit) {
+                if (rng() % 8 < referenceShare) flags |= static_cast<std::uint8_t>(1 << bit);
+            }
+            file.push_back(flags);
+            for (int bit = 7; bit >= 0; --bit) {
+                file.push_back(static_cast<std::uint8_t>(rng()));
+                if (flags >> bit & 1) {
+                    file.push_back(static_cast<std::uint8_t>(shortDistances ? 0 : rng()));
+                }
+            }
+        }
+        if (round % 3 == 0) file.resize(8 + rng() % (file.size() - 7));
+        const PlainDecoding want = plainDecode(file);
+        std::string error;
+        const auto got = decoder.decode(file, error);
+        ASSERT_EQ(got.has_value(), want.complete) << "round " << round << ": " << error;
+        if (want.complete) {
+            ASSERT_TRUE(std::equal(got->begin(), got->end(), want.bytes.begin(), want.bytes.end()))
+                << "round " << round;
+        } else {
+            ASSERT_EQ(error, "PRS stream ends after " + std::to_string(want.bytes.size()) + " of " +
+                                 std::to_string(size) + " bytes")
+                << "round " << round;
+        }
+    }
+}
+
 TEST(PrsEncode, RoundTripsPicturesExactlyAndCompressesRepeats) {
     std::mt19937 rng(5);
     std::vector<std::vector<std::uint8_t>> inputs = {{}, {1}, std::vector<std::uint8_t>(5000, 0)};

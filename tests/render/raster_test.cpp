@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace corvan {
@@ -139,7 +140,53 @@ TEST(RasterOps, GivenAndThenOrWithMaskAndInverse_ThenTheResultMixesBothPictures)
         screen, [](int x, int) { return x < 2 ? 0x102030u : 0xC0B0A0u; }, "mixed");
 }
 
+TEST(RasterOps, GivenBlendThroughPattern_ThenItEqualsAndThenOrWithThePatternAndItsInverse) {
+    // Rectangles that start at every byte phase of the tile, end within the first 48 bytes or
+    // far beyond, and reach outside the bitmaps.
+    const Bitmap tile = numbered(8, 8, 0xA5C30F);
+    const Bitmap newPicture = numbered(72, 12, 0x5A3CF0);
+    const Rect rects[] = {{0, 0, 72, 12},   {1, 0, 72, 12}, {5, 2, 66, 9}, {3, 1, 18, 4},
+                          {-4, -2, 90, 20}, {7, 12, 8, 13}, {9, 3, 9, 9}};
+    for (const Rect& r : rects) {
+        const std::string what = std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                                 std::to_string(r.right) + "," + std::to_string(r.bottom);
+        Bitmap screen = numbered(72, 12);
+        Bitmap expected = screen;
+        Bitmap pattern(72, 12);
+        fillPattern(pattern, r, tile);
+        copyRect(expected, pattern, r, RasterOp::And);
+        copyRect(pattern, pattern, r, RasterOp::InvertDestination);
+        copyRect(pattern, newPicture, r, RasterOp::And);
+        copyRect(expected, pattern, r, RasterOp::Or);
+        blendThroughPattern(screen, newPicture, r, tile);
+        expectSamePixels(screen, expected, what);
+    }
+    Bitmap screen = numbered(20, 4);
+    blendThroughPattern(screen, newPicture, {0, 0, 20, 4}, numbered(4, 8));
+    expectSamePixels(screen, numbered(20, 4), "a tile not 8x8");
+}
+
 // --- Block copies and clipping ---
+
+TEST(RasterBlit, GivenCopyColumns_ThenEveryStepthColumnFromTheLeftEdgeIsCopiedClipped) {
+    const Bitmap src = numbered(30, 9, 0x400000);
+    struct Case {
+        Rect r;
+        int step;
+    };
+    const Case cases[] = {{{0, 0, 30, 9}, 8}, {{3, 1, 29, 8}, 8},  {{-5, -2, 40, 12}, 3},
+                          {{2, 0, 3, 9}, 1},  {{31, 0, 40, 9}, 2}, {{0, 0, 30, 9}, 0}};
+    for (const Case& c : cases) {
+        Bitmap expected = numbered(28, 10);
+        for (int x = c.r.left; c.step > 0 && x < c.r.right; x += c.step) {
+            copyRect(expected, src, {x, c.r.top, x + 1, c.r.bottom});
+        }
+        Bitmap dst = numbered(28, 10);
+        copyColumns(dst, src, c.r, c.step);
+        expectSamePixels(dst, expected,
+                         std::to_string(c.r.left) + " step " + std::to_string(c.step));
+    }
+}
 
 TEST(RasterBlit, GivenRectangleInsideBothBitmaps_ThenExactlyThosePixelsAreCopied) {
     const Bitmap src = numbered(6, 5);
@@ -334,6 +381,38 @@ TEST(RasterStretch, GivenSourceRectanglePartlyOutsideTheSource_ThenMissingPixels
     expectPixels(dst, [&](int x, int y) {
         return inside({1, 1, 3, 3}, x, y) ? src.pixel(x - 1, y - 1) : kBorder;
     });
+}
+
+TEST(RasterStretch, GivenRowsRepeatedFromASourcePartlyOutside_ThenMissingPixelsStayAsTheyWere) {
+    // Every target row is taken twice; the columns and rows with no source keep their own
+    // colours, however the rows above them look.
+    const Bitmap src = numbered(2, 2);
+    const Bitmap before = numbered(4, 8, 0x300000);
+    Bitmap dst = before;
+    stretch(dst, {0, 0, 4, 8}, src, {-1, -1, 3, 3});
+    expectPixels(dst, [&](int x, int y) {
+        return inside({1, 2, 3, 6}, x, y) ? src.pixel(x - 1, y / 2 - 1) : before.pixel(x, y);
+    });
+}
+
+TEST(RasterStretch, GivenEveryWidthOfTheSqueeze_ThenEachColumnTakesItsSourceAndNoOtherChanges) {
+    // The squeeze flip's widths and a few others, onto the middle of a wider bitmap: pixels are
+    // copied in runs and blocks that must neither miss one nor spill past the target.
+    const Bitmap src = numbered(640, 3);
+    const int widths[] = {640, 632, 573, 484, 321, 320, 316, 110, 50, 1, 700, 1281};
+    for (const int width : widths) {
+        const Bitmap before = numbered(1300, 4, 0x800000);
+        Bitmap dst = before;
+        const Rect to{9, 0, 9 + width, 4};
+        stretch(dst, to, src, {0, 0, 640, 3});
+        expectPixels(
+            dst,
+            [&](int x, int y) {
+                if (!inside(to, x, y)) return before.pixel(x, y);
+                return src.pixel((x - 9) * 640 / width, y * 3 / 4);
+            },
+            std::to_string(width));
+    }
 }
 
 TEST(RasterStretch, GivenEmptyOrWhollyOutsideRectangles_ThenNothingChanges) {

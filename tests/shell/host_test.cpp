@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QtTest>
+#include <iostream>
+#include <sstream>
 
 #include "shell/game_shell.h"
 #include "shell_fixture.h"
@@ -138,6 +140,19 @@ private slots:
         QTimer::singleShot(0, &shell.mainWindow(), [&] { ran = true; });
         shell.host().endFrame(shell.game().screen);
         QVERIFY(ran);
+    }
+
+    void givenDebug_thenOnlyTheProblemEventsReachStandardError() {
+        qunsetenv("CORVAN_TRACE");
+        GameShell shell({});
+        std::ostringstream captured;
+        std::streambuf* const old = std::cerr.rdbuf(captured.rdbuf());
+        shell.host().traceEvent("label-missing nowhere in main");
+        shell.host().setDebug(true);
+        shell.host().traceEvent("text こんにちは");
+        shell.host().traceEvent("label-missing nowhere in main");
+        std::cerr.rdbuf(old);
+        QCOMPARE(captured.str(), std::string("corvan: label-missing nowhere in main\n"));
     }
 
     void givenTheDesktop_thenTheScreenSizeIsThePrimaryScreens() {

@@ -146,6 +146,26 @@ private slots:
         QTRY_VERIFY(game.idleCalls > idleAfter);
     }
 
+    void givenAPageWait_thenTheIdleTimerRestsAndTheNextCallDrawsTheNumbersItRestedThrough() {
+        GameFolders folders(twoPageStory());
+        const auto shell = startedOn(folders);
+        Game& game = shell->game();
+        QTRY_COMPARE(game.waitKind, 1);
+        QTRY_VERIFY(shell->mainWindow().idleResting());
+        const std::int64_t calls = game.idleCalls;
+        Random expected = game.random;
+        QTest::qWait(300);
+        sendMouse(shell->mainWindow().image1(), QEvent::MouseMove, Qt::NoButton, QPoint(5, 5));
+        const std::int64_t rested = game.idleCalls - calls;
+        QVERIFY2(rested >= 10, qPrintable(QString::number(rested)));
+        for (std::int64_t i = 0; i < rested; ++i) expected.next();
+        QCOMPARE(game.random.state(), expected.state());
+        // A click gives the story work again: the idle handler runs on.
+        click(shell->mainWindow().image1(), Qt::LeftButton, QPoint(320, 240));
+        QVERIFY(!shell->mainWindow().idleResting());
+        QTRY_COMPARE(game.waitKind, 1);
+    }
+
     void givenAPlacement_whenUnbordered_thenTheWindowIsFramelessThereWithTheSameClient() {
         GameShell shell({});
         MainWindow& window = shell.mainWindow();

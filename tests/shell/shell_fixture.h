@@ -46,6 +46,7 @@ std::vector<std::pair<std::string, std::string>> twoPageStory();
 void sendMouse(QWidget& widget, QEvent::Type type, Qt::MouseButton button, QPoint position);
 void click(QWidget& widget, Qt::MouseButton button, QPoint position);
 
+std::unique_ptr<QObject> makeDisplayTests();
 std::unique_ptr<QObject> makeHostTests();
 std::unique_ptr<QObject> makeMainWindowTests();
 std::unique_ptr<QObject> makeMessageWindowTests();

@@ -1,11 +1,18 @@
-// Starting the program: the refusal when the game was never set up, the search for the archive
-// through the file-open dialog, the settings fixtures that every program reads alike, and the
-// programs' --help.
+// Starting the program: the refusal when the game was never set up and the setup offered then,
+// the search for the archive through the file-open dialog, the settings fixtures that every
+// program reads alike, and the programs' --help.
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
+#include <iostream>
+#include <sstream>
 
+#include "setup/setup_dialog.h"
 #include "shell/game_shell.h"
 #include "shell_fixture.h"
 #include "support/settings_fixture_rows.h"
@@ -13,32 +20,93 @@
 namespace corvan::shell::test {
 namespace {
 
+const QString kNotSetUp =
+    QStringLiteral("セーブドライブが設定されていません。先に setup を実行してください。");
+
+// What the program writes to std::cerr while it exists.
+class CapturedErrors {
+public:
+    CapturedErrors() : old_(std::cerr.rdbuf(text_.rdbuf())) {}
+    ~CapturedErrors() { std::cerr.rdbuf(old_); }
+    QString text() const { return QString::fromStdString(text_.str()); }
+
+private:
+    std::ostringstream text_;
+    std::streambuf* old_;
+};
+
+// Fills in the setup window once it is open (it is modal: this runs from its event loop) with
+// the save folder, and presses 設定.
+void setUpWhenTheWindowOpens(const QString& saveFolder) {
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, saveFolder] {
+        auto* dialog = qobject_cast<setup::SetupDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        poll->deleteLater();
+        poll->stop();
+        dialog->findChild<QLineEdit*>(QStringLiteral("saveFolder"))->setText(saveFolder);
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("設定")) button->click();
+        }
+    });
+    poll->start(10);
+}
+
 class StartUpTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { writeIni(QString()); }
 
-    void givenSaveDirNull_whenStarted_thenAStopBoxRefusesAndTheProgramEnds() {
+    void givenSaveDirNull_whenThePlayerDeclinesTheSetup_thenTheProgramEndsNamingFileAndKeys() {
         GameFolders folders(twoPageStory());
         writeIni(QStringLiteral("[Corvan]\nSaveDir=NULL\nGameDir=%1\n").arg(folders.gameDir()));
         GameShell shell({});
         std::vector<QtHost::MessageRequest> boxes;
         shell.host().setMessageHook([&](const QtHost::MessageRequest& request) {
             boxes.push_back(request);
-            return QMessageBox::Ok;
+            return request.buttons == QMessageBox::Ok ? QMessageBox::Ok : QMessageBox::Cancel;
         });
         QSignalSpy closed(&shell.mainWindow(), &MainWindow::closed);
+        CapturedErrors errors;
         shell.start();
-        QCOMPARE(boxes.size(), 1u);
+        QCOMPARE(boxes.size(), 2u);
         QCOMPARE(boxes[0].caption, QStringLiteral("コルヴァン"));
-        QCOMPARE(
-            boxes[0].text,
-            QStringLiteral("セーブドライブが設定されていません。先に setup を実行してください。"));
+        QCOMPARE(boxes[0].text, kNotSetUp);
         QCOMPARE(boxes[0].icon, QMessageBox::Critical);
         QCOMPARE(boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(boxes[1].caption, QStringLiteral("コルヴァン"));
+        QVERIFY2(boxes[1].text.startsWith(QStringLiteral("今すぐセットアップを実行しますか？")),
+                 qPrintable(boxes[1].text));
+        QCOMPARE(boxes[1].buttons, QMessageBox::Ok | QMessageBox::Cancel);
         QVERIFY(!shell.mainWindow().isVisible());
         QTRY_COMPARE(closed.count(), 1);
         QVERIFY(shell.mainWindow().gameEnded());
+        for (const QString& named : {iniPath(), QStringLiteral("SaveDir="),
+                                     QStringLiteral("GameDir="), QStringLiteral("corvan-setup")}) {
+            QVERIFY2(errors.text().contains(named), qPrintable(errors.text()));
+        }
+    }
+
+    void givenNoSaveDir_whenThePlayerRunsTheSetup_thenBothAreWrittenAndTheGameStarts() {
+        GameFolders folders(twoPageStory());
+        writeIni(QStringLiteral("; mine\n[Corvan]\nDelay=1\n"));
+        qputenv("CORVANUP_VOLUMES", QFile::encodeName(folders.gameDir()));
+        GameShell shell({});
+        QStringList boxes;
+        shell.host().setMessageHook([&](const QtHost::MessageRequest& request) {
+            boxes << request.text;
+            return QMessageBox::Ok;
+        });
+        setUpWhenTheWindowOpens(folders.saveDir());
+        shell.start();
+        qunsetenv("CORVANUP_VOLUMES");
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes[0], kNotSetUp);
+        QCOMPARE(readIni(), QStringLiteral("; mine\n[Corvan]\nDelay=1\nGameDir=%1\nSaveDir=%2\n")
+                                .arg(folders.gameDir(), folders.saveDir()));
+        QVERIFY(shell.mainWindow().isVisible());
+        QTRY_COMPARE(shell.game().waitKind, 1);
+        QCOMPARE(shell.game().saveFolder.string(), folders.saveDir().toStdString());
     }
 
     void givenNoArchiveInGameDir_whenThePlayerPicksItInTheDialog_thenTheGameStartsThere() {
@@ -113,10 +181,11 @@ private slots:
             boxes << request.text;
             return QMessageBox::Cancel;
         });
+        const CapturedErrors errors;  // the declined setup's advice
         shell.start();
         if (!fixture.installed) {
-            QCOMPARE(boxes, QStringList{QStringLiteral(
-                                "セーブドライブが設定されていません。先に setup を実行してください。")});
+            QCOMPARE(boxes.size(), 2);  // the refusal, then the setup offered and declined
+            QCOMPARE(boxes[0], kNotSetUp);
             return;
         }
         QCOMPARE(boxes, QStringList());

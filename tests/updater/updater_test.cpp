@@ -21,13 +21,13 @@
 #include "settings/settings_file.h"
 #include "support/settings_fixture_rows.h"
 #include "updater/update_form.h"
-#include "updater/volumes.h"
+#include "volumes/volumes.h"
 
 namespace {
 
 using corvanup::Message;
 using corvanup::UpdateForm;
-using corvanup::Volume;
+using corvan::Volume;
 
 const QString kTitle = QStringLiteral("コルヴァン・アップデート");
 const QString kErrorTitle = QStringLiteral("エラー");
@@ -305,7 +305,7 @@ private slots:
 
     void givenVolumesInTheEnvironment_whenListed_thenExactlyThoseFolders() {
         qputenv("CORVANUP_VOLUMES", (volume_ + ":" + emptyVolume_).toLocal8Bit());
-        const QList<Volume> volumes = corvanup::listVolumes();
+        const QList<Volume> volumes = corvan::listVolumes();
         qunsetenv("CORVANUP_VOLUMES");
 
         QCOMPARE(volumes.size(), 2);
@@ -314,17 +314,17 @@ private slots:
     }
 
     void givenArchiveInAnyLetterCaseOnlyAsFile_whenVolumeTested_thenFoundOnlyAsFile() {
-        QVERIFY(corvanup::volumeHoldsArchive(volume_));
+        QVERIFY(corvan::volumeHoldsArchive(volume_));
         writeFile(emptyVolume_ + "/Mg_Data.Stf", "STF");
-        QVERIFY(corvanup::volumeHoldsArchive(emptyVolume_));
+        QVERIFY(corvan::volumeHoldsArchive(emptyVolume_));
 
         const QString folderOnly = at("folder-only");
         QVERIFY(QDir().mkpath(folderOnly + "/mg_data.stf"));
         QVERIFY(QDir().mkpath(at("deeper/sub")));
         writeFile(at("deeper/sub/mg_data.stf"), "STF");
-        QVERIFY(!corvanup::volumeHoldsArchive(folderOnly));
-        QVERIFY(!corvanup::volumeHoldsArchive(at("deeper")));
-        QVERIFY(!corvanup::volumeHoldsArchive(QString()));
+        QVERIFY(!corvan::volumeHoldsArchive(folderOnly));
+        QVERIFY(!corvan::volumeHoldsArchive(at("deeper")));
+        QVERIFY(!corvan::volumeHoldsArchive(QString()));
     }
 
     void givenDiscVolume_whenCopyPressed_thenBothProgramsReplacedAndGameDirWritten() {

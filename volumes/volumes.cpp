@@ -1,11 +1,11 @@
-#include "updater/volumes.h"
+#include "volumes/volumes.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <algorithm>
 
-namespace corvanup {
+namespace corvan {
 namespace {
 
 constexpr char kArchiveName[] = "mg_data.stf";
@@ -58,4 +58,4 @@ bool volumeHoldsArchive(const QString& folder) {
     });
 }
 
-}  // namespace corvanup
+}  // namespace corvan

@@ -1,0 +1,113 @@
+// corvan-explore's search on small games made in code: where each route ends and by which
+// choices, what no route reaches, and the program's exit status and JSON.
+
+#include <gtest/gtest.h>
+
+#include "headless/json_checker.h"
+#include "support/run_program.h"
+#include "support/test_archive.h"
+#include "tools/route_explorer.h"
+
+namespace corvan::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+// "KIND WHERE: option > option" for each route end, the options being the rows picked.
+Lines routeEnds(const std::vector<RouteEnd>& ends) {
+    Lines out;
+    for (const RouteEnd& end : ends) {
+        std::string line = end.kind + " " + end.where + ":";
+        for (const RouteStep& step : end.path) line += " " + std::to_string(step.option);
+        out.push_back(line);
+    }
+    return out;
+}
+
+Lines unreached(const std::vector<Unreached>& list) {
+    Lines out;
+    for (const Unreached& u : list) out.push_back(u.chunk + (u.label.empty() ? "" : ":" + u.label));
+    return out;
+}
+
+// Three branches: a cleared game, a story that ends in another chunk, a chain to nothing.
+const std::vector<ChunkSource> kBranches = {
+    chunk("main",
+          "始まり。▼\n*select 3\n晴れ\n雨\n雪\n:CASE1\n晴れた。▼\n*gameclr\n終わり。▼\n"
+          ":CASE2\n*chain rain\n:CASE3\n*chain snow\n:end\n"),
+    chunk("rain", "雨だった。▼\n*go out\n:never\n来ない。\n:out\n"),
+    chunk("orphan", "誰も来ない。\n"),
+};
+
+TEST(RouteExplorer, GivenSmallGames_ThenEveryRouteEndIsFoundWithItsShortestChoices) {
+    struct Case {
+        const char* name;
+        std::vector<ChunkSource> chunks;
+        Lines endings, stuck, loops, unreached;
+    };
+    const Case cases[] = {
+        {"endings and a chain to nothing", kBranches, {"game-clear main:8: 1", "story-end rain:5: 2"},
+         {"chunk-missing main:13: 3"}, {}, {"rain:never", "orphan"}},
+        // Both rows lead back to the same menu with the same variables: one state, no way out.
+        {"choices that only go round",
+         {chunk("main", ":top\nどちらへ？▼\n*select 2\n左\n右\n:CASE1\n*go top\n:CASE2\n"
+                        "*calc V001=0\n*go top\n:end\n")},
+         {}, {}, {"loop main:3:"}, {"main:end"}},
+        {"pages that go round", {chunk("main", ":a\n同じ頁。▼\n*go a\n")}, {}, {},
+         {"loop main:2:"}, {}},
+        {"a loop that shows nothing", {chunk("main", ":a\n*go a\n")}, {},
+         {"script-loop main:1:"}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir game;
+        writeArchive(game.path() / "mg_data.stf", c.chunks);
+        ExploreReport report;
+        std::string error;
+        ASSERT_TRUE(exploreRoutes(game.path(), {}, report, error)) << error;
+        EXPECT_EQ(routeEnds(report.endings), c.endings);
+        EXPECT_EQ(routeEnds(report.stuck), c.stuck);
+        EXPECT_EQ(routeEnds(report.loops), c.loops);
+        EXPECT_EQ(unreached(report.unreached), c.unreached);
+        EXPECT_TRUE(report.complete) << report.limitHit;
+    }
+}
+
+TEST(RouteExplorer, GivenChoiceLimit_ThenTheReportSaysItIsIncomplete) {
+    TempDir game;
+    writeArchive(game.path() / "mg_data.stf", kBranches);
+    ExploreOptions options;
+    options.maxChoices = 0;
+    ExploreReport report;
+    std::string error;
+    ASSERT_TRUE(exploreRoutes(game.path(), options, report, error)) << error;
+    EXPECT_FALSE(report.complete);
+    EXPECT_EQ(report.limitHit, "--max-choices 0");
+    EXPECT_TRUE(report.endings.empty());
+}
+
+TEST(CorvanExplore, GivenStuckRoute_ThenJsonListsItAndTheExitStatusIsOne) {
+    TempDir game;
+    writeArchive(game.path() / "mg_data.stf", kBranches);
+    const fs::path dot = game.path() / "routes.dot";
+    const ProgramRun run =
+        runProgram(std::string(CORVAN_TOOLS_DIR) + "/corvan-explore", game.path(),
+                   {"--json", "--dot", dot.string(), game.path().string()});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(run.err, "") << "no progress line without a terminal";
+    std::string error;
+    const auto json = JsonReader::parse(run.out, error);
+    ASSERT_TRUE(json.has_value()) << error << "\n" << run.out;
+    ASSERT_EQ((*json)["endings"].items.size(), 2u);
+    const JsonValue& stuck = (*json)["stuck"].items.at(0);
+    EXPECT_EQ(stuck["kind"].text, "chunk-missing");
+    EXPECT_EQ(stuck["path"].items.at(0)["text"].text, "雪");
+    EXPECT_EQ((*json)["unreached"].items.size(), 2u);
+    const std::string graph = readText(dot);
+    EXPECT_EQ(graph.rfind("digraph routes {", 0), 0u) << graph;
+    EXPECT_NE(graph.find("n0 -> t2 [label=\"3 雪\"]"), std::string::npos) << graph;
+}
+
+}  // namespace
+}  // namespace corvan::test
