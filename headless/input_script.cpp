@@ -126,7 +126,9 @@ std::optional<std::vector<InputCommand>> parseInputScript(const std::string& tex
     while (std::getline(in, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        const auto first = line.find_first_not_of(" \t");
+        // Every byte that splits words is a blank here too: a line of only such bytes has no
+        // command word.
+        const auto first = line.find_first_not_of(" \t\r\v\f");
         if (first == std::string::npos || line[first] == '#') continue;
         InputCommand cmd;
         cmd.line = number;

@@ -26,14 +26,21 @@ bool sameName(std::string_view a, std::string_view b) {
 }
 
 // One line of the text, as offsets into it: its bytes run from `start` to `end`, then comes
-// its line break ("\n" or "\r\n", none for a last line without one) up to `next`.
+// its line break ("\n" or "\r\n", none for a last line without one) up to `next`. A last line
+// that ends in a CR alone lost the LF of its CRLF: the CR is no part of the line, but only an
+// LF after it makes a break that another line can follow.
 struct Line {
     std::size_t start = 0;
     std::size_t end = 0;
     std::size_t next = 0;
+    bool loneCr = false;
 
-    bool hasBreak() const { return next != end; }
-    bool hasCrLf() const { return next - end == 2; }
+    bool hasBreak() const { return next != end && !loneCr; }
+    bool hasCrLf() const { return next - end == 2 || loneCr; }
+    // What ends this line when another is put after it: its own CR needs only the LF.
+    std::string_view breakToAdd(std::string_view lineBreak) const {
+        return loneCr ? "\n" : lineBreak;
+    }
 };
 
 enum class LineKind { Other, Section, Entry };
@@ -57,8 +64,9 @@ void forEachLine(std::string_view text, Visit visit) {
         line.start = pos;
         line.end = lf == std::string_view::npos ? text.size() : lf;
         line.next = lf == std::string_view::npos ? text.size() : lf + 1;
-        if (line.end > line.start && text[line.end - 1] == '\r' && lf != std::string_view::npos) {
+        if (line.end > line.start && text[line.end - 1] == '\r') {
             --line.end;
+            line.loneCr = lf == std::string_view::npos;
         }
         if (!visit(line)) return;
         pos = line.next;
@@ -141,13 +149,13 @@ std::string withIniValue(std::string_view text, std::string_view section, std::s
     const std::string newEntry = std::string(key) + "=" + std::string(value);
     if (appendAfter) {
         // Blank lines that part the section from the next one stay after the new line.
-        const std::string insert = appendAfter->hasBreak()
-                                       ? newEntry + std::string(lineBreak)
-                                       : std::string(lineBreak) + newEntry;
+        const std::string insert =
+            appendAfter->hasBreak() ? newEntry + std::string(lineBreak)
+                                    : std::string(appendAfter->breakToAdd(lineBreak)) + newEntry;
         return out.insert(appendAfter->next, insert);
     }
     if (lastLine) {
-        if (!lastLine->hasBreak()) out += lineBreak;
+        if (!lastLine->hasBreak()) out += lastLine->breakToAdd(lineBreak);
         if (!trimBlanks(text.substr(lastLine->start, lastLine->end - lastLine->start)).empty()) {
             out += lineBreak;  // a blank line before the new section
         }

@@ -25,8 +25,8 @@ inline constexpr int kDefaultVolume = 80;
 
 // What the command line asks for, over the stored choices.
 struct DisplayRequest {
-    std::optional<int> scale;
-    std::optional<bool> fullScreen;
+    std::optional<int> scale = {};
+    std::optional<bool> fullScreen = {};
 };
 
 struct DisplayChoices {

@@ -616,7 +616,9 @@ void drawHotel(Canvas& c, const Palette& p) {
     for (const auto& [l, r] : {std::pair{178.0, 232.0}, {428.0, 482.0}}) {
         c.shape({static_cast<int>(l) - 1, 190, static_cast<int>(r) + 2, static_cast<int>(base) + 2},
                 rectShape(l, 204, r, base),
-                [&](double x, double) { return mix(p.wallShade, p.wall, (x - l) / (r - l)); });
+                [&p, l = l, r = r](double x, double) {
+                    return mix(p.wallShade, p.wall, (x - l) / (r - l));
+                });
         polygon(c, {{l - 4, 205}, {l + 8, 190}, {r - 8, 190}, {r + 4, 205}}, p.roof);
         if (!p.night) polygon(c, {{l - 4, 205}, {l + 8, 190}, {r - 8, 190}, {r + 4, 205}}, snow);
         if (!p.night) rect(c, l - 4, 203, r + 4, 206, snowShade);

@@ -525,7 +525,9 @@ TEST(OverlayCommands, GivenGraGrbOrClrb_WhenRun_ThenTheOverlayStateChangesAndThe
         g.overlayShown = true;
         t.step();
         EXPECT_EQ(g.overlayDeferred, c.deferred);
-        if (!c.shownAfter) EXPECT_FALSE(g.overlayShown);
+        if (!c.shownAfter) {
+            EXPECT_FALSE(g.overlayShown);
+        }
         EXPECT_TRUE(shown(t, "A"));
     }
 }

@@ -23,30 +23,48 @@ using Lines = std::vector<std::string>;
 
 // The text state a test expects; fields left empty are not checked.
 struct Want {
-    std::optional<int> column;
-    std::optional<int> line;
-    std::optional<int> linePos;
-    std::optional<bool> fetch;
-    std::optional<int> delay;
-    std::optional<int> wait;
-    std::optional<int> colour;
-    std::optional<int> large;
-    std::optional<bool> frame;
+    std::optional<int> column = {};
+    std::optional<int> line = {};
+    std::optional<int> linePos = {};
+    std::optional<bool> fetch = {};
+    std::optional<int> delay = {};
+    std::optional<int> wait = {};
+    std::optional<int> colour = {};
+    std::optional<int> large = {};
+    std::optional<bool> frame = {};
 };
 
 // Runs `steps` interpreter steps, then checks what `want` holds.
 void stepThen(TestGame& t, int steps, const Want& want) {
     for (int i = 0; i < steps; ++i) t.step();
     const Game& g = t.game();
-    if (want.column) EXPECT_EQ(g.textColumn, *want.column) << "column";
-    if (want.line) EXPECT_EQ(g.textLine, *want.line) << "line";
-    if (want.linePos) EXPECT_EQ(g.linePos, *want.linePos) << "linePos";
-    if (want.fetch) EXPECT_EQ(g.fetchLine, *want.fetch) << "fetchLine";
-    if (want.delay) EXPECT_EQ(g.delayTicks, *want.delay) << "delayTicks";
-    if (want.wait) EXPECT_EQ(g.waitKind, *want.wait) << "waitKind";
-    if (want.colour) EXPECT_EQ(g.textColour, *want.colour) << "textColour";
-    if (want.large) EXPECT_EQ(g.largeText, *want.large) << "largeText";
-    if (want.frame) EXPECT_EQ(g.frameOpen, *want.frame) << "frameOpen";
+    if (want.column) {
+        EXPECT_EQ(g.textColumn, *want.column) << "column";
+    }
+    if (want.line) {
+        EXPECT_EQ(g.textLine, *want.line) << "line";
+    }
+    if (want.linePos) {
+        EXPECT_EQ(g.linePos, *want.linePos) << "linePos";
+    }
+    if (want.fetch) {
+        EXPECT_EQ(g.fetchLine, *want.fetch) << "fetchLine";
+    }
+    if (want.delay) {
+        EXPECT_EQ(g.delayTicks, *want.delay) << "delayTicks";
+    }
+    if (want.wait) {
+        EXPECT_EQ(g.waitKind, *want.wait) << "waitKind";
+    }
+    if (want.colour) {
+        EXPECT_EQ(g.textColour, *want.colour) << "textColour";
+    }
+    if (want.large) {
+        EXPECT_EQ(g.largeText, *want.large) << "largeText";
+    }
+    if (want.frame) {
+        EXPECT_EQ(g.frameOpen, *want.frame) << "frameOpen";
+    }
 }
 
 // --- The cursor ------------------------------------------------------------------------------

@@ -150,6 +150,10 @@ TEST(InputScript, GivenEmptyScript_ThenNoCommands) {
     const auto onlyComments = parseInputScript("# nothing\n\n", error);
     ASSERT_TRUE(onlyComments.has_value());
     EXPECT_TRUE(onlyComments->empty());
+    // Other blanks that part words, and a line end of CR CR LF.
+    const auto otherBlanks = parseInputScript("\v\n\f \n\r\r\n", error);
+    ASSERT_TRUE(otherBlanks.has_value()) << error;
+    EXPECT_TRUE(otherBlanks->empty());
 }
 
 TEST(InputScript, GivenUnknownCommand_ThenErrorNamesItsLine) {

@@ -14,6 +14,8 @@
 
 namespace corvan::test {
 
+struct JsonMember;
+
 struct JsonValue {
     enum class Type { Null, Bool, Number, String, Array, Object };
     Type type = Type::Null;
@@ -21,21 +23,12 @@ struct JsonValue {
     double number = 0;
     std::string text;  // string contents, UTF-8
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;  // in file order
+    std::vector<JsonMember> members;  // in file order
 
-    const JsonValue* find(std::string_view key) const {
-        for (const auto& [name, value] : members) {
-            if (name == key) return &value;
-        }
-        return nullptr;
-    }
+    const JsonValue* find(std::string_view key) const;
     bool has(std::string_view key) const { return find(key) != nullptr; }
     // The value of `key`, or a null value when there is none.
-    const JsonValue& operator[](std::string_view key) const {
-        static const JsonValue none;
-        const JsonValue* v = find(key);
-        return v ? *v : none;
-    }
+    const JsonValue& operator[](std::string_view key) const;
     // The numbers of an array, for lists of flags and marks.
     std::vector<std::int64_t> integers() const {
         std::vector<std::int64_t> out;
@@ -43,14 +36,36 @@ struct JsonValue {
         return out;
     }
     // An object of numbers, keys as written.
-    std::map<std::string, std::int64_t> integerMembers() const {
-        std::map<std::string, std::int64_t> out;
-        for (const auto& [name, value] : members) {
-            out[name] = static_cast<std::int64_t>(value.number);
-        }
-        return out;
-    }
+    std::map<std::string, std::int64_t> integerMembers() const;
 };
+
+// A member of an object. A plain struct rather than a std::pair, which would need JsonValue
+// complete inside its own definition.
+struct JsonMember {
+    std::string name;
+    JsonValue value;
+};
+
+inline const JsonValue* JsonValue::find(std::string_view key) const {
+    for (const auto& [name, value] : members) {
+        if (name == key) return &value;
+    }
+    return nullptr;
+}
+
+inline const JsonValue& JsonValue::operator[](std::string_view key) const {
+    static const JsonValue none;
+    const JsonValue* v = find(key);
+    return v ? *v : none;
+}
+
+inline std::map<std::string, std::int64_t> JsonValue::integerMembers() const {
+    std::map<std::string, std::int64_t> out;
+    for (const auto& [name, value] : members) {
+        out[name] = static_cast<std::int64_t>(value.number);
+    }
+    return out;
+}
 
 class JsonReader {
 public:
@@ -261,14 +276,14 @@ private:
             std::string key;
             if (!string(key)) return false;
             for (const auto& member : out.members) {
-                if (member.first == key) return fail("duplicate key");
+                if (member.name == key) return fail("duplicate key");
             }
             skipBlanks();
             if (pos_ >= s_.size() || s_[pos_] != ':') return fail("expected :");
             ++pos_;
             JsonValue item;
             if (!value(item, depth + 1)) return false;
-            out.members.emplace_back(std::move(key), std::move(item));
+            out.members.push_back({std::move(key), std::move(item)});
             skipBlanks();
             if (pos_ >= s_.size()) return fail("unterminated object");
             const char c = s_[pos_++];

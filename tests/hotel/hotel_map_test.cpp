@@ -406,8 +406,12 @@ TEST(FloorMapScreen, GivenTheMenu_WhenMoveIsClicked_ThenEveryPlateOfThatFloorSho
         h.map(c.floor);
         EXPECT_EQ(plateAt(g.screen, 290, 40), c.upper);
         EXPECT_EQ(plateAt(g.screen, 290, 120), c.lower);
-        if (!c.upper) EXPECT_TRUE(solidArea(g.screen, {290, 40, 390, 100}, kBackground));
-        if (!c.lower) EXPECT_TRUE(solidArea(g.screen, {290, 120, 390, 180}, kBackground));
+        if (!c.upper) {
+            EXPECT_TRUE(solidArea(g.screen, {290, 40, 390, 100}, kBackground));
+        }
+        if (!c.lower) {
+            EXPECT_TRUE(solidArea(g.screen, {290, 120, 390, 180}, kBackground));
+        }
     }
 }
 

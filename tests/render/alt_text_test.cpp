@@ -202,7 +202,9 @@ TEST(AltTextScenes, GivenAScriptInTheMode_WhenRunOut_ThenTextModeFrameAndPicture
         EXPECT_EQ(g.frameOpen, !c.modeOn);
         EXPECT_FALSE(g.inCall);
         EXPECT_FALSE(g.scriptRunning);
-        if (c.main != caller) EXPECT_EQ(g.lastChunk, "main");  // *chain is passed over
+        if (c.main != caller) {
+            EXPECT_EQ(g.lastChunk, "main");  // *chain is passed over
+        }
         EXPECT_EQ(g.menuKind, 0);
         expectPicture(g.layers.composite, c.boxes, c.blank);
     }

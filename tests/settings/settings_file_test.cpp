@@ -51,6 +51,10 @@ const struct TrickyFile {
      "[Other]\nK=v\n\n[Corvan]\nBGM=1\n"},
     {"no final line break in the section", "[Corvan]\nBGM=1", {{"BGM", "1"}}, "Wave", "0",
      "[Corvan]\nBGM=1\nWave=0"},
+    {"CRLF, the last line's LF lost", "[Corvan]\r\nGameDir=/cd\r", {{"GameDir", "/cd"}}, "BGM", "1",
+     "[Corvan]\r\nGameDir=/cd\r\nBGM=1"},
+    {"CRLF, the last line's LF lost, no section", "[Other]\r\nK=v\r", {{"K", {}}}, "BGM", "1",
+     "[Other]\r\nK=v\r\n\r\n[Corvan]\r\nBGM=1\r\n"},
     {"bytes that are not UTF-8", "; caf\xE9\n[Corvan]\nGameDir=/m\xE9\x82\n",
      {{"GameDir", "/m\xE9\x82"}}, "BGM", "1", "; caf\xE9\n[Corvan]\nGameDir=/m\xE9\x82\nBGM=1\n"},
 };

@@ -224,13 +224,17 @@ TEST(ClearedGameFlag, GivenAClearMarkOrFlag999_WhenSaved_ThenFlag999IsSetSavedAn
         TestGame t(story());
         if (c.mark == 2) t.host().writeSetting(setting::kClear, "1");
         Game& g = t.start();
-        if (c.mark == 0) ASSERT_EQ(g.clearMark, 0);
+        if (c.mark == 0) {
+            ASSERT_EQ(g.clearMark, 0);
+        }
         g.clearMark = c.mark;  // 2: a second cleared game in this run
         if (c.flag) g.vars.SetFlag(999);
         ASSERT_TRUE(g.SaveSlot(1));
         EXPECT_EQ(g.vars.TestFlag(999), c.expected);
         EXPECT_EQ(g.clearMark, c.expected ? 1 : 0);
-        if (c.mark == 2) EXPECT_EQ(t.host().readSetting(setting::kClear), "1");
+        if (c.mark == 2) {
+            EXPECT_EQ(t.host().readSetting(setting::kClear), "1");
+        }
         EXPECT_EQ(readBytes(t.saveDir() / "save1.cv")[999 / 8], c.expected ? 0x80 : 0);
     }
 }
