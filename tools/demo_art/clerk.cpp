@@ -1,4 +1,5 @@
-// B001: the old clerk, standing behind the front desk of A002, on the see-through colour.
+// B001 and B002: the old clerk, on the see-through colour: behind the front desk of A002, and
+// standing to the right of any picture, seen closer.
 
 #include <algorithm>
 #include <cmath>
@@ -11,10 +12,15 @@
 
 namespace corvan::art {
 
-Canvas drawClerk() {
+namespace {
+
+// The clerk behind the desk, cut off at its top with his hands on it; or standing, larger and
+// to the right, cut off by the bottom of the picture with his arms at his sides.
+Canvas paintClerk(bool atDesk, double scale, double dx, double dy) {
     Canvas c(false);
     const double cx = 320;
-    const double cut = kCounterBack + 1;  // the body ends behind the desk's top
+    const double deskTop = kCounterBack + 1;
+    const double cut = atDesk ? deskTop : 400;  // where the body ends
     const Rgb coat{34, 34, 46};
     const Rgb coatLight{70, 70, 92};
     const Rgb shirt{236, 232, 222};
@@ -23,7 +29,7 @@ Canvas drawClerk() {
     const Rgb hair{214, 214, 216};
     const Rgb outline{20, 16, 20};
     // Drawn a little larger than it is written, growing up from the desk.
-    c.zoom(cx, cut, 1.22);
+    c.zoom(cx, deskTop, scale, dx, dy);
 
     // The body: shoulders falling to the sides, cut off at the desk.
     const std::vector<Point> body = {{cx - 30, 226}, {cx + 30, 226}, {cx + 62, 236},
@@ -52,15 +58,17 @@ Canvas drawClerk() {
     polygon(c, {{cx + 13, 226}, {cx + 2, 231}, {cx + 13, 237}}, Rgb{120, 18, 26});
     ellipse(c, cx, 231, 3, 3, Rgb{160, 34, 40});
 
-    // The arms: sleeves down the sides, bending forward to the hands on the desk.
+    // The arms: sleeves down the sides, bending forward to the hands on the desk, or hanging.
     for (const int side : {-1, 1}) {
+        const double elbow = atDesk ? 44 : 58;
         const std::vector<Point> sleeve = {{cx + side * 62, 238}, {cx + side * 80, 254},
-                                           {cx + side * 82, cut}, {cx + side * 36, cut},
-                                           {cx + side * 44, 282}, {cx + side * 58, 266}};
+                                           {cx + side * 82, cut}, {cx + side * (elbow - 8), cut},
+                                           {cx + side * elbow, 282}, {cx + side * 58, 266}};
         polygon(c, sleeve, [&](double x, double y) {
             const double t = side < 0 ? 0.1 : 0.6;
             return mix(coatLight, coat, t + (y - 238) / 160 + 0.002 * std::abs(x - cx));
         });
+        if (!atDesk) continue;
         // White cuffs.
         polygon(c,
                 {{cx + side * 48, cut - 10},
@@ -70,12 +78,16 @@ Canvas drawClerk() {
                 shirt);
     }
     // The hands, folded on the desk top: they lie in front of the cut.
-    ellipse(c, cx - 18, cut + 2, 17, 8,
-            [&](double x, double) { return mix(skin, skinShade, (x - cx + 35) / 40); });
-    ellipse(c, cx + 16, cut + 1, 17, 8,
-            [&](double x, double) { return mix(skin, skinShade, (x - cx) / 40 + 0.2); });
-    for (int i = 0; i < 3; ++i) {
-        line(c, {cx + 4 + i * 6, cut - 3}, {cx + 6 + i * 6, cut + 6}, 0.9, skinShade * 0.85);
+    if (atDesk) {
+        ellipse(c, cx - 18, cut + 2, 17, 8,
+                [&](double x, double) { return mix(skin, skinShade, (x - cx + 35) / 40); });
+        ellipse(c, cx + 16, cut + 1, 17, 8,
+                [&](double x, double) { return mix(skin, skinShade, (x - cx) / 40 + 0.2); });
+        for (int i = 0; i < 3; ++i) {
+            line(c, {cx + 4 + i * 6, cut - 3}, {cx + 6 + i * 6, cut + 6}, 0.9, skinShade * 0.85);
+        }
+    } else {
+        for (const double y : {302.0, 314.0}) ellipse(c, cx, y, 2.2, 2.2, Rgb{230, 190, 100});
     }
 
     // The neck and the head.
@@ -158,10 +170,20 @@ Canvas drawClerk() {
             if (c.alpha(x, y) >= 0.5) continue;
             const bool near = c.alpha(x - 1, y) >= 0.5 || c.alpha(x + 1, y) >= 0.5 ||
                               c.alpha(x, y - 1) >= 0.5 || c.alpha(x, y + 1) >= 0.5;
-            if (near && y < cut - 1) outlined.blend(x, y, outline, 1.0);
+            if (near && (!atDesk || y < cut - 1)) outlined.blend(x, y, outline, 1.0);
         }
     }
     return outlined;
+}
+
+}  // namespace
+
+Canvas drawClerk() {
+    return paintClerk(true, 1.22, 0, 0);
+}
+
+Canvas drawClerkStanding() {
+    return paintClerk(false, 1.7, 130, 70);
 }
 
 }  // namespace corvan::art

@@ -6,28 +6,20 @@
 #include <vector>
 
 #include "tools/demo_art/kit/noise.h"
-#include "tools/demo_art/kit/shapes.h"
+#include "tools/demo_art/kit/room.h"
 #include "tools/demo_art/pictures.h"
 
 namespace corvan::art {
 
 namespace {
 
-struct Vec {
-    double x = 0, y = 0, z = 0;
-};
-
-constexpr double kHalfWidth = 1.1;  // the walls stand at x = -1.1 and 1.1
-constexpr double kCeiling = 2.5;
-constexpr double kEndWall = 9.0;
-constexpr double kEyeHeight = 1.5;
-constexpr double kFocal = 320;
-constexpr double kVanishX = 320;
-constexpr double kVanishY = 215;
+// The corridor: 2.2 m wide, 2.5 m high, 9 m to the end wall, seen from the middle.
+const RoomBox kCorridor{-1.1, 1.1, 2.5, 9.0};
+const Camera kCorridorEye{320, 320, 215, 1.5, 0};
 
 // The lamps on the ceiling, and one over the clock at the end.
-constexpr std::array<Vec, 4> kCorridorLamps = {
-    {{0, 2.42, 1.8}, {0, 2.42, 4.4}, {0, 2.42, 7.0}, {0, 2.2, 8.7}}};
+const std::vector<Lamp> kCorridorLamps = {
+    {{0, 2.42, 1.8}, 1.5}, {{0, 2.42, 4.4}, 1.5}, {{0, 2.42, 7.0}, 1.5}, {{0, 2.2, 8.7}, 1.5}};
 
 // Doors: left wall and right wall, centred at these depths.
 constexpr std::array<double, 3> kLeftDoors = {2.3, 5.0, 7.6};
@@ -63,7 +55,7 @@ Rgb sideWall(double z, double y, bool left) {
         return wood;
     }
     if (y < 0.98) return {160, 110, 60};  // the rail
-    if (y > kCeiling - 0.1) return {220, 206, 180};
+    if (y > kCorridor.ceiling - 0.1) return {220, 206, 180};
     Rgb paper{206, 176, 128};
     if (std::fmod(z * 6.0 + 100, 1.0) < 0.12) paper = paper * 0.94;
     return paper;
@@ -123,94 +115,51 @@ Rgb floorAt(double x, double z) {
 }
 
 Rgb ceilingAt(double x, double z) {
-    for (const Vec& lamp : kCorridorLamps) {
-        if (lamp.y < 2.4) continue;
-        if (std::hypot(x - lamp.x, (z - lamp.z) * 0.8) < 0.2) return {255, 250, 230};
-        if (std::hypot(x - lamp.x, (z - lamp.z) * 0.8) < 0.24) return {200, 160, 80};
+    for (const Lamp& lamp : kCorridorLamps) {
+        if (lamp.at.y < 2.4) continue;
+        if (std::hypot(x - lamp.at.x, (z - lamp.at.z) * 0.8) < 0.2) return {255, 250, 230};
+        if (std::hypot(x - lamp.at.x, (z - lamp.at.z) * 0.8) < 0.24) return {200, 160, 80};
     }
     return {226, 210, 184};
 }
 
-// The light falling on a surface point with normal n.
-double corridorLight(Vec p, Vec n) {
-    double light = 0.16;
-    for (const Vec& lamp : kCorridorLamps) {
-        const Vec d{lamp.x - p.x, lamp.y - p.y, lamp.z - p.z};
-        const double dist = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-        const double facing = (d.x * n.x + d.y * n.y + d.z * n.z) / dist;
-        if (facing <= 0) continue;
-        light += 1.5 * facing / (1.0 + 0.9 * dist * dist);
-    }
-    return light;
-}
-
-Rgb traceCorridor(double sx, double sy) {
-    const Vec d{(sx - kVanishX) / kFocal, (kVanishY - sy) / kFocal, 1.0};
-    double t = kEndWall;
-    int surface = 0;  // 0 end wall, 1 left, 2 right, 3 floor, 4 ceiling
-    if (d.x < 0 && -kHalfWidth / d.x < t) t = -kHalfWidth / d.x, surface = 1;
-    if (d.x > 0 && kHalfWidth / d.x < t) t = kHalfWidth / d.x, surface = 2;
-    if (d.y < 0 && -kEyeHeight / d.y < t) t = -kEyeHeight / d.y, surface = 3;
-    if (d.y > 0 && (kCeiling - kEyeHeight) / d.y < t)
-        t = (kCeiling - kEyeHeight) / d.y, surface = 4;
-    const Vec p{d.x * t, kEyeHeight + d.y * t, d.z * t};
+Rgb shadeCorridor(const Hit& hit) {
+    const Vec3& p = hit.at;
     Rgb albedo;
-    Vec n;
     double glow = 0;
-    switch (surface) {
-        case 0:
-            albedo = endWall(p.x, p.y);
-            n = {0, 0, -1};
-            break;
-        case 1:
-            albedo = sideWall(p.z, p.y, true);
-            n = {1, 0, 0};
-            break;
-        case 2:
-            albedo = sideWall(p.z, p.y, false);
-            n = {-1, 0, 0};
-            break;
-        case 3:
-            albedo = floorAt(p.x, p.z);
-            n = {0, 1, 0};
-            break;
-        default:
+    switch (hit.surface) {
+        case Surface::Back: albedo = endWall(p.x, p.y); break;
+        case Surface::Left: albedo = sideWall(p.z, p.y, true); break;
+        case Surface::Right: albedo = sideWall(p.z, p.y, false); break;
+        case Surface::Floor: albedo = floorAt(p.x, p.z); break;
+        case Surface::Ceiling:
             albedo = ceilingAt(p.x, p.z);
-            n = {0, -1, 0};
             if (albedo.r > 250) glow = 1.0;
             break;
     }
-    double light = glow > 0 ? 1.0 : corridorLight(p, n);
-    if (surface == 4 && glow == 0) {
+    double light = glow > 0 ? 1.0 : lampLight(kCorridorLamps, p, normalOf(hit.surface), 0.16);
+    if (hit.surface == Surface::Ceiling && glow == 0) {
         // The ceiling round each lamp catches its light; the rest is lit from below.
         light += 0.2;
-        for (const Vec& lamp : kCorridorLamps) {
-            const double d2 = (p.x - lamp.x) * (p.x - lamp.x) + (p.z - lamp.z) * (p.z - lamp.z);
+        for (const Lamp& lamp : kCorridorLamps) {
+            const double d2 = (p.x - lamp.at.x) * (p.x - lamp.at.x) + (p.z - lamp.at.z) * (p.z - lamp.at.z);
             light += 0.5 / (1.0 + 1.2 * d2);
         }
     }
     Rgb lit = albedo * std::min(light, 1.3);
     // The far end fades into a warm dusk.
-    return mix(lit, Rgb{40, 24, 16}, smoothstep(3.0, 12.0, t) * 0.45);
+    return mix(lit, Rgb{40, 24, 16}, smoothstep(3.0, 12.0, p.z) * 0.45);
 }
-
 
 }  // namespace
 
 Canvas drawCorridor() {
     Canvas c;
-    c.fill({}, [](double x, double y) {
-        Rgb sum;
-        for (int s = 0; s < 9; ++s) {
-            sum = sum + traceCorridor(x - 0.5 + (s % 3 + 0.5) / 3.0, y - 0.5 + (s / 3 + 0.5) / 3.0);
-        }
-        return sum * (1.0 / 9.0);
-    });
+    paintRoom(c, kCorridorEye, kCorridor, shadeCorridor);
     // Soft halos under the lamps.
-    for (const Vec& lamp : kCorridorLamps) {
-        const double sx = kVanishX + kFocal * lamp.x / lamp.z;
-        const double sy = kVanishY - kFocal * (lamp.y - kEyeHeight) / lamp.z;
-        c.glow(sx, sy, 160 / lamp.z + 8, {110, 90, 50}, 0.8);
+    for (const Lamp& lamp : kCorridorLamps) {
+        const Point at = project(kCorridorEye, lamp.at);
+        c.glow(at.x, at.y, 160 / lamp.at.z + 8, {110, 90, 50}, 0.8);
     }
     c.vignette(0.5);
     return c;
