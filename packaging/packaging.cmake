@@ -4,7 +4,8 @@
 
 include(GNUInstallDirs)
 
-set(corvan_programs corvan corvan2 corvanup corvan-setup corvan-replay stftool prstool)
+set(corvan_programs corvan corvan2 corvanup corvan-setup corvan-replay corvan-explore stftool
+    prstool)
 install(TARGETS ${corvan_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvan.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -34,6 +35,7 @@ set(corvan_summary_corvan2 "play コルヴァン without music or voices")
 set(corvan_summary_corvanup "copy new game programs from the game disc into the save folder")
 set(corvan_summary_corvan-setup "set コルヴァン up: record the game folder and the save folder")
 set(corvan_summary_corvan-replay "play a game folder headless, for tests and for checking a story")
+set(corvan_summary_corvan-explore "play every route of a game headless and report its endings and dead ends")
 set(corvan_summary_stftool "build and read the game's script archives")
 set(corvan_summary_prstool "turn pictures into the game's PRS form and back")
 string(JOIN " " corvan_see_also ${corvan_programs})

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "corvan_version.h"
 #include "engine/file_write.h"
 #include "tools/route_explorer.h"
 
@@ -74,8 +75,7 @@ int main(int argc, char** argv) {
             into = static_cast<std::remove_reference_t<decltype(into)>>(value);
             return true;
         };
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
+        if (answerHelpOrVersion(arg, "corvan-explore", kUsage)) {
             return 0;
         } else if (arg == "--json") {
             json = true;

@@ -24,7 +24,7 @@ check() {  # check WHAT yes|no
 }
 holds() { "$@" >/dev/null 2>&1 && echo yes || echo no; }
 
-programs=(corvan corvan2 corvanup corvan-setup corvan-replay stftool prstool)
+programs=(corvan corvan2 corvanup corvan-setup corvan-replay corvan-explore stftool prstool)
 sizes=(16 32 48 64 128 256)
 arch=$(dpkg --print-architecture)
 deb=$scratch/out/corvan_${version}_${arch}.deb
