@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The demo must show an author every part of the script language: every command keyword of the
-# interpreter's table, every text tag, every mark, the three views and the four special effects.
+# interpreter's table, every text tag, every mark, the three views and the four special effects,
+# and play every track and voice it ships.
 # Reads the keyword tables from the engine's headers, so a new command fails here until the
 # demo uses it.
 #   coverage.sh SOURCE_DIR
@@ -32,9 +33,23 @@ for n in 1 2 3 4; do
     if ! grep -q "^\*special $n" <<<"$commands"; then missing+=("*special $n"); fi
 done
 
+# Every music track and voice the demo ships is heard: tracks by *music N, voices by *voice or
+# [voice], except the menus' own 90022 and 90023, which the game plays by itself.
+all=$(cat "${scripts[@]}")
+for track in "$source_dir"/demo/sounds/MIDI/*.MID; do
+    n=$((10#$(basename "$track" .MID)))
+    if ! grep -q "^\*music $n\$" <<<"$commands"; then missing+=("*music $n"); fi
+done
+for voice in "$source_dir"/demo/sounds/wave/*/*.wav; do
+    name=$(basename "$voice" .wav)
+    case $name in 90022|90023) continue ;; esac
+    if ! grep -qiE "(^\*voice |\[voice )$name" <<<"$all"; then missing+=("voice $name"); fi
+done
+
 if [ ${#missing[@]} -ne 0 ]; then
     echo "The demo's scripts never use:"
     printf '  %s\n' "${missing[@]}"
     exit 1
 fi
-echo "The demo uses every command, tag and mark, the three views and the four special effects."
+echo "The demo uses every command, tag and mark, the three views, the four special effects,"
+echo "and plays every music track and voice it ships."
