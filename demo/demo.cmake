@@ -1,20 +1,23 @@
-# The demo game's pictures.
+# The demo game's pictures, music and voices.
 #
-# demo/pictures/A*.png are background pictures and B*.png overlay pictures (their top-left
-# pixel's colour is see-through). Each becomes GRA/A/<NAME>.PRS or GRA/B/<NAME>.PRS in the demo
-# game folder, ${CMAKE_BINARY_DIR}/demo. The PNG files are drawn by make_demo_pictures
-# (tools/make_demo_pictures.cpp), which is run by hand when the pictures change:
-#     make_demo_pictures demo/pictures
+# demo/pictures/A*.png are background pictures and B*.png overlay pictures (every pixel of the
+# top-left pixel's colour is see-through); each becomes GRA/A/<NAME>.PRS or GRA/B/<NAME>.PRS in
+# the demo game folder, ${CMAKE_BINARY_DIR}/demo. demo/pictures/EMPTY.png is the empty frame
+# that stands in for every gallery picture the demo has none of; EMPTY.names lists their names.
+# demo/sounds/ holds the music and the voices where the game looks for them (MIDI/NN.MID,
+# wave/X/NAME.wav); they are copied as they are.
+#
+# Two generators make all of these files from code: make_demo_pictures (tools/demo_art/) and
+# make_demo_sounds (tools/demo_sounds/). The default build leaves them out and uses the committed
+# files; -DCORVAN_BUILD_DEMO_ART=ON builds them, with the test demo_art_matches, which fails
+# when the committed files are not what the generators make. After changing a generator:
+#     build/make_demo_pictures demo/pictures && build/make_demo_sounds demo/sounds
+option(CORVAN_BUILD_DEMO_ART "Build the generators of the demo's pictures and sounds" OFF)
 
-find_package(PNG REQUIRED)
-add_executable(make_demo_pictures
-    ${CMAKE_CURRENT_LIST_DIR}/../tools/make_demo_pictures.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/../tools/png_read.cpp)
-target_link_libraries(make_demo_pictures PRIVATE corvan_headless PNG::PNG)
-
+set(corvan_demo_source ${CMAKE_CURRENT_LIST_DIR})
 set(corvan_demo_pictures)
 foreach(kind A B)
-    file(GLOB corvan_demo_pngs CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/pictures/${kind}*.png)
+    file(GLOB corvan_demo_pngs CONFIGURE_DEPENDS ${corvan_demo_source}/pictures/${kind}*.png)
     set(corvan_demo_gra ${CMAKE_BINARY_DIR}/demo/GRA/${kind})
     foreach(png IN LISTS corvan_demo_pngs)
         get_filename_component(name ${png} NAME_WE)
@@ -29,17 +32,66 @@ foreach(kind A B)
         list(APPEND corvan_demo_pictures ${prs})
     endforeach()
 endforeach()
+
+# The empty frame, once under every name the galleries show and the demo does not paint.
+set(corvan_demo_empty ${corvan_demo_source}/pictures/EMPTY.png)
+set(corvan_demo_empty_names ${corvan_demo_source}/pictures/EMPTY.names)
+if(EXISTS ${corvan_demo_empty_names})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${corvan_demo_empty_names})
+    file(STRINGS ${corvan_demo_empty_names} corvan_demo_stand_ins)
+    set(corvan_demo_stand_in_files)
+    set(corvan_demo_stand_in_commands)
+    foreach(name IN LISTS corvan_demo_stand_ins)
+        set(prs ${CMAKE_BINARY_DIR}/demo/GRA/A/${name}.PRS)
+        list(APPEND corvan_demo_stand_in_files ${prs})
+        list(APPEND corvan_demo_stand_in_commands COMMAND prstool encode ${corvan_demo_empty} ${prs})
+    endforeach()
+    if(corvan_demo_stand_in_files)
+        add_custom_command(
+            OUTPUT ${corvan_demo_stand_in_files}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/demo/GRA/A
+            ${corvan_demo_stand_in_commands}
+            DEPENDS prstool ${corvan_demo_empty} ${corvan_demo_empty_names}
+            COMMENT "Encoding the empty frame for the galleries' unpainted pictures"
+            VERBATIM)
+        list(APPEND corvan_demo_pictures ${corvan_demo_stand_in_files})
+    endif()
+endif()
 add_custom_target(demo_pictures DEPENDS ${corvan_demo_pictures})
 
-# The demo game's music and voice, written by make_demo_sounds from the notes and tones in its
-# source at build time.
-add_executable(make_demo_sounds ${CMAKE_CURRENT_LIST_DIR}/../tools/make_demo_sounds.cpp)
-target_link_libraries(make_demo_sounds PRIVATE corvan_core)
-set(corvan_demo_sounds ${CMAKE_BINARY_DIR}/demo/MIDI/01.MID ${CMAKE_BINARY_DIR}/demo/wave/1/10001.wav)
-add_custom_command(
-    OUTPUT ${corvan_demo_sounds}
-    COMMAND make_demo_sounds ${CMAKE_BINARY_DIR}/demo
-    DEPENDS make_demo_sounds
-    COMMENT "Writing the demo's music and voice"
-    VERBATIM)
+file(GLOB_RECURSE corvan_demo_sound_files CONFIGURE_DEPENDS
+    RELATIVE ${corvan_demo_source}/sounds ${corvan_demo_source}/sounds/*)
+set(corvan_demo_sounds)
+foreach(file IN LISTS corvan_demo_sound_files)
+    set(copy ${CMAKE_BINARY_DIR}/demo/${file})
+    add_custom_command(
+        OUTPUT ${copy}
+        COMMAND ${CMAKE_COMMAND} -E copy ${corvan_demo_source}/sounds/${file} ${copy}
+        DEPENDS ${corvan_demo_source}/sounds/${file}
+        COMMENT "Copying the demo's ${file}"
+        VERBATIM)
+    list(APPEND corvan_demo_sounds ${copy})
+endforeach()
 add_custom_target(demo_sounds DEPENDS ${corvan_demo_sounds})
+
+if(CORVAN_BUILD_DEMO_ART)
+    find_package(PNG REQUIRED)
+    file(GLOB corvan_demo_art_sources CONFIGURE_DEPENDS
+        ${PROJECT_SOURCE_DIR}/tools/demo_art/*.cpp ${PROJECT_SOURCE_DIR}/tools/demo_art/kit/*.cpp)
+    add_executable(make_demo_pictures ${corvan_demo_art_sources}
+        ${PROJECT_SOURCE_DIR}/tools/png_read.cpp)
+    target_link_libraries(make_demo_pictures PRIVATE corvan_headless PNG::PNG)
+
+    file(GLOB corvan_demo_sound_sources CONFIGURE_DEPENDS
+        ${PROJECT_SOURCE_DIR}/tools/demo_sounds/*.cpp)
+    add_executable(make_demo_sounds ${corvan_demo_sound_sources})
+    target_link_libraries(make_demo_sounds PRIVATE corvan_core)
+
+    if(CORVAN_BUILD_TESTS)
+        add_test(NAME demo_art_matches
+            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/demo/art_matches.sh
+                    $<TARGET_FILE:make_demo_pictures> $<TARGET_FILE:make_demo_sounds>
+                    ${corvan_demo_source})
+        set_tests_properties(demo_art_matches PROPERTIES TIMEOUT 600)
+    endif()
+endif()

@@ -63,10 +63,11 @@ std::string parseLine(const std::string& line, InputCommand& cmd) {
         if (!parseNumber(w[1], cmd.count) || cmd.count < 0) return "N must be a number, 0 or more";
         return {};
     }
-    if (name == "run") {
-        cmd.kind = K::Run;
-        cmd.count = 100000;
-        if (w.size() > 2) return "usage: run [MAX]";
+    if (name == "run" || name == "read") {
+        // Run: idle calls; read: clicks through pages (see HeadlessPlayer).
+        cmd.kind = name == "run" ? K::Run : K::Read;
+        cmd.count = name == "run" ? 100000 : 1000;
+        if (w.size() > 2) return "usage: " + name + " [MAX]";
         if (w.size() == 2 && (!parseNumber(w[1], cmd.count) || cmd.count < 0)) {
             return "MAX must be a number, 0 or more";
         }

@@ -14,10 +14,10 @@
 namespace corvan {
 
 struct InputCommand {
-    enum class Kind { Idle, Run, Move, Click, RightClick, Down, Up, State, Shot, Answer, Pick, Set };
+    enum class Kind { Idle, Run, Read, Move, Click, RightClick, Down, Up, State, Shot, Answer, Pick, Set };
     Kind kind = Kind::Idle;
     int line = 0;          // 1-based line number in the script
-    std::int64_t count = 0;  // idle, run
+    std::int64_t count = 0;  // idle, run, read
     int x = 0;
     int y = 0;
     MouseButton button = MouseButton::Left;

@@ -13,6 +13,7 @@
 #include "corvan_version.h"
 #include "engine/file_write.h"
 #include "engine/settings.h"
+#include "headless/frame_hash.h"
 #include "headless/input_script.h"
 #include "headless/png_writer.h"
 #include "headless/replay.h"
@@ -25,7 +26,7 @@ namespace {
 
 constexpr const char* kUsage =
     R"(usage: corvan-replay [--save DIR] [--config FILE] [--input FILE] [--state FILE]
-                     [--shot FILE] [--sound] [--log FILE] GAMEDIR
+                     [--shot FILE] [--frames FILE] [--sound] [--log FILE] GAMEDIR
 
 Plays the game in GAMEDIR (the folder holding mg_data.stf) without a display, on a
 virtual clock: each idle call is 20 ms and the 60 ms timer fires after every third.
@@ -37,13 +38,15 @@ virtual clock: each idle call is 20 ms and the 60 ms timer fires after every thi
                  default: run until the game waits for the player
   --state FILE   write the final state as JSON when the input ends
   --shot FILE    write the final 640x480 screen as PNG when the input ends
+  --frames FILE  write a hash of the screen after every transition frame, one a line
+                 (64-bit FNV-1a over the pixels, hexadecimal), when the input ends
   --sound        behave as the build with music and voices (calls are logged, not heard)
   --log FILE     one line for every event a player would see or hear (default: stdout)
   --help         show this text
   --version      show the version
 
 Input commands:
-  idle N | run [MAX] | move X Y | click X Y | rclick X Y | down L|R|M X Y | up L|R|M X Y
+  idle N | run [MAX] | read [MAX] | move X Y | click X Y | rclick X Y | down L|R|M X Y | up L|R|M X Y
   state FILE | shot FILE | answer ok|cancel | pick PATH|cancel | set NAME VALUE
 )";
 
@@ -59,7 +62,7 @@ std::string makeTemporarySaveFolder() {
 }
 
 struct Options {
-    std::string save, config, input, state, shot, log, gameDir;
+    std::string save, config, input, state, shot, frames, log, gameDir;
     bool sound = false;
 };
 
@@ -79,12 +82,13 @@ int main(int argc, char** argv) {
         } else if (arg == "--sound") {
             opt.sound = true;
         } else if (arg == "--save" || arg == "--config" || arg == "--input" || arg == "--state" ||
-                   arg == "--shot" || arg == "--log") {
+                   arg == "--shot" || arg == "--frames" || arg == "--log") {
             std::string* into = arg == "--save"     ? &opt.save
                                 : arg == "--config" ? &opt.config
                                 : arg == "--input"  ? &opt.input
                                 : arg == "--state"  ? &opt.state
                                 : arg == "--shot"   ? &opt.shot
+                                : arg == "--frames" ? &opt.frames
                                                     : &opt.log;
             if (!value(*into)) return usageError(arg + " needs a value");
         } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
@@ -150,6 +154,10 @@ int main(int argc, char** argv) {
     HeadlessPlayer player(GameOptions{.withSound = opt.sound});
     HeadlessHost& host = player.host();
     host.onEvent([&log](const std::string& line) { log << line << '\n' << std::flush; });
+    std::string frames;
+    if (!opt.frames.empty()) {
+        host.onFrame([&frames](const Bitmap& screen) { frames += frameHashText(screen) + '\n'; });
+    }
     if (!opt.config.empty() && !host.useSettingsFile(opt.config, error)) return usageError(error);
     host.setSettingFallback(setting::kSaveDir, fs::absolute(opt.save).string());
     host.setSettingFallback(setting::kGameDir, fs::absolute(opt.gameDir).lexically_normal().string());
@@ -184,6 +192,7 @@ int main(int argc, char** argv) {
             case K::Set: player.setSetting(cmd.text, cmd.value); break;
             case K::Idle: player.idle(cmd.count); break;
             case K::Run: player.run(cmd.count); break;
+            case K::Read: player.readOn(cmd.count); break;
             case K::Move: player.mouseMove(cmd.x, cmd.y); break;
             case K::Click: player.click(MouseButton::Left, cmd.x, cmd.y); break;
             case K::RightClick: player.click(MouseButton::Right, cmd.x, cmd.y); break;
@@ -196,5 +205,9 @@ int main(int argc, char** argv) {
     player.start();
     if (!opt.state.empty()) writeState(opt.state);
     if (!opt.shot.empty()) writeShot(opt.shot);
+    if (!opt.frames.empty() && !writeFileAtomically(opt.frames, frames, error)) {
+        std::cerr << "corvan-replay: " << error << "\n";
+        status = 1;
+    }
     return status;
 }

@@ -6,6 +6,16 @@
 
 namespace corvan {
 
+namespace {
+
+// Where `readOn` clicks: the middle of the picture, on no menu row or button.
+struct PagePoint {
+    int x, y;
+};
+constexpr PagePoint kPagePoint{320, 240};
+
+}  // namespace
+
 HeadlessPlayer::HeadlessPlayer(GameOptions options)
     : game_(std::make_unique<Game>(host_, options)) {}
 
@@ -56,6 +66,20 @@ std::int64_t HeadlessPlayer::run(std::int64_t limit) {
     }
     if (closed()) idle();
     return calls;
+}
+
+std::int64_t HeadlessPlayer::readOn(std::int64_t maxClicks) {
+    run();
+    std::int64_t clicks = 0;
+    for (; clicks < maxClicks && !closed(); ++clicks) {
+        const Game& g = *game_;
+        const bool atPageOrClickWait = g.scriptRunning && g.waitKind != 0 && g.menuKind == 0 &&
+                                       g.viewFlag == 0 && g.delayTicks == 0;
+        if (!atPageOrClickWait) break;
+        click(MouseButton::Left, kPagePoint.x, kPagePoint.y);
+        run();
+    }
+    return clicks;
 }
 
 void HeadlessPlayer::mouseMove(int x, int y) {

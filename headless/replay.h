@@ -22,6 +22,7 @@ public:
     // Idle calls in a row whose steps all ran out of lines before `run` gives up on a script
     // that loops without showing anything (a second of game time).
     static constexpr std::int64_t kRunawayStepsBeforeStop = 50;
+    static constexpr std::int64_t kDefaultReadClicks = 1000;
 
     explicit HeadlessPlayer(GameOptions options = {});
 
@@ -42,6 +43,11 @@ public:
     // the log), or `limit` calls have run. A pending timed delay is waited out. Returns the calls
     // made.
     std::int64_t run(std::int64_t limit = kDefaultRunLimit);
+    // Reads on as a player does who only clicks: a left click in the middle of the picture for
+    // every page and click wait, each followed by `run`, until the game waits for anything else
+    // (a choice, a menu, a gallery), has stopped or closed, or `maxClicks` clicks were made.
+    // Returns the clicks made.
+    std::int64_t readOn(std::int64_t maxClicks = kDefaultReadClicks);
     // True when the game waits for the player or has nothing to run and no delay is pending.
     bool waitingForPlayer() const;
 

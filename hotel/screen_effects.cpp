@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/ascii.h"
+#include "engine/cp932.h"
 #include "engine/game.h"
 #include "render/raster.h"
 
@@ -35,6 +36,8 @@ void halveRows(Bitmap& picture, int from, int to) {
 
 void Game::SpecialEffect(std::string_view text) {
     if (text.empty()) return;
+    // A shake or a flash leaves nothing on the screen to look at afterwards: the trace says it ran.
+    if (text[0] >= '1' && text[0] <= '4') host_.traceEvent("special " + cp932ToUtf8(text));
     switch (text[0]) {
         case '1': {
             // Up and down by 20 pixels, starting upward, ten times; then exactly back.

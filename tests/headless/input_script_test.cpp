@@ -37,13 +37,18 @@ TEST(InputScript, GivenIdle_ThenCountIsRead) {
     EXPECT_EQ(only("idle 5000000000").count, 5000000000LL);
 }
 
-TEST(InputScript, GivenRunWithAndWithoutLimit_ThenLimitDefaultsToOneHundredThousand) {
+TEST(InputScript, GivenRunAndReadWithAndWithoutLimit_ThenEachHasItsDefault) {
     const InputCommand plain = only("run");
     EXPECT_EQ(plain.kind, Kind::Run);
     EXPECT_EQ(plain.count, 100000);
     const InputCommand limited = only("run 42");
     EXPECT_EQ(limited.kind, Kind::Run);
     EXPECT_EQ(limited.count, 42);
+    const InputCommand read = only("read");
+    EXPECT_EQ(read.kind, Kind::Read);
+    EXPECT_EQ(read.count, 1000);
+    EXPECT_EQ(only("read 3").count, 3);
+    EXPECT_NE(errorOf("read 1 2\n").find("usage: read [MAX]"), std::string::npos);
 }
 
 TEST(InputScript, GivenPointerCommands_ThenKindAndPointAreRead) {

@@ -172,6 +172,43 @@ TEST_F(ReplayCli, GivenLogOption_ThenLogHasTheChunkAndTextLines) {
     EXPECT_FALSE(hasLineStarting(run.out, "chunk")) << run.out;
 }
 
+TEST_F(ReplayCli, GivenRead_ThenEveryPageIsClickedThroughAndReadingStopsAtTheChoice) {
+    writeArchive(game() / "mg_data.stf",
+                 {chunk("main", std::string(kTwoPages) + "〓\n*select 2\nはい\nいいえ\n")});
+    const ProgramRun run =
+        replayWithInput("read\n", {"--log", "events.log", "--state", "s.json", game().string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(hasLine(readText(work() / "events.log"), "text 二ページ目"));
+    const JsonValue state = readState(work() / "s.json");
+    EXPECT_EQ(state["menuKind"].number, 1);
+    EXPECT_EQ(state["V"].integerMembers(),
+              (std::map<std::string, std::int64_t>{{"10", 5}, {"11", 6}}));
+}
+
+TEST_F(ReplayCli, GivenFramesOption_ThenEveryTransitionFrameHasItsHashOnALine) {
+    writeArchive(game() / "mg_data.stf", {chunk("main", "*gra SF00,4\n*gra S0F0,6\n文▼\n")});
+    const ProgramRun run =
+        replay(work(), {"--log", "events.log", "--frames", "frames.txt", game().string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    int expected = 0;
+    for (const std::string& line : lines(readText(work() / "events.log"))) {
+        if (line.rfind("transition ", 0) == 0) {
+            expected += std::stoi(line.substr(line.rfind(' ') + 1));
+        }
+    }
+    const std::vector<std::string> hashes = lines(readText(work() / "frames.txt"));
+    ASSERT_GT(expected, 2);
+    ASSERT_EQ(static_cast<int>(hashes.size()), expected);
+    for (const std::string& hash : hashes) {
+        EXPECT_EQ(hash.find_first_not_of("0123456789abcdef"), std::string::npos) << hash;
+        EXPECT_EQ(hash.size(), 16u);
+    }
+    // The picture changes while a transition runs, and each transition ends on its own picture.
+    EXPECT_NE(hashes.front(), hashes[static_cast<std::size_t>(expected / 2)]);
+    const ProgramRun again = replay(work(), {"--frames", "again.txt", game().string()});
+    EXPECT_EQ(readText(work() / "again.txt"), readText(work() / "frames.txt"));
+}
+
 TEST_F(ReplayCli, GivenChainsToMissingAndPresentChunks_ThenLoadsAndTheMissingChunkAreLogged) {
     TempDir chained;
     writeArchive(chained.path() / "mg_data.stf",

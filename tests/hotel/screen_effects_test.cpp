@@ -219,6 +219,7 @@ TEST(Flashes, GivenEffect4_WhenRun_ThenOneWhiteFlashOf50MsReturnsToThePicture) {
     game.SpecialEffect("4");
 
     EXPECT_EQ(host.log, (Lines{"white", "pause 50", "picture"}));
+    EXPECT_EQ(host.events(), Lines{"special 4"});  // what corvan-replay's log shows of it
 }
 
 TEST(Flashes, GivenAFlashInTheStory_WhenRun_ThenTheTextFrameIsStillOnTheScreenAfterIt) {
@@ -246,6 +247,7 @@ TEST(SpecialEffect, GivenAnUnknownOrEmptyArgument_WhenRun_ThenNothingMovesPauses
         game.SpecialEffect(argument);
 
         EXPECT_EQ(host.log, Lines{});
+        EXPECT_EQ(host.events(), Lines{});
         EXPECT_TRUE(host.mainWindowMoves().empty());
         EXPECT_EQ(game.screen.pixel(3, 3), picture.pixel(3, 3));
     }
