@@ -310,7 +310,7 @@ void writeGameSeeds() {
     writeSeed("archive", "demo", concat({archive, Bytes{0}}));
     writeSeed("archive", "demo-played", concat({archive, played}));
     std::string error;
-    for (const char* chunk : {"hall", "KAI"}) {
+    for (const char* chunk : {"pro", "KAI"}) {
         const auto lines = corvan::scriptLinesFromText(
             readText(kSource / "demo" / "scripts" / (std::string(chunk) + ".txt")), true, error);
         if (!lines) fail(std::string(chunk) + ": " + error);
