@@ -7,10 +7,8 @@
 #     make_demo_pictures demo/pictures
 
 find_package(PNG REQUIRED)
-add_executable(make_demo_pictures
-    ${CMAKE_CURRENT_LIST_DIR}/../tools/make_demo_pictures.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/../tools/png_read.cpp)
-target_link_libraries(make_demo_pictures PRIVATE corvan_headless PNG::PNG)
+add_executable(make_demo_pictures ${CMAKE_CURRENT_LIST_DIR}/../tools/make_demo_pictures.cpp)
+target_link_libraries(make_demo_pictures PRIVATE corvan_headless corvan_png_read)
 
 set(corvan_demo_pictures)
 foreach(kind A B)

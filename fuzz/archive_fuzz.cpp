@@ -12,8 +12,8 @@
 #include <string>
 #include <system_error>
 
-#include "engine/settings.h"
 #include "headless/replay.h"
+#include "settings/setting_names.h"
 
 namespace {
 

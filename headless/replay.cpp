@@ -1,8 +1,8 @@
 #include "headless/replay.h"
 
 #include "engine/cp932.h"
-#include "engine/settings.h"
 #include "engine/trace_events.h"
+#include "settings/setting_names.h"
 
 namespace corvan {
 

@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "shell/screen_view.h"
 
 namespace corvan::shell {

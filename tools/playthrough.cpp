@@ -3,8 +3,8 @@
 #include <unordered_set>
 
 #include "engine/cp932.h"
-#include "engine/settings.h"
 #include "engine/trace_events.h"
+#include "settings/setting_names.h"
 
 namespace corvan::explore {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "render/layers.h"
+#include "render/raster.h"
+#include "settings/setting_names.h"
 #include "support/scenario.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
-#include "render/layers.h"
-#include "render/raster.h"
-#include "engine/settings.h"
 
 namespace corvan::test {
 namespace {

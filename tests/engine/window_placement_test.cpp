@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "render/layers.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 
 namespace corvan::test {

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/settings.h"
 #include "headless/replay.h"
+#include "settings/setting_names.h"
 #include "support/test_archive.h"
 
 namespace corvan::test {

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/settings.h"
 #include "headless/png_writer.h"
 #include "render/raster.h"
 #include "render/resources.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 

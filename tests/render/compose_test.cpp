@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "render/bmp.h"
 #include "render/prs.h"
 #include "render/raster.h"
 #include "render/resources.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "render/resources.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 
 namespace corvan::test {

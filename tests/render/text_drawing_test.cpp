@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "engine/cp932.h"
-#include "engine/settings.h"
 #include "render/font.h"
 #include "render/raster.h"
 #include "render/resources.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 

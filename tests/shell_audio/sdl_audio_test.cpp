@@ -29,7 +29,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "headless/headless_host.h"
 #include "support/test_archive.h"
 

@@ -3,7 +3,7 @@
 // headless host's player plays nothing and remembers every call; a test says when its music
 // has played to its end.
 
-#include "sound/music_voice.h"
+#include "sound/sound_files.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "support/test_game.h"
 
 namespace corvan::test {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "headless/state_json.h"
 #include "render/layers.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 

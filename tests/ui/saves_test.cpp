@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 #include "support/file_size_limit.h"
 #include "support/test_game.h"
 

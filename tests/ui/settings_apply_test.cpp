@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "render/layers.h"
 #include "render/resources.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "engine/cp932.h"
-#include "engine/settings.h"
 #include "render/font.h"
 #include "render/raster.h"
+#include "settings/setting_names.h"
 #include "support/file_size_limit.h"
 #include "support/test_game.h"
 #include "ui/saves.h"

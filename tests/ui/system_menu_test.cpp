@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 

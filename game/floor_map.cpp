@@ -3,7 +3,7 @@
 // on a plate moves the player there and starts the place's chunk.
 
 #include "engine/cp932.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "hotel/hotel_plates.h"
 #include "render/raster.h"
 

@@ -2,7 +2,7 @@
 // 1 to 8, drawn in the menu work bitmap. Opening it latches the mouse, so the press that opened
 // it cannot also pick a slot. Every save or load attempt ends in the hotel menu.
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 #include "ui/saves.h"
 

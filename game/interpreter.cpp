@@ -7,9 +7,9 @@
 
 #include "engine/ascii.h"
 #include "engine/cp932.h"
-#include "engine/game.h"
 #include "engine/trace_events.h"
 #include "engine/wrapping.h"
+#include "game/game.h"
 
 namespace corvan {
 

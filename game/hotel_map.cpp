@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/cp932.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "hotel/hotel_plates.h"
 #include "render/raster.h"
 #include "render/resources.h"

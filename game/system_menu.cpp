@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/cp932.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {

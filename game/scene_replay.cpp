@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "hotel/gallery_pictures.h"
 
 namespace corvan {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "engine/ascii.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {

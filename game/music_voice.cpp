@@ -1,8 +1,6 @@
 // Music and voice: the game's two sound operations, the timer's loop check and the start-up
 // step. The players are the host's; this file decides what they are asked to do and when.
 
-#include "sound/music_voice.h"
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,41 +9,12 @@
 
 #include "engine/cp932.h"
 #include "engine/file_lookup.h"
-#include "engine/game.h"
 #include "engine/trace_events.h"
+#include "game/game.h"
 #include "sound/midi_file.h"
+#include "sound/sound_files.h"
 
 namespace corvan {
-
-namespace sound {
-
-std::string musicFileName(std::int32_t track) {
-    char name[32];
-    std::snprintf(name, sizeof name, "MIDI/%02d.MID", static_cast<int>(track));
-    return name;
-}
-
-std::string_view voiceName(std::string_view text) {
-    std::size_t length = 0;
-    while (length < text.size() && length < kMaxVoiceName && text[length] != '\0' &&
-           text[length] != ']') {
-        ++length;
-    }
-    return text.substr(0, length);
-}
-
-std::array<std::string, 2> voiceFileNames(std::string_view name) {
-    std::string inFolder = "wave/";
-    if (!name.empty()) {
-        inFolder += name.front();
-        inFolder += '/';
-        inFolder += name;
-        inFolder += ".wav";
-    }
-    return {inFolder, "wave/" + std::string(name) + ".wav"};
-}
-
-}  // namespace sound
 
 namespace {
 

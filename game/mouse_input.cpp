@@ -2,7 +2,7 @@
 // text or picks a row of whatever menu is shown; a right click opens or closes the system
 // menu. The input latch keeps the press that opened a menu from also acting on it.
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {

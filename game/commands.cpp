@@ -9,8 +9,8 @@
 #include "engine/ascii.h"
 #include "engine/command_keywords.h"
 #include "engine/expressions.h"
-#include "engine/game.h"
 #include "engine/trace_events.h"
+#include "game/game.h"
 
 namespace corvan {
 

@@ -7,11 +7,11 @@
 
 #include "engine/ascii.h"
 #include "engine/cp932.h"
-#include "engine/game.h"
 #include "engine/message_tags.h"
-#include "engine/trace_events.h"
 #include "engine/text_cell.h"
+#include "engine/trace_events.h"
 #include "engine/wrapping.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {

@@ -1,4 +1,4 @@
-#include "engine/game.h"
+#include "game/game.h"
 
 #include <algorithm>
 #include <cstring>

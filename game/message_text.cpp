@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "engine/ascii.h"
-#include "engine/game.h"
 #include "engine/message_tags.h"
 #include "engine/text_cell.h"
 #include "engine/wrapping.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {

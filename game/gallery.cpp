@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "engine/ascii.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "hotel/gallery_pictures.h"
 
 namespace corvan {
