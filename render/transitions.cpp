@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "render/layers.h"
 #include "render/raster.h"
 #include "render/transition_effects.h"
 
