@@ -44,7 +44,7 @@ private:
         return Step::GoesOn;
     }
     static Step go(Game& g, const std::uint8_t* line) {
-        g.caseState = 0;
+        g.caseState = CaseState::None;
         g.GotoLabel(text(line, 4));
         return Step::GoesOn;
     }
@@ -112,12 +112,12 @@ private:
         g.restoreCaller();
         if (g.viewKind == 3) {
             g.ShowPicture("A531,1");
-            g.viewFlag = 2;
+            g.viewFlag = ViewFlag::ViewShown;
         }
         return Step::Ends;
     }
     static Step mode(Game& g, const std::uint8_t* line) {
-        g.altTextMode = number(line, 6);
+        g.altTextMode = static_cast<AltTextMode>(number(line, 6));
         g.frameFont.face = "ＭＳ 明朝";
         g.fetchLine = true;
         return Step::Ends;

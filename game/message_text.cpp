@@ -46,7 +46,7 @@ bool Game::HandleText() {
             // Fast text draws the line without showing it; it must reach the screen before the
             // wait, or the click that ends the wait clears it unseen.
             if (frameOpen) frameCopy();
-            waitKind = pair == kPageWaitMark ? 1 : 2;
+            waitKind = pair == kPageWaitMark ? WaitKind::Page : WaitKind::Plain;
             fetchLine = true;
             applyPacingRule();
             return true;

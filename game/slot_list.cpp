@@ -31,7 +31,7 @@ void Game::OpenSlotList(bool saving) {
     hoveredRow = 0;
     DrawSlotList(0);
     inputLatch = true;
-    menuKind = 3;
+    menuKind = MenuKind::Slots;
 }
 
 void Game::DrawSlotList(std::int32_t highlight) {
@@ -50,7 +50,7 @@ void Game::DrawSlotList(std::int32_t highlight) {
 
 void Game::SlotPick(std::int32_t row) {
     if (row < 1 || row > kSlotListRows) return;
-    menuKind = 0;
+    menuKind = MenuKind::None;
     RedrawScreen();
     if (row == 1) {
         // A list opened by the story itself hands the story back; once the hotel menu has

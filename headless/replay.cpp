@@ -37,7 +37,8 @@ bool HeadlessPlayer::waitingForPlayer() const {
     const Game& g = *game_;
     if (g.delayTicks > 0) return false;
     if (g.quitRequested) return false;
-    return !g.scriptRunning || g.waitKind != 0 || g.menuKind != 0 || g.viewFlag != 0;
+    return !g.scriptRunning || g.waitKind != WaitKind::None || g.menuKind != MenuKind::None ||
+           g.viewFlag != ViewFlag::Story;
 }
 
 std::int64_t HeadlessPlayer::run(std::int64_t limit) {

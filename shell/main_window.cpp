@@ -119,8 +119,8 @@ void MainWindow::idle() {
     // that lets events through (a transition's frames, a modal dialog): the story's step is
     // never re-entered.
     if (depth_ > 0 || closing_) return;
-    if (skipHeld_ && game_ != nullptr && game_->waitKind != 0 && game_->menuKind == 0 &&
-        game_->viewFlag == 0) {
+    if (skipHeld_ && game_ != nullptr && game_->waitKind != WaitKind::None &&
+        game_->menuKind == MenuKind::None && game_->viewFlag == ViewFlag::Story) {
         clickAtPointer(MouseButton::Left);
     }
     callGame([](Game& g) { g.AppIdle(); });

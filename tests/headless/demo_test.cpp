@@ -27,8 +27,8 @@ protected:
 
     // Clicks through pages and picks the first choice until the hotel menu is up.
     void playToTheHotel() {
-        for (player.run(); player.game().menuKind != 4 && clicks < 30; player.run()) {
-            if (player.game().menuKind == 1) {
+        for (player.run(); player.game().menuKind != MenuKind::Hotel && clicks < 30; player.run()) {
+            if (player.game().menuKind == MenuKind::Choice) {
                 player.click(MouseButton::Left, 100, 34);  // the first choice row
                 ++picks;
             } else {
@@ -56,7 +56,7 @@ protected:
 TEST_F(DemoGame, PlaysThroughEveryChapterIntoTheHotelWithClicksAlone) {
     playToTheHotel();
     const Game& game = player.game();
-    EXPECT_EQ(game.menuKind, 4);
+    EXPECT_EQ(game.menuKind, MenuKind::Hotel);
     EXPECT_EQ(game.lastChunk, "chap2");
     EXPECT_EQ(clicks, 10);  // nine page waits and one plain wait
     EXPECT_EQ(picks, 1);
@@ -81,7 +81,7 @@ TEST_F(DemoGame, TheHotelCanBeWalkedFloorToFloorAndCollectedIn) {
     EXPECT_EQ(player.game().vars.v(61), -2);
     EXPECT_EQ(player.host().mainWindowMoves().size(), 11u);  // the lift's shake, and back
     readThePage();
-    EXPECT_EQ(player.game().menuKind, 4);
+    EXPECT_EQ(player.game().menuKind, MenuKind::Hotel);
 
     walk(80, 50);    // 移動
     walk(340, 150);  // the lobby on 1F
@@ -91,7 +91,7 @@ TEST_F(DemoGame, TheHotelCanBeWalkedFloorToFloorAndCollectedIn) {
     walk(80, 130);  // 徴収
     EXPECT_EQ(player.game().lastChunk, "IVE");
     readThePage();
-    EXPECT_EQ(player.game().menuKind, 4);
+    EXPECT_EQ(player.game().menuKind, MenuKind::Hotel);
     EXPECT_EQ(player.game().vars.v(50), 60);
 }
 

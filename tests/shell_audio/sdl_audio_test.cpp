@@ -376,7 +376,7 @@ TEST_F(DiskAudio, GivenATrackThatPlaysOut_WhenTheGameLoopsIt_ThenItSoundsAgainWi
         host.setSettingFallback("GameDir", (dir_.path() / "game").string());
         Game game(host, GameOptions{});
         game.FormCreate();
-        for (int i = 0; i < 100 && game.waitKind == 0; ++i) game.AppIdle();
+        for (int i = 0; i < 100 && game.waitKind == WaitKind::None; ++i) game.AppIdle();
         ASSERT_EQ(game.currentTrack, 1) << ::testing::PrintToString(host.events());
 
         // The 60 ms timer on the sound's own clock: tick k comes once 60k ms of sound are mixed,

@@ -445,7 +445,7 @@ TEST(SilentBuild, GivenMusicVoicesAndTicks_ThenNoPlayerIsEverCalled) {
     t.player().run();
     t.player().click(MouseButton::Left, 320, 240);
     t.player().run();
-    EXPECT_EQ(g.menuKind, 1);  // the script reached its menu
+    EXPECT_EQ(g.menuKind, MenuKind::Choice);  // the script reached its menu
     for (int tick = 0; tick < 200; ++tick) g.Timer1Timer();
     g.FormDestroy();
     EXPECT_TRUE(calls(t).empty());
