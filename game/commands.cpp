@@ -1,6 +1,7 @@
-// The script's 24 commands. A command line is `*` and a keyword; each handler reads its argument
-// at a fixed byte column of the line, whatever lies between the keyword and that column, and
-// either lets the step go on with the next line or ends it.
+// The script's 24 commands. A command line is `*` and a keyword; its argument starts at the fixed
+// byte column that the keyword table gives (engine/command_keywords.h), whatever lies between
+// the keyword and that column. The dispatcher hands each handler its argument read from there;
+// the handler either lets the step go on with the next line or ends it.
 
 #include <algorithm>
 #include <array>
@@ -14,100 +15,115 @@
 
 namespace corvan {
 
+// A command's argument: the line from the column the keyword table gives for the command.
+class CommandArgument {
+public:
+    CommandArgument(const std::uint8_t* line, int column) : line_(line), column_(column) {}
+
+    std::string_view text() const { return textAt(column_); }
+    std::int32_t number() const {
+        return parseDecimal(line_ + column_, line_ + Game::kLineBufferSize);
+    }
+    int column() const { return column_; }
+    // The line from a column found by reading the argument (a label after it).
+    std::string_view textAt(int column) const {
+        const auto* start = line_ + column;
+        const std::size_t room = static_cast<std::size_t>(Game::kLineBufferSize - column);
+        return {reinterpret_cast<const char*>(start), boundedLength(start, room)};
+    }
+    const std::uint8_t* line() const { return line_; }
+
+private:
+    const std::uint8_t* line_;
+    int column_;
+};
+
 class CommandTable {
 public:
     using Step = Game::Step;
-    using Handler = Step (*)(Game&, const std::uint8_t* line);
+    using Argument = CommandArgument;
+    using Handler = Step (*)(Game&, const Argument&);
 
     static Step dispatch(Game& game);
 
 private:
-    static std::string_view text(const std::uint8_t* line, int column) {
-        const auto* start = line + column;
-        const std::size_t room = static_cast<std::size_t>(Game::kLineBufferSize - column);
-        return {reinterpret_cast<const char*>(start), boundedLength(start, room)};
-    }
-    static std::int32_t number(const std::uint8_t* line, int column) {
-        return parseDecimal(line + column, line + Game::kLineBufferSize);
-    }
-
-    static Step gra(Game& g, const std::uint8_t* line) {
-        g.ShowPicture(text(line, 5));
+    static Step gra(Game& g, const Argument& arg) {
+        g.ShowPicture(arg.text());
         return Step::GoesOn;
     }
-    static Step music(Game& g, const std::uint8_t* line) {
-        g.PlayMusic(number(line, 7));
+    static Step music(Game& g, const Argument& arg) {
+        g.PlayMusic(arg.number());
         return Step::GoesOn;
     }
-    static Step voice(Game& g, const std::uint8_t* line) {
-        g.PlayVoice(text(line, 7));
+    static Step voice(Game& g, const Argument& arg) {
+        g.PlayVoice(arg.text());
         return Step::GoesOn;
     }
-    static Step go(Game& g, const std::uint8_t* line) {
+    static Step go(Game& g, const Argument& arg) {
         g.caseState = CaseState::None;
-        g.GotoLabel(text(line, 4));
+        g.GotoLabel(arg.text());
         return Step::GoesOn;
     }
-    static Step clrb(Game& g, const std::uint8_t*) {
+    static Step clrb(Game& g, const Argument&) {
         g.overlayShown = false;
         g.RedrawScreen();
         return Step::GoesOn;
     }
-    static Step flagOn(Game& g, const std::uint8_t* line) {
-        g.vars.SetFlag(number(line, 9));
+    static Step flagOn(Game& g, const Argument& arg) {
+        g.vars.SetFlag(arg.number());
         return Step::GoesOn;
     }
-    static Step flagOff(Game& g, const std::uint8_t* line) {
-        g.vars.ClearFlag(number(line, 10));
+    static Step flagOff(Game& g, const Argument& arg) {
+        g.vars.ClearFlag(arg.number());
         return Step::GoesOn;
     }
-    static Step select(Game& g, const std::uint8_t* line) {
-        g.OpenChoiceMenu(number(line, 8));
+    static Step select(Game& g, const Argument& arg) {
+        g.OpenChoiceMenu(arg.number());
         return Step::Ends;
     }
-    static Step chain(Game& g, const std::uint8_t* line) {
-        const std::string_view name = text(line, 7);
+    static Step chain(Game& g, const Argument& arg) {
+        const std::string_view name = arg.text();
         g.chapterName.fill(0);
         std::copy_n(name.begin(), std::min<std::size_t>(name.size(), 8), g.chapterName.begin());
         g.ResetRunState();
         g.LoadChunk(name, trace::kByChain);
         return Step::Ends;
     }
-    // `if_on` and `if_off`: the number at `column`, then one blank somewhere in the next eight
-    // columns, then the label. A number too long to leave the blank there never jumps.
-    static Step flagJump(Game& g, const std::uint8_t* line, int column, bool wantSet) {
-        if (g.vars.TestFlag(number(line, column)) != wantSet) return Step::GoesOn;
-        const int labelColumn = flagJumpLabelColumn(line, column);
+    // `if_on` and `if_off`: the flag number, then one blank somewhere in the next eight columns,
+    // then the label. A number too long to leave the blank there never jumps.
+    static Step flagJump(Game& g, const Argument& arg, bool wantSet) {
+        if (g.vars.TestFlag(arg.number()) != wantSet) return Step::GoesOn;
+        const int labelColumn = flagJumpLabelColumn(arg.line(), arg.column());
         if (labelColumn == 0) return Step::GoesOn;
-        g.GotoLabel(text(line, labelColumn));
+        g.GotoLabel(arg.textAt(labelColumn));
         return Step::Ends;
     }
-    static Step ifOn(Game& g, const std::uint8_t* line) { return flagJump(g, line, 7, true); }
-    static Step ifOff(Game& g, const std::uint8_t* line) { return flagJump(g, line, 8, false); }
-    static Step calc(Game& g, const std::uint8_t* line) {
-        Calc(g.vars, text(line, 6));
+    static Step ifOn(Game& g, const Argument& arg) { return flagJump(g, arg, true); }
+    static Step ifOff(Game& g, const Argument& arg) { return flagJump(g, arg, false); }
+    static Step calc(Game& g, const Argument& arg) {
+        Calc(g.vars, arg.text());
         return Step::GoesOn;
     }
-    static Step ifCondition(Game& g, const std::uint8_t* line) {
-        const int labelColumn = EvaluateCondition(g.vars, text(line, 4));
+    static Step ifCondition(Game& g, const Argument& arg) {
+        const int labelColumn = EvaluateCondition(g.vars, arg.text());
         if (labelColumn > 0 && labelColumn < Game::kLineBufferSize) {
-            g.GotoLabel(text(line, labelColumn));
+            g.GotoLabel(arg.textAt(labelColumn));
         }
         return Step::Ends;
     }
-    static Step mess(Game& g, const std::uint8_t* line) {
-        g.ShowSystemMessage(number(line, 6));
+    static Step mess(Game& g, const Argument& arg) {
+        g.ShowSystemMessage(arg.number());
         return Step::Ends;
     }
-    static Step call(Game& g, const std::uint8_t* line) {
-        const int length = g.readChunk(text(line, 6), trace::kByCall);
+    static Step call(Game& g, const Argument& arg) {
+        const int length = g.readChunk(arg.text(), trace::kByCall);
         if (length < 0) return Step::GoesOn;
         g.saveCaller();
         g.startChunk(length);
         g.inCall = true;
         return Step::Ends;
     }
-    static Step end(Game& g, const std::uint8_t*) {
+    static Step end(Game& g, const Argument&) {
         if (!g.inCall) return Step::GoesOn;
         g.restoreCaller();
         if (g.viewKind == 3) {
@@ -116,40 +132,40 @@ private:
         }
         return Step::Ends;
     }
-    static Step mode(Game& g, const std::uint8_t* line) {
-        g.altTextMode = static_cast<AltTextMode>(number(line, 6));
+    static Step mode(Game& g, const Argument& arg) {
+        g.altTextMode = static_cast<AltTextMode>(arg.number());
         g.frameFont.face = "ＭＳ 明朝";
         g.fetchLine = true;
         return Step::Ends;
     }
-    static Step load(Game& g, const std::uint8_t*) {
+    static Step load(Game& g, const Argument&) {
         g.OpenSlotList(false);
         return Step::Ends;
     }
-    static Step gameinit(Game& g, const std::uint8_t*) {
+    static Step gameinit(Game& g, const Argument&) {
         g.vars.clearGameVariables();
         g.vars.setV(Variables::kClearMarkValue, g.clearMark);
         return Step::GoesOn;
     }
-    static Step grb(Game& g, const std::uint8_t* line) {
+    static Step grb(Game& g, const Argument& arg) {
         g.overlayDeferred = true;
-        g.ShowPicture(text(line, 5));
+        g.ShowPicture(arg.text());
         return Step::GoesOn;
     }
-    static Step move(Game& g, const std::uint8_t*) {
+    static Step move(Game& g, const Argument&) {
         g.ShowHotelMenu();
         return Step::Ends;
     }
-    static Step special(Game& g, const std::uint8_t* line) {
-        g.SpecialEffect(text(line, 9));
+    static Step special(Game& g, const Argument& arg) {
+        g.SpecialEffect(arg.text());
         return Step::GoesOn;
     }
-    static Step gameclr(Game& g, const std::uint8_t*) {
+    static Step gameclr(Game& g, const Argument&) {
         g.RecordClearedGame();
         return Step::GoesOn;
     }
-    static Step view(Game& g, const std::uint8_t* line) {
-        g.OpenView(number(line, 6));
+    static Step view(Game& g, const Argument& arg) {
+        g.OpenView(arg.number());
         return Step::Ends;
     }
 
@@ -165,7 +181,7 @@ CommandTable::Step CommandTable::dispatch(Game& game) {
     const std::size_t available = boundedLength(line + 1, Game::kLineBufferSize - 1);
     const CommandKeyword* command = matchCommandKeyword(line + 1, available);
     if (command == nullptr) return Step::GoesOn;
-    return kHandlers[static_cast<std::size_t>(command->id)](game, line);
+    return kHandlers[static_cast<std::size_t>(command->id)](game, Argument(line, command->column));
 }
 
 Game::Step Game::dispatchCommand() { return CommandTable::dispatch(*this); }
