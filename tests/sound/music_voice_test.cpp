@@ -355,7 +355,7 @@ TEST(MusicLoopCheck, GivenTheTrackEnds_ThenItPlaysAgainFromItsStartAtTheNextLook
     EXPECT_EQ(calls(t).size(), before);
     t.game().Timer1Timer();
     EXPECT_EQ(callsSince(t, before), (Lines{"music-stopped?", "rewind-music", "play-music"}));
-    EXPECT_FALSE(t.host().musicStopped());
+    EXPECT_FALSE(t.host().audio().musicStopped());
 }
 
 TEST(MusicLoopCheck, GivenTheMusicWasStoppedByTheScript_ThenItIsNotRestarted) {
