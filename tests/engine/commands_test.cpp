@@ -273,39 +273,6 @@ TEST(ChainCommand, GivenAMissingChunk_WhenChained_ThenTheNextStepRunsTheNextLine
     EXPECT_EQ(t.textLines(), Lines{"A"});
 }
 
-TEST(ChainCommand, GivenADirtyRunState_WhenChainedToAFoundOrMissingChunk_ThenItIsReset) {
-    for (const char* script : {"*chain next\n", "*chain nowhere\nA\n"}) {
-        SCOPED_TRACE(script);
-        TestGame t({chunk("main", script), chunk("next", "N\n")});
-        Game& g = t.start();
-        g.caseState = CaseState::InBranch;
-        g.textDelay = 8;
-        g.frameOpen = g.inMessage = g.inCall = g.inputLatch = true;
-        g.overlayShown = g.overlayDeferred = true;
-        g.waitKind = WaitKind::Page;
-        g.delayTicks = 5;
-        g.menuKind = MenuKind::Slots;
-        g.vars.SetFlag(9);
-        g.vars.setV(9, 9);
-        t.step();
-        EXPECT_EQ(g.caseState, CaseState::None);
-        EXPECT_EQ(g.textDelay, 1);
-        EXPECT_FALSE(g.frameOpen);
-        EXPECT_EQ(g.waitKind, WaitKind::None);
-        EXPECT_EQ(g.delayTicks, 0);
-        EXPECT_EQ(g.menuKind, MenuKind::None);
-        EXPECT_FALSE(g.inMessage);
-        EXPECT_FALSE(g.inCall);
-        EXPECT_EQ(g.altTextMode, AltTextMode::Off);
-        EXPECT_FALSE(g.inputLatch);
-        EXPECT_FALSE(g.overlayShown);
-        EXPECT_FALSE(g.overlayDeferred);
-        // The variables are the story's, not the run state.
-        EXPECT_TRUE(g.vars.TestFlag(9));
-        EXPECT_EQ(g.vars.v(9), 9);
-    }
-}
-
 TEST(CallCommand, GivenACalledChunk_WhenItsEndRuns_ThenTheCallerGoesOnAfterTheCall) {
     TestGame t({chunk("main", "*call sub\nM\n"), chunk("sub", "S1\n*end\nS2\n")});
     Game& g = t.start();

@@ -368,38 +368,58 @@ TEST(LongLines, GivenALastLineWithoutNul_WhenItRuns_ThenItEndsAtTheChunkEnd) {
     EXPECT_FALSE(g.scriptRunning);
 }
 
-TEST(RunState, GivenABusyRunState_WhenReset_ThenThePerChapterPartIsCleared) {
-    TestGame t({chunk("main", "x\n")});
-    Game& g = t.start();
-    g.caseState = CaseState::InBranch;
-    g.textDelay = 9;
-    g.frameOpen = g.inMessage = g.inCall = g.inputLatch = true;
-    g.overlayShown = g.overlayDeferred = true;
-    g.waitKind = WaitKind::Page;
-    g.delayTicks = 7;
-    g.menuKind = MenuKind::Slots;
-    g.altTextMode = AltTextMode::On;
-    g.vars.setV(5, 42);
-    g.vars.SetFlag(12);
-    g.textColumn = 6;
-    g.textLine = 3;
-    g.ResetRunState();
-    EXPECT_EQ(g.caseState, CaseState::None);
-    EXPECT_EQ(g.textDelay, 1);
-    EXPECT_FALSE(g.frameOpen);
-    EXPECT_EQ(g.waitKind, WaitKind::None);
-    EXPECT_EQ(g.delayTicks, 0);
-    EXPECT_EQ(g.menuKind, MenuKind::None);
-    EXPECT_FALSE(g.inMessage);
-    EXPECT_FALSE(g.inCall);
-    EXPECT_EQ(g.altTextMode, AltTextMode::Off);
-    EXPECT_FALSE(g.inputLatch);
-    EXPECT_FALSE(g.overlayShown);
-    EXPECT_FALSE(g.overlayDeferred);
-    EXPECT_EQ(g.vars.v(5), 42);
-    EXPECT_TRUE(g.vars.TestFlag(12));
-    EXPECT_EQ(g.textColumn, 6);
-    EXPECT_EQ(g.textLine, 3);
+// The one list of what ResetRunState clears, checked for each way a chapter starts afresh.
+TEST(RunState, GivenABusyRunState_WhenResetOrChained_ThenThePerChapterPartIsCleared) {
+    struct Case {
+        const char* name;
+        const char* script;
+        bool chained;  // the reset is a chain's, run by one step; else ResetRunState itself
+    };
+    for (const Case& c :
+         {Case{"ResetRunState", "x\n", false}, Case{"chain to a chunk", "*chain next\n", true},
+          Case{"chain to a missing chunk", "*chain nowhere\nA\n", true}}) {
+        SCOPED_TRACE(c.name);
+        TestGame t({chunk("main", c.script), chunk("next", "N\n")});
+        Game& g = t.start();
+        g.caseState = CaseState::InBranch;
+        g.textDelay = 9;
+        g.frameOpen = g.inMessage = g.inCall = g.inputLatch = true;
+        g.overlayShown = g.overlayDeferred = true;
+        g.waitKind = WaitKind::Page;
+        g.delayTicks = 7;
+        g.menuKind = MenuKind::Slots;
+        // The alternate text mode would read the chain line as text.
+        if (!c.chained) g.altTextMode = AltTextMode::On;
+        g.vars.setV(5, 42);
+        g.vars.SetFlag(12);
+        g.textColumn = 6;
+        g.textLine = 3;
+        if (c.chained) {
+            t.step();
+        } else {
+            g.ResetRunState();
+        }
+        EXPECT_EQ(g.caseState, CaseState::None);
+        EXPECT_EQ(g.textDelay, 1);
+        EXPECT_FALSE(g.frameOpen);
+        EXPECT_EQ(g.waitKind, WaitKind::None);
+        EXPECT_EQ(g.delayTicks, 0);
+        EXPECT_EQ(g.menuKind, MenuKind::None);
+        EXPECT_FALSE(g.inMessage);
+        EXPECT_FALSE(g.inCall);
+        EXPECT_EQ(g.altTextMode, AltTextMode::Off);
+        EXPECT_FALSE(g.inputLatch);
+        EXPECT_FALSE(g.overlayShown);
+        EXPECT_FALSE(g.overlayDeferred);
+        // The variables are the story's, not the run state.
+        EXPECT_EQ(g.vars.v(5), 42);
+        EXPECT_TRUE(g.vars.TestFlag(12));
+        // Nor is the text cursor, which the reset itself leaves where it was.
+        if (!c.chained) {
+            EXPECT_EQ(g.textColumn, 6);
+            EXPECT_EQ(g.textLine, 3);
+        }
+    }
 }
 
 }  // namespace
