@@ -1,6 +1,6 @@
 // The scene replay menu, view 3 of the `view` command: 27 cells, each a scene of the story that
 // an E value unlocks. A cell starts its scene as a called chunk; the scene's `end` comes back to
-// the chunk that opened the menu and shows the menu again (see `end` in engine/commands.cpp).
+// the chunk that opened the menu and shows the menu again (see `end` in game/commands.cpp).
 
 #include <string>
 #include <string_view>
