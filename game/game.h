@@ -59,7 +59,7 @@ public:
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // --- Handlers called by the host ----------------------------------------------------
+    // --- Handlers called by the host (startup.cpp, game.cpp, mouse_input.cpp, message_window.cpp)
     void FormCreate();
     void FormDestroy();
     // One idle call; always reports the idle work as not finished (true), so the host calls it
@@ -80,18 +80,18 @@ public:
     void TextWindowMouseMove(int x, int y);
     void TextWindowMouseUp();
 
-    // --- Start-up and settings ----------------------------------------------------------
+    // --- Start-up and settings (startup.cpp) ----------------------------------------------------
     void InitGame();
     // Takes the stored settings into the running game.
     void ApplySettings();
 
-    // --- Archive ------------------------------------------------------------------------
+    // --- Archive (game.cpp) ---------------------------------------------------------------------
     bool LoadDirectory();
     // Starts the chunk `name`. When the archive has none, the chunk-missing event names it and
     // `requester` (a word such as "chain"; empty for the chunks the game itself starts).
     bool LoadChunk(std::string_view name, std::string_view requester = {});
 
-    // --- Interpreter --------------------------------------------------------------------
+    // --- Interpreter (interpreter.cpp) -----------------------------------------------------------
     void RunScript();
     void ResetRunState();
     int FindLabel(std::string_view name) const;
@@ -103,7 +103,7 @@ public:
     // `scriptPos` on, and marks the branch so that its next label skips to "end".
     void JumpToCase(int row);
 
-    // --- Screen composition -------------------------------------------------------------
+    // --- Screen composition (compose.cpp) --------------------------------------------------------
     void Compose();
     void BuildFrameBackdrop();
     void RedrawScreen();
@@ -113,7 +113,7 @@ public:
     // Puts the composite's corner back over the wait marker.
     void RestoreMarkerCorner();
 
-    // --- Menus ----------------------------------------------------------------------------
+    // --- Menus (choice_menu.cpp, system_menu.cpp, mouse_input.cpp) -------------------------------
     void OpenChoiceMenu(std::int32_t count);
     void DrawChoiceRows(std::int32_t highlight);
     void ChoiceHover(int x, int y);
@@ -127,14 +127,14 @@ public:
     bool systemMenuBlocked() const;
     void SystemMenuAction(std::int32_t row);
 
-    // --- Alternate text mode ------------------------------------------------------------
+    // --- Alternate text mode (alt_text.cpp) ------------------------------------------------------
     void AltTextStep();
 
-    // --- Pictures and transitions -------------------------------------------------------
+    // --- Pictures and transitions (picture.cpp, transition.cpp) ----------------------------------
     void ShowPicture(std::string_view argument);
     void Transition(std::int32_t number);
 
-    // ===== Saves and the seen record (slot_list.cpp, saves.cpp) ======================
+    // --- Saves and the seen record (slot_list.cpp, saves.cpp; gameclr: commands.cpp) ------------
     // The slot list: the cancel row and slots 1 to 8, for loading or (`saving`) for saving.
     void OpenSlotList(bool saving);
     void DrawSlotList(std::int32_t highlight);
@@ -153,9 +153,7 @@ public:
     std::filesystem::path SeenRecordPath() const;
     // `gameclr`: counts a finished game in the settings and the seen record.
     void RecordClearedGame();
-    // ===== end of saves ===================================================================
-
-    // ===== Music and voice (music_voice.cpp) ==========================================
+    // --- Music and voice (music_voice.cpp) -------------------------------------------------------
     // Starts track `track` ("MIDI/%02d.MID") looping, or stops the music for 0; asking for the
     // current track again does nothing, and nothing changes while the BGM setting is off.
     void PlayMusic(std::int32_t track);
@@ -168,9 +166,7 @@ public:
     void SoundSetup();
     // A music or voice file that cannot be played: `what` names it, `reason` says why.
     void reportSoundError(std::string_view what, std::string_view reason);
-    // ===== end of music and voice ============================================================
-
-    // ===== Hotel map (hotel_map.cpp, floor_map.cpp) =============================
+    // --- Hotel map (hotel_map.cpp, floor_map.cpp) ------------------------------------------------
     // `move`: the hotel menu (移動, 徴収, ロード, セーブ) with the money window for V50.
     void ShowHotelMenu();
     // Left clicks while the hotel menu (`MenuKind::Hotel`) or the floor map (`MenuKind::FloorMap`)
@@ -183,9 +179,7 @@ public:
     void ShowFloorMap();
     // 徴収 and every accepted map click: drops the mode's pictures and lets the script run.
     void LeaveHotelMap();
-    // ===== end of hotel map =================================================================
-
-    // ===== Galleries, scene replay, special effects (gallery.cpp, screen_effects.cpp) ========
+    // --- Galleries, scene replay, special effects (gallery.cpp, screen_effects.cpp) --------------
     // `view`: opens gallery 1 or 2, or the scene replay menu (3); any other number pauses the
     // story with nothing shown until the close button's area is clicked.
     void OpenView(std::int32_t kind);
@@ -197,19 +191,17 @@ public:
     // `special`: the window shake (1), the darkening outside a band of rows (2,top,bottom), seven
     // white flashes (3) or one (4). Runs to its end with the host's pauses.
     void SpecialEffect(std::string_view text);
-    // ===== end of galleries =================================================================
-
     Host& host() { return host_; }
     const GameOptions& options() const { return options_; }
 
-    // --- Variables, seen record, settings -----------------------------------------------
+    // --- Variables, seen record, settings --------------------------------------------------------
     Variables vars;
     std::array<std::uint8_t, 256> aMarks{};
     std::array<std::uint8_t, 256> bMarks{};
     GameSettings settings;
     std::int32_t clearMark = 0;
 
-    // --- Folders ------------------------------------------------------------------------
+    // --- Folders ---------------------------------------------------------------------------------
     std::filesystem::path saveFolder;
     std::filesystem::path gameDirectory;
 
