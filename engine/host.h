@@ -29,7 +29,7 @@ enum class MessageIcon { Stop, Exclamation, Information };
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageAnswer { Ok, Cancel };
 
-class Host : public AudioOut {
+class Host {
 public:
     virtual ~Host() = default;
 
@@ -91,8 +91,9 @@ public:
     virtual void moveMainWindow(WindowPoint topLeft) = 0;
 
     // --- Audio ----------------------------------------------------------------------------
-    // The music and voice players of AudioOut (sound/audio_out.h). A host without a sound
-    // device accepts every call and plays nothing; the silent build never calls them.
+    // The music and voice players (sound/audio_out.h). A host without a sound device hands out
+    // players that accept every call and play nothing; the silent build never calls them.
+    virtual AudioOut& audio() = 0;
 
     // --- Time -----------------------------------------------------------------------------
     // Blocks for this long, showing what has been drawn (the special effects' short pauses).

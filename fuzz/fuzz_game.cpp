@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 
 namespace corvan::fuzz {
 

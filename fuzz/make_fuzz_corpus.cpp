@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 #include "fuzz/fuzz_game.h"
 #include "headless/input_script.h"
 #include "render/bmp.h"

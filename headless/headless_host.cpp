@@ -108,55 +108,6 @@ void HeadlessHost::moveMainWindow(WindowPoint topLeft) {
     mainWindowMoves_.push_back(topLeft);
 }
 
-bool HeadlessHost::openMusic(const std::filesystem::path& file, std::string& error) {
-    audioCalls_.push_back("open-music " + file.string());
-    if (!musicOpenError_.empty()) {
-        musicState_ = MusicState::NoFile;
-        error = musicOpenError_;
-        return false;
-    }
-    musicState_ = MusicState::AtStart;
-    return true;
-}
-
-void HeadlessHost::rewindMusic() {
-    audioCalls_.emplace_back("rewind-music");
-    if (musicState_ != MusicState::NoFile) musicState_ = MusicState::AtStart;
-}
-
-bool HeadlessHost::playMusic(std::string& error) {
-    audioCalls_.emplace_back("play-music");
-    if (musicState_ == MusicState::NoFile) {
-        error = "no music is open";
-        return false;
-    }
-    musicState_ = MusicState::Playing;
-    return true;
-}
-
-void HeadlessHost::stopMusic() {
-    audioCalls_.emplace_back("stop-music");
-    if (musicState_ == MusicState::Playing) musicState_ = MusicState::Stopped;
-}
-
-bool HeadlessHost::musicStopped() {
-    audioCalls_.emplace_back("music-stopped?");
-    return musicState_ != MusicState::Playing;
-}
-
-void HeadlessHost::endMusic() {
-    if (musicState_ == MusicState::Playing) musicState_ = MusicState::Stopped;
-}
-
-bool HeadlessHost::playVoice(const std::filesystem::path& file, std::string& error) {
-    audioCalls_.push_back("play-voice " + file.string());
-    if (!voiceError_.empty()) {
-        error = voiceError_;
-        return false;
-    }
-    return true;
-}
-
 void HeadlessHost::pause(int milliseconds) {
     if (milliseconds > 0) pausedMilliseconds_ += milliseconds;
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/host.h"
+#include "headless/recording_audio.h"
 #include "render/bitmap.h"
 #include "settings/settings_file.h"
 
@@ -55,15 +56,12 @@ public:
     void onFrame(std::function<void(const Bitmap&)> observer) { frameObserver_ = std::move(observer); }
     const std::vector<std::string>& events() const { return events_; }
 
-    // Audio: a player that plays nothing and remembers every call of the audio methods, one
-    // line each: "open-music PATH", "rewind-music", "play-music", "stop-music",
-    // "music-stopped?", "play-voice PATH". Music that plays goes on until it is stopped or
-    // `endMusic` says it has played to its end.
-    const std::vector<std::string>& audioCalls() const { return audioCalls_; }
-    void endMusic();
-    // While set (not empty), every music open, or every voice, fails with this error text.
-    void setMusicOpenError(std::string error) { musicOpenError_ = std::move(error); }
-    void setVoiceError(std::string error) { voiceError_ = std::move(error); }
+    // Audio: players that play nothing and remember every call (headless/recording_audio.h).
+    AudioOut& audio() override { return audio_; }
+    const std::vector<std::string>& audioCalls() const { return audio_.calls(); }
+    void endMusic() { audio_.endMusic(); }
+    void setMusicOpenError(std::string error) { audio_.setMusicOpenError(std::move(error)); }
+    void setVoiceError(std::string error) { audio_.setVoiceError(std::move(error)); }
     // Called with every new log line as it happens (the replay tool writes its log with it).
     void onEvent(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
 
@@ -86,12 +84,6 @@ public:
     void closeMainWindow() override;
     WindowPoint mainWindowPosition() override { return mainWindowAt_; }
     void moveMainWindow(WindowPoint topLeft) override;
-    bool openMusic(const std::filesystem::path& file, std::string& error) override;
-    void rewindMusic() override;
-    bool playMusic(std::string& error) override;
-    void stopMusic() override;
-    bool musicStopped() override;
-    bool playVoice(const std::filesystem::path& file, std::string& error) override;
     void pause(int milliseconds) override;
     void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
@@ -118,11 +110,7 @@ private:
     std::vector<WindowPoint> mainWindowMoves_;
     std::int64_t pausedMilliseconds_ = 0;
     Bitmap textWindow_;
-    enum class MusicState { NoFile, AtStart, Playing, Stopped };
-    MusicState musicState_ = MusicState::NoFile;
-    std::vector<std::string> audioCalls_;
-    std::string musicOpenError_;
-    std::string voiceError_;
+    RecordingAudio audio_;
 };
 
 }  // namespace corvan

@@ -12,12 +12,12 @@
 
 #include "corvan_version.h"
 #include "engine/file_write.h"
-#include "engine/settings.h"
 #include "headless/frame_hash.h"
 #include "headless/input_script.h"
 #include "headless/png_writer.h"
 #include "headless/replay.h"
 #include "headless/state_json.h"
+#include "settings/setting_names.h"
 
 namespace fs = std::filesystem;
 using namespace corvan;

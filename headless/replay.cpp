@@ -1,8 +1,8 @@
 #include "headless/replay.h"
 
 #include "engine/cp932.h"
-#include "engine/settings.h"
 #include "engine/trace_events.h"
+#include "settings/setting_names.h"
 
 namespace corvan {
 
@@ -47,7 +47,8 @@ bool HeadlessPlayer::waitingForPlayer() const {
     const Game& g = *game_;
     if (g.delayTicks > 0) return false;
     if (g.quitRequested) return false;
-    return !g.scriptRunning || g.waitKind != 0 || g.menuKind != 0 || g.viewFlag != 0;
+    return !g.scriptRunning || g.waitKind != WaitKind::None || g.menuKind != MenuKind::None ||
+           g.viewFlag != ViewFlag::Story;
 }
 
 std::int64_t HeadlessPlayer::run(std::int64_t limit) {
@@ -73,8 +74,9 @@ std::int64_t HeadlessPlayer::readOn(std::int64_t maxClicks) {
     std::int64_t clicks = 0;
     for (; clicks < maxClicks && !closed(); ++clicks) {
         const Game& g = *game_;
-        const bool atPageOrClickWait = g.scriptRunning && g.waitKind != 0 && g.menuKind == 0 &&
-                                       g.viewFlag == 0 && g.delayTicks == 0;
+        const bool atPageOrClickWait = g.scriptRunning && g.waitKind != WaitKind::None &&
+                                       g.menuKind == MenuKind::None &&
+                                       g.viewFlag == ViewFlag::Story && g.delayTicks == 0;
         if (!atPageOrClickWait) break;
         click(MouseButton::Left, kPagePoint.x, kPagePoint.y);
         run();

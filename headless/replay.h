@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "headless/headless_host.h"
 
 namespace corvan {

@@ -5,6 +5,7 @@
 
 #include "engine/ascii.h"
 #include "engine/cp932.h"
+#include "game/enum_number.h"
 
 namespace corvan {
 
@@ -110,16 +111,16 @@ std::string stateJson(const Game& g) {
     json.boolean("scriptRunning", g.scriptRunning);
     json.boolean("fetchLine", g.fetchLine);
     json.number("linePos", g.linePos);
-    json.number("waitKind", g.waitKind);
+    json.number("waitKind", toNumber(g.waitKind));
     json.number("delayTicks", g.delayTicks);
     json.number("textDelay", g.textDelay);
-    json.number("menuKind", g.menuKind);
-    json.number("viewFlag", g.viewFlag);
+    json.number("menuKind", toNumber(g.menuKind));
+    json.number("viewFlag", toNumber(g.viewFlag));
     json.number("viewKind", g.viewKind);
-    json.number("caseState", g.caseState);
+    json.number("caseState", toNumber(g.caseState));
     json.boolean("inCall", g.inCall);
     json.boolean("inMessage", g.inMessage);
-    json.number("altTextMode", g.altTextMode);
+    json.number("altTextMode", toNumber(g.altTextMode));
     json.number("textLine", g.textLine);
     json.number("textColumn", g.textColumn);
     json.number("largeText", g.largeText);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/game.h"
+#include "game/game.h"
 
 namespace corvan {
 

@@ -48,7 +48,9 @@ public:
                                          std::max(damage_.bottom, r.bottom)};
     }
     Rect damage() const { return damage_; }
-    Rect takeDamage() {
+    // Taking the damage is the bookkeeping of showing the bitmap, not a change of its picture,
+    // so a host that is handed the bitmap to show takes it too.
+    Rect takeDamage() const {
         const Rect taken = damage_;
         damage_ = {};
         return taken;
@@ -73,7 +75,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint8_t> pixels_;
-    Rect damage_;
+    mutable Rect damage_;
 };
 
 }  // namespace corvan

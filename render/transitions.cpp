@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/game.h"
+#include "render/layers.h"
 #include "render/raster.h"
 #include "render/transition_effects.h"
 
@@ -306,16 +306,6 @@ int runTransitionEffect(int effect, TransitionContext& context) {
     if (effect < 0 || effect >= static_cast<int>(kEffects.size())) return 0;
     kEffects[static_cast<std::size_t>(effect)](context);
     return context.frames;
-}
-
-void Game::Transition(std::int32_t number) {
-    Compose();
-    BuildFrameBackdrop();
-    const int factor = settings.speedFactor;
-    const int effect = (factor >= 3 || factor <= 0) ? 0 : number;
-    TransitionContext context{screen, layers.composite, layers.diza, factor, random, host_};
-    const int frames = runTransitionEffect(effect, context);
-    host_.traceEvent("transition " + std::to_string(number) + " frames " + std::to_string(frames));
 }
 
 }  // namespace corvan

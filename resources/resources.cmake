@@ -1,8 +1,9 @@
 # The artwork the program carries, embedded at build time.
 #
-# Every resources/*.bmp becomes a byte array in a generated source of corvan_core;
-# render/resources.h finds them by name. The pictures are drawn by make_resources
-# (tools/make_resources.cpp), which is run by hand when the artwork changes:
+# Every resources/*.bmp becomes a byte array in a generated source, `corvan_resources_source`,
+# that corvan_core lists with its other sources; render/resources.h finds them by name. The
+# pictures are drawn by make_resources (tools/make_resources.cpp), which is run by hand when the
+# artwork changes:
 #     make_resources resources
 
 file(GLOB corvan_resource_bmps CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.bmp)
@@ -17,9 +18,3 @@ add_custom_command(
     DEPENDS ${corvan_resource_bmps} ${CMAKE_CURRENT_LIST_DIR}/embed_resources.cmake
     COMMENT "Embedding the resource pictures"
     VERBATIM)
-target_sources(corvan_core PRIVATE
-    ${CMAKE_CURRENT_SOURCE_DIR}/render/resources.cpp
-    ${corvan_resources_source})
-
-add_executable(make_resources ${CMAKE_CURRENT_SOURCE_DIR}/tools/make_resources.cpp)
-target_link_libraries(make_resources PRIVATE corvan_core)

@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 #include "volumes/volumes.h"
 
 namespace corvan::setup {

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <system_error>
 
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 #include "setup/setup_dialog.h"
 #include "setup/setup_folders.h"
 #include "shell/qt_host.h"

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "shell/display_settings.h"
 #include "shell/main_window.h"
 #include "shell/message_window.h"

@@ -68,7 +68,7 @@ void MainWindow::callGame(const std::function<void(Game&)>& handler) {
     ++depth_;
     handler(*game_);
     --depth_;
-    showScreenChanges(false);
+    showScreenChanges(game_->screen, false);
     if (depth_ > 0) return;
     if (closing_) {
         endGame();
@@ -97,11 +97,14 @@ void MainWindow::wakeFromRest() {
     restingSince_.invalidate();
 }
 
-void MainWindow::showScreenChanges(bool now) {
-    if (game_ == nullptr) return;
+void MainWindow::showScreenChanges(const Bitmap& screen, bool now) {
     // Only what the game drew on is painted again: a game waiting for a click costs nothing
     // but its wait marker.
-    const Rect changed = game_->screen.takeDamage();
+    Rect changed = screen.takeDamage();
+    if (image1_->bitmap() != &screen) {
+        image1_->setBitmap(&screen);
+        changed = {0, 0, screen.width(), screen.height()};
+    }
     if (now) {
         image1_->repaintPicture(changed);
     } else {
@@ -109,8 +112,9 @@ void MainWindow::showScreenChanges(bool now) {
     }
 }
 
-void MainWindow::showWholeScreen() {
-    if (game_ != nullptr) game_->screen.takeDamage();
+void MainWindow::showWholeScreen(const Bitmap& screen) {
+    screen.takeDamage();
+    image1_->setBitmap(&screen);
     image1_->repaint();
 }
 
@@ -119,8 +123,8 @@ void MainWindow::idle() {
     // that lets events through (a transition's frames, a modal dialog): the story's step is
     // never re-entered.
     if (depth_ > 0 || closing_) return;
-    if (skipHeld_ && game_ != nullptr && game_->waitKind != 0 && game_->menuKind == 0 &&
-        game_->viewFlag == 0) {
+    if (skipHeld_ && game_ != nullptr && game_->waitKind != WaitKind::None &&
+        game_->menuKind == MenuKind::None && game_->viewFlag == ViewFlag::Story) {
         clickAtPointer(MouseButton::Left);
     }
     callGame([](Game& g) { g.AppIdle(); });

@@ -18,7 +18,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "shell/screen_view.h"
 
 namespace corvan::shell {
@@ -44,10 +44,11 @@ public:
     // the outermost call has returned.
     void callGame(const std::function<void(Game&)>& handler);
 
-    // Paints the part of the game's screen surface drawn on since the last time: at the next
-    // paint, or `now`. A transition's frame shows the whole surface at once.
-    void showScreenChanges(bool now);
-    void showWholeScreen();
+    // Shows `screen`, the game's screen surface, in Image1: the part drawn on since the last
+    // time, at the next paint or `now`; all of it when Image1 showed another bitmap before. A
+    // transition's frame shows the whole surface at once.
+    void showScreenChanges(const Bitmap& screen, bool now);
+    void showWholeScreen(const Bitmap& screen);
 
     // True while the idle timer rests because the game has nothing to do.
     bool idleResting() const { return restingSince_.isValid(); }

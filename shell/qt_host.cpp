@@ -117,13 +117,12 @@ std::optional<std::string> QtHost::chooseFile(std::string_view initialName,
     return QFile::encodeName(picked).toStdString();
 }
 
-void QtHost::repaint(const Bitmap& /*screen*/) {
-    // The screen surface is the game's own bitmap, which Image1 already shows: paint now what
-    // has changed on it.
-    if (mainWindow_ != nullptr) mainWindow_->showScreenChanges(true);
+void QtHost::repaint(const Bitmap& screen) {
+    // Paints now what has changed on the surface since it was last shown.
+    if (mainWindow_ != nullptr) mainWindow_->showScreenChanges(screen, true);
 }
 
-void QtHost::endFrame(const Bitmap& /*screen*/) {
+void QtHost::endFrame(const Bitmap& screen) {
     using namespace std::chrono;
     constexpr nanoseconds kFrame = duration_cast<nanoseconds>(seconds(1)) / kFramesPerSecond;
     if (lastFrame_.isValid()) {
@@ -131,7 +130,7 @@ void QtHost::endFrame(const Bitmap& /*screen*/) {
         if (left > nanoseconds::zero()) std::this_thread::sleep_for(left);
     }
     lastFrame_.start();
-    if (mainWindow_ != nullptr) mainWindow_->showWholeScreen();
+    if (mainWindow_ != nullptr) mainWindow_->showWholeScreen(screen);
     QCoreApplication::processEvents();
 }
 
@@ -201,30 +200,6 @@ void QtHost::pause(int milliseconds) {
     // The effects block the game as they always did; what was drawn is shown first.
     if (mainWindow_ != nullptr) mainWindow_->repaint();
     if (milliseconds > 0) QThread::msleep(static_cast<unsigned long>(milliseconds));
-}
-
-bool QtHost::openMusic(const std::filesystem::path& file, std::string& error) {
-    return audio_ == nullptr || audio_->openMusic(file, error);
-}
-
-void QtHost::rewindMusic() {
-    if (audio_ != nullptr) audio_->rewindMusic();
-}
-
-bool QtHost::playMusic(std::string& error) {
-    return audio_ == nullptr || audio_->playMusic(error);
-}
-
-void QtHost::stopMusic() {
-    if (audio_ != nullptr) audio_->stopMusic();
-}
-
-bool QtHost::musicStopped() {
-    return audio_ == nullptr || audio_->musicStopped();
-}
-
-bool QtHost::playVoice(const std::filesystem::path& file, std::string& error) {
-    return audio_ == nullptr || audio_->playVoice(file, error);
 }
 
 void QtHost::warn(std::string_view message) {

@@ -19,6 +19,7 @@
 #include "engine/host.h"
 #include "settings/settings_file.h"
 #include "sound/audio_out.h"
+#include "sound/silent_audio.h"
 
 namespace corvan::shell {
 
@@ -90,13 +91,8 @@ public:
     void moveMainWindow(WindowPoint topLeft) override;
     void pause(int milliseconds) override;
 
-    // Audio, through the players set with setAudio.
-    bool openMusic(const std::filesystem::path& file, std::string& error) override;
-    void rewindMusic() override;
-    bool playMusic(std::string& error) override;
-    void stopMusic() override;
-    bool musicStopped() override;
-    bool playVoice(const std::filesystem::path& file, std::string& error) override;
+    // Audio: the players set with setAudio, or silent ones.
+    AudioOut& audio() override { return audio_ != nullptr ? *audio_ : silence_; }
 
     // Diagnostics. Every event goes to standard error when CORVAN_TRACE is set; with
     // `setDebug` (corvan --debug) the problems among them do (engine/trace_events.h).
@@ -122,6 +118,7 @@ private:
     MessageHook messageHook_;
     FileHook fileHook_;
     AudioOut* audio_ = nullptr;
+    SilentAudio silence_;
     QElapsedTimer lastFrame_;
     std::set<std::string, std::less<>> warned_;
     bool trace_ = false;

@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/bitmap.h"
 
 namespace corvan::shell {

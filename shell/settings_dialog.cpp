@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "engine/settings.h"
+#include "game/game_settings.h"
 
 namespace corvan::shell {
 

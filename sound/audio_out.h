@@ -1,9 +1,9 @@
 #pragma once
 
 // The sound output of the game program: a music player for standard MIDI files and a voice
-// player for RIFF wave files, each holding at most one open file. Every host is one (the game
-// reaches it through its host); the real program's host hands the calls to a player plugged in
-// only in the build with music and voices, so the silent build carries no sound library.
+// player for RIFF wave files, each holding at most one open file. The game reaches them through
+// its host (`Host::audio`); the real program's host hands out players plugged in only in the
+// build with music and voices, so the silent build carries no sound library.
 //
 // A player without a sound device accepts every call and plays nothing: the game goes on
 // silently.

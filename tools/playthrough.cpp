@@ -3,8 +3,9 @@
 #include <unordered_set>
 
 #include "engine/cp932.h"
-#include "engine/settings.h"
 #include "engine/trace_events.h"
+#include "game/enum_number.h"
+#include "settings/setting_names.h"
 
 namespace corvan::explore {
 
@@ -70,8 +71,9 @@ std::uint64_t stateKey(const Game& g) {
         h.text(g.messageCallerChunk);
         h.value(g.messageReturnPos);
     }
-    for (std::int32_t v : {g.caseState, g.waitKind, g.menuKind, g.viewFlag, g.viewKind,
-                           g.altTextMode, g.rowCount, g.returnToHotelMark}) {
+    for (std::int32_t v :
+         {toNumber(g.caseState), toNumber(g.waitKind), toNumber(g.menuKind), toNumber(g.viewFlag),
+          g.viewKind, toNumber(g.altTextMode), g.rowCount, g.returnToHotelMark}) {
         h.value(v);
     }
     h.bytes(g.vars.flagBytes().data(), g.vars.flagBytes().size());
@@ -196,22 +198,22 @@ Outcome Playthrough::advance(bool hotelChoices, bool hotelWalk, int maxClicks) {
             return finish("endless", Outcome::Class::Loop,
                           std::to_string(maxClicks) + " clicks without a choice");
         }
-        if (g.viewFlag == 2) {
+        if (g.viewFlag == ViewFlag::ViewShown) {
             click(kViewClosePoint);
             continue;
         }
         switch (g.menuKind) {
-            case 1: {
+            case MenuKind::Choice: {
                 Outcome out;
                 out.decision = decisionHere(DecisionKind::Choice);
                 return out;
             }
-            case 3:
+            case MenuKind::Slots:
                 // The slot list of *load: the player cancels.
                 player_.mouseUp(MouseButton::Left, kSlotCancelPoint.x, kSlotCancelPoint.y);
                 click(kSlotCancelPoint);
                 continue;
-            case 4: {
+            case MenuKind::Hotel: {
                 if (!hotelChoices) {
                     return finish("hotel", Outcome::Class::Ending,
                                   hotelWalk ? "the hotel menu again, after the visits allowed"
@@ -222,17 +224,18 @@ Outcome Playthrough::advance(bool hotelChoices, bool hotelWalk, int maxClicks) {
                 out.decision = decisionHere(DecisionKind::HotelMenu);
                 return out;
             }
-            case 5: {
+            case MenuKind::FloorMap: {
                 Outcome out;
                 out.decision = decisionHere(DecisionKind::FloorMap);
                 return out;
             }
-            case 0: break;
+            case MenuKind::None:
+                break;
             default:
                 click({600, 460});
                 continue;
         }
-        if (g.waitKind != 0) {
+        if (g.waitKind != WaitKind::None) {
             // The same page wait twice with no choice in between: the pages go round for ever.
             if (!waits.insert(stateKey(g)).second) {
                 return finish("loop", Outcome::Class::Loop, "the pages go round without a choice");

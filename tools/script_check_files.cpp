@@ -7,7 +7,7 @@
 #include "hotel/gallery_pictures.h"
 #include "hotel/hotel_plates.h"
 #include "render/picture_argument.h"
-#include "sound/music_voice.h"
+#include "sound/sound_files.h"
 #include "tools/script_checker.h"
 
 namespace corvan::script_check {

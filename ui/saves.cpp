@@ -1,6 +1,5 @@
-// Save files and the seen record: their byte layouts, and the game's save, load and seen-record
-// routines. Every file is written through a temporary file that is renamed over the old one, so
-// a failed write never destroys the game or the record that was there.
+// Save files and the seen record: their byte layouts, the slot list's labels and the careful
+// reading of a file that may be missing or short.
 
 #include "ui/saves.h"
 
@@ -11,8 +10,6 @@
 #include <cerrno>
 
 #include "engine/cp932.h"
-#include "engine/file_write.h"
-#include "engine/game.h"
 
 namespace corvan {
 
@@ -166,70 +163,5 @@ std::optional<std::vector<std::uint8_t>> readFilePrefix(const std::filesystem::p
 }
 
 }  // namespace saves
-
-namespace {
-constexpr std::int32_t kClearedGameFlag = 999;
-constexpr std::string_view kTitle = "コルヴァン";
-constexpr std::string_view kSaveFailed =
-    "セーブできませんでした。\n保存先のフォルダに書き込めるか確かめてください。";
-}  // namespace
-
-std::filesystem::path Game::SaveFilePath(std::int32_t slot) const {
-    return saveFolder / saves::saveFileName(slot);
-}
-
-std::filesystem::path Game::SeenRecordPath() const {
-    return saveFolder / saves::kSeenRecordName;
-}
-
-bool Game::SaveSlot(std::int32_t slot) {
-    if (slot < saves::kFirstSlot || slot > saves::kLastSlot) return false;
-    // A game saved after the story has been finished once carries flag 999, and the running
-    // game counts as cleared once from then on (the settings keep their count).
-    if (clearMark != 0) vars.SetFlag(kClearedGameFlag);
-    if (vars.TestFlag(kClearedGameFlag)) clearMark = 1;
-
-    std::string error;
-    if (!writeFileAtomically(SaveFilePath(slot), saves::encodeSaveFile(vars), error)) {
-        // The old file is untouched; the player must not walk away thinking the game is kept.
-        host_.traceEvent("save-error " + error);
-        host_.showMessage(kTitle, kSaveFailed, MessageIcon::Exclamation, MessageButtons::Ok);
-        return false;
-    }
-    host_.traceEvent("save " + std::to_string(slot));
-    UpdateSeenRecord();
-    ResetRunState();
-    LoadChunk("SAVE");
-    return true;
-}
-
-bool Game::LoadSlot(std::int32_t slot) {
-    if (slot < saves::kFirstSlot || slot > saves::kLastSlot) return false;
-    const auto bytes = saves::readFilePrefix(SaveFilePath(slot), saves::kSaveFileSize);
-    if (!bytes) return false;
-    saves::decodeSaveFile(*bytes, vars);
-    host_.traceEvent("load " + std::to_string(slot));
-    UpdateSeenRecord();
-    ResetRunState();
-    LoadChunk("LOAD");
-    return true;
-}
-
-void Game::UpdateSeenRecord() {
-    const std::filesystem::path path = SeenRecordPath();
-    auto& e = vars.persistentValues();
-    if (const auto bytes = saves::readFilePrefix(path, saves::kSeenRecordSize)) {
-        saves::mergeSeenRecord(*bytes, aMarks, bMarks, e);
-    } else {
-        aMarks.fill(0);
-        bMarks.fill(0);
-        e.fill(0);
-    }
-    std::string error;
-    if (!writeFileAtomically(path, saves::encodeSeenRecord(aMarks, bMarks, e), error)) {
-        // The marks stay in memory and reach the file at the next update that succeeds.
-        host_.warn("the seen record was not saved: " + error);
-    }
-}
 
 }  // namespace corvan

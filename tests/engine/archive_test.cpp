@@ -168,9 +168,9 @@ TEST(LoadChunk, GivenABusyGame_WhenAMissingThenAFoundChunkLoads_ThenOnlyTheRunSt
     Game& g = t.start();
     g.scriptPos = 2;
     g.fetchLine = g.scriptRunning = false;
-    g.waitKind = 1;
-    g.menuKind = 3;
-    g.caseState = 2;
+    g.waitKind = WaitKind::Page;
+    g.menuKind = MenuKind::Slots;
+    g.caseState = CaseState::InBranch;
     g.inCall = g.inMessage = g.frameOpen = true;
     g.textDelay = 7;
     g.vars.SetFlag(12);
@@ -181,9 +181,9 @@ TEST(LoadChunk, GivenABusyGame_WhenAMissingThenAFoundChunkLoads_ThenOnlyTheRunSt
     EXPECT_FALSE(g.LoadChunk("nothere"));
     EXPECT_FALSE(g.LoadChunk("main_and_more"));
     EXPECT_EQ(g.scriptPos, 2);
-    EXPECT_EQ(g.waitKind, 1);
-    EXPECT_EQ(g.menuKind, 3);
-    EXPECT_EQ(g.caseState, 2);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
+    EXPECT_EQ(g.menuKind, MenuKind::Slots);
+    EXPECT_EQ(g.caseState, CaseState::InBranch);
     EXPECT_FALSE(g.scriptRunning);
     EXPECT_EQ(bufferText(g), std::string("a\0b\0", 4));
     // A found one restarts the interpreter clean, in any case of its name.
@@ -191,9 +191,9 @@ TEST(LoadChunk, GivenABusyGame_WhenAMissingThenAFoundChunkLoads_ThenOnlyTheRunSt
     EXPECT_EQ(g.scriptPos, 0);
     EXPECT_TRUE(g.fetchLine);
     EXPECT_TRUE(g.scriptRunning);
-    EXPECT_EQ(g.waitKind, 0);
-    EXPECT_EQ(g.menuKind, 0);
-    EXPECT_EQ(g.caseState, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::None);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
+    EXPECT_EQ(g.caseState, CaseState::None);
     EXPECT_EQ(bufferText(g), std::string("n\0", 2));
     // The call, the message, the frame, the speed and the variables are kept.
     EXPECT_TRUE(g.inCall);
@@ -215,12 +215,12 @@ void expectBadChunkLeavesMainRunning(const std::vector<std::uint8_t>& file) {
     ASSERT_EQ(g.lastChunk, "main");
     const std::string before = bufferText(g);
     g.scriptPos = 2;
-    g.waitKind = 1;
+    g.waitKind = WaitKind::Page;
     EXPECT_FALSE(g.LoadChunk("bad"));
     EXPECT_EQ(g.lastChunk, "main");
     EXPECT_EQ(bufferText(g), before);
     EXPECT_EQ(g.scriptPos, 2);
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
     EXPECT_TRUE(g.scriptRunning);
 }
 

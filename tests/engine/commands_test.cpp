@@ -177,7 +177,7 @@ TEST(Keywords, GivenAKeywordWithoutItsBlank_WhenRun_ThenTheLineIsSkipped) {
     EXPECT_FALSE(g.overlayDeferred);
     EXPECT_FALSE(g.vars.TestFlag(5));
     EXPECT_EQ(g.vars.v(1), 0);
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
 }
 
 TEST(Keywords, GivenABlankAfterTheStar_WhenRun_ThenNoKeywordMatches) {
@@ -195,7 +195,7 @@ TEST(Keywords, GivenBlanklessKeywordsWithMoreLetters_WhenRun_ThenTheyMatch) {
     t.step();
     EXPECT_FALSE(g.overlayShown);
     EXPECT_EQ(g.vars.v(8), 0);
-    EXPECT_EQ(g.menuKind, 3);
+    EXPECT_EQ(g.menuKind, MenuKind::Slots);
     EXPECT_FALSE(shown(t, "A"));
 }
 
@@ -209,9 +209,9 @@ TEST(GoCommand, GivenAFoundLabel_WhenGoing_ThenTheStepGoesOnThere) {
 TEST(GoCommand, GivenABranchRunning_WhenGoing_ThenTheCaseStateIsReset) {
     TestGame t({chunk("main", "*go x\n:x\nX\n:y\nY\n:end\nE\n")});
     Game& g = t.start();
-    g.caseState = 2;  // as if a choice branch were running
+    g.caseState = CaseState::InBranch;  // as if a choice branch were running
     EXPECT_EQ(play(t), (Lines{"X", "Y", "E"}));
-    EXPECT_EQ(g.caseState, 0);
+    EXPECT_EQ(g.caseState, CaseState::None);
 }
 
 TEST(FlagCommands, GivenFlagNumbers_WhenFlagOnAndOffRun_ThenThoseFlagsChange) {
@@ -273,39 +273,6 @@ TEST(ChainCommand, GivenAMissingChunk_WhenChained_ThenTheNextStepRunsTheNextLine
     EXPECT_EQ(t.textLines(), Lines{"A"});
 }
 
-TEST(ChainCommand, GivenADirtyRunState_WhenChainedToAFoundOrMissingChunk_ThenItIsReset) {
-    for (const char* script : {"*chain next\n", "*chain nowhere\nA\n"}) {
-        SCOPED_TRACE(script);
-        TestGame t({chunk("main", script), chunk("next", "N\n")});
-        Game& g = t.start();
-        g.caseState = 2;
-        g.textDelay = 8;
-        g.frameOpen = g.inMessage = g.inCall = g.inputLatch = true;
-        g.overlayShown = g.overlayDeferred = true;
-        g.waitKind = 1;
-        g.delayTicks = 5;
-        g.menuKind = 3;
-        g.vars.SetFlag(9);
-        g.vars.setV(9, 9);
-        t.step();
-        EXPECT_EQ(g.caseState, 0);
-        EXPECT_EQ(g.textDelay, 1);
-        EXPECT_FALSE(g.frameOpen);
-        EXPECT_EQ(g.waitKind, 0);
-        EXPECT_EQ(g.delayTicks, 0);
-        EXPECT_EQ(g.menuKind, 0);
-        EXPECT_FALSE(g.inMessage);
-        EXPECT_FALSE(g.inCall);
-        EXPECT_EQ(g.altTextMode, 0);
-        EXPECT_FALSE(g.inputLatch);
-        EXPECT_FALSE(g.overlayShown);
-        EXPECT_FALSE(g.overlayDeferred);
-        // The variables are the story's, not the run state.
-        EXPECT_TRUE(g.vars.TestFlag(9));
-        EXPECT_EQ(g.vars.v(9), 9);
-    }
-}
-
 TEST(CallCommand, GivenACalledChunk_WhenItsEndRuns_ThenTheCallerGoesOnAfterTheCall) {
     TestGame t({chunk("main", "*call sub\nM\n"), chunk("sub", "S1\n*end\nS2\n")});
     Game& g = t.start();
@@ -348,7 +315,8 @@ TEST(CallCommand, GivenANestedCall_WhenBothEnd_ThenTheOuterCallerIsLost) {
 }
 
 TEST(EndCommand, GivenAView_WhenEndReturns_ThenOnlyTheSceneReplayViewSetsTheViewFlag) {
-    for (const auto& [viewKind, viewFlag] : {std::pair{3, 2}, std::pair{1, 0}}) {
+    for (const auto& [viewKind, viewFlag] :
+         {std::pair{3, ViewFlag::ViewShown}, std::pair{1, ViewFlag::Story}}) {
         SCOPED_TRACE(viewKind);
         TestGame t({chunk("main", "*call sub\nM\n"), chunk("sub", "*end\n")});
         Game& g = t.start();
@@ -453,7 +421,7 @@ TEST(SelectCommand, GivenSelect3_WhenRun_ThenAChoiceMenuOf3RowsOpens) {
     g.hoveredRow = 2;
     t.step();
     EXPECT_EQ(g.rowCount, 3);
-    EXPECT_EQ(g.menuKind, 1);
+    EXPECT_EQ(g.menuKind, MenuKind::Choice);
     EXPECT_EQ(g.hoveredRow, 0);
     EXPECT_TRUE(g.fetchLine);
     EXPECT_TRUE(t.textLines().empty());
@@ -467,7 +435,7 @@ TEST(SelectCommand, GivenABuildWithOrWithoutSound_WhenSelectRuns_ThenVoice90022P
         Game& g = t.start();
         t.step();
         EXPECT_EQ(eventLines(t, "voice"), withSound ? Lines{"voice 90022"} : Lines{});
-        EXPECT_EQ(g.menuKind, 1);
+        EXPECT_EQ(g.menuKind, MenuKind::Choice);
     }
 }
 
@@ -495,7 +463,7 @@ TEST(ModeCommand, GivenMode2_WhenRun_ThenTheModeIsSetAndTheStepEnds) {
     TestGame t({chunk("main", "*mode 2\nA\n")});
     Game& g = t.start();
     t.step();
-    EXPECT_EQ(g.altTextMode, 2);
+    EXPECT_EQ(g.altTextMode, static_cast<AltTextMode>(2));
     EXPECT_TRUE(g.fetchLine);
     EXPECT_TRUE(t.textLines().empty());
 }
@@ -505,7 +473,7 @@ TEST(LoadCommand, GivenLoad_WhenRun_ThenTheSlotListOpensAndInputLatches) {
     Game& g = t.start();
     g.hoveredRow = 4;
     t.step();
-    EXPECT_EQ(g.menuKind, 3);
+    EXPECT_EQ(g.menuKind, MenuKind::Slots);
     EXPECT_EQ(g.hoveredRow, 0);
     EXPECT_TRUE(g.inputLatch);
     EXPECT_TRUE(t.textLines().empty());
@@ -558,12 +526,12 @@ TEST(CaseBranches, GivenAPickedRow_WhenItsBranchRuns_ThenItEndsPastEndAndTheStat
         TestGame t({chunk("main", c.script)});
         Game& g = t.start();
         t.step();
-        ASSERT_EQ(g.menuKind, 1);
-        g.menuKind = 0;
+        ASSERT_EQ(g.menuKind, MenuKind::Choice);
+        g.menuKind = MenuKind::None;
         g.JumpToCase(c.row);
-        EXPECT_EQ(g.caseState, 2);  // a branch is running
+        EXPECT_EQ(g.caseState, CaseState::InBranch);  // a branch is running
         EXPECT_EQ(play(t), c.expected);
-        EXPECT_EQ(g.caseState, 0);
+        EXPECT_EQ(g.caseState, CaseState::None);
     }
 }
 
@@ -571,8 +539,8 @@ TEST(CaseBranches, GivenACaseLabelBeforeTheSelect_WhenPicked_ThenOnlyLaterLabels
     TestGame t({chunk("main", ":CASE1\nearly\n*select 1\nr1\n:CASE1\nlate\n:end\nafter\n")});
     Game& g = t.start();
     EXPECT_EQ(play(t), Lines{"early"});
-    ASSERT_EQ(g.menuKind, 1);
-    g.menuKind = 0;
+    ASSERT_EQ(g.menuKind, MenuKind::Choice);
+    g.menuKind = MenuKind::None;
     g.JumpToCase(1);
     EXPECT_EQ(play(t), (Lines{"early", "late", "after"}));
 }

@@ -31,12 +31,15 @@ TEST(AppIdle, GivenAnyBlock_WhenIdleIsCalled_ThenNoStepRunsUntilItIsLiftedAndThe
         std::function<void(Game&, bool)> set;
     };
     const std::vector<Block> blocks{
-        {"viewFlag", [](Game& g, bool on) { g.viewFlag = on ? 2 : 0; }},
-        {"menuKind", [](Game& g, bool on) { g.menuKind = on ? 1 : 0; }},
-        {"menuKind 5", [](Game& g, bool on) { g.menuKind = on ? 5 : 0; }},
+        {"viewFlag",
+         [](Game& g, bool on) { g.viewFlag = on ? ViewFlag::ViewShown : ViewFlag::Story; }},
+        {"menuKind", [](Game& g, bool on) { g.menuKind = on ? MenuKind::Choice : MenuKind::None; }},
+        {"menuKind 5",
+         [](Game& g, bool on) { g.menuKind = on ? MenuKind::FloorMap : MenuKind::None; }},
         {"delayTicks", [](Game& g, bool on) { g.delayTicks = on ? 3 : 0; }},
-        {"waitKind 1", [](Game& g, bool on) { g.waitKind = on ? 1 : 0; }},
-        {"waitKind 2", [](Game& g, bool on) { g.waitKind = on ? 2 : 0; }},
+        {"waitKind 1", [](Game& g, bool on) { g.waitKind = on ? WaitKind::Page : WaitKind::None; }},
+        {"waitKind 2",
+         [](Game& g, bool on) { g.waitKind = on ? WaitKind::Plain : WaitKind::None; }},
         {"scriptRunning", [](Game& g, bool on) { g.scriptRunning = !on; }},
     };
     for (const Block& block : blocks) {
@@ -62,7 +65,7 @@ TEST(AppIdle, GivenAStartedGame_WhenIdleCallsRun_ThenEachDrawsOneRandomNumber) {
     g.AppIdle();
     EXPECT_EQ(g.random.state(), lcgAfter(1));
     for (int i = 0; i < 9; ++i) g.AppIdle();  // blocked by the page wait for most of these
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
     EXPECT_EQ(g.random.state(), lcgAfter(10));
 }
 
@@ -89,7 +92,7 @@ TEST(AppIdle, GivenAQuitRequest_WhenTheNextIdleCallComes_ThenTheWindowClosesWith
 TEST(AppIdle, GivenARepaintRequest_WhenIdleIsCalled_ThenItIsTakenCareOf) {
     TestGame t({chunk("main", "a\n")});
     Game& g = startFast(t);
-    g.menuKind = 1;
+    g.menuKind = MenuKind::Choice;
     g.updatePending = true;
     g.AppIdle();
     EXPECT_FALSE(g.updatePending);
@@ -157,11 +160,11 @@ TEST(Timer, GivenADelayTag_WhenPlayed_ThenEachCharacterWaitsAQuarterOfItInTicks)
 TEST(LeftClick, GivenAPageOrPlainWait_WhenClicked_ThenTheWaitEndsAndANewPageStartsOrTheTextStays) {
     struct Case {
         const char* mark;
-        std::int32_t kind;
+        WaitKind kind;
         int column;  // after the click
         int line;
     };
-    for (const Case& c : {Case{"▼", 1, 0, 0}, Case{"〓", 2, 2, 1}}) {
+    for (const Case& c : {Case{"▼", WaitKind::Page, 0, 0}, Case{"〓", WaitKind::Plain, 2, 1}}) {
         SCOPED_TRACE(c.mark);
         TestGame t({chunk("main", std::string("ab\ncd") + c.mark + "\nef\n")});
         Game& g = startFast(t);
@@ -171,7 +174,7 @@ TEST(LeftClick, GivenAPageOrPlainWait_WhenClicked_ThenTheWaitEndsAndANewPageStar
         ASSERT_EQ(g.textColumn, 2);
 
         t.player().click(MouseButton::Left, 320, 240);
-        EXPECT_EQ(g.waitKind, 0);
+        EXPECT_EQ(g.waitKind, WaitKind::None);
         EXPECT_EQ(g.textColumn, c.column);
         EXPECT_EQ(g.textLine, c.line);
         t.player().idle();
@@ -183,14 +186,14 @@ TEST(LeftClick, GivenAPageOrPlainWait_WhenClicked_ThenTheWaitEndsAndANewPageStar
 TEST(LeftClick, GivenAPageWaitInTheAlternateTextMode_WhenClicked_ThenTheCursorGoesHome) {
     TestGame t({chunk("main", "x\n")});
     Game& g = t.start();
-    g.altTextMode = 1;
-    g.waitKind = 1;
+    g.altTextMode = AltTextMode::On;
+    g.waitKind = WaitKind::Page;
     g.textColumn = 5;
     g.textLine = 2;
 
     t.player().click(MouseButton::Left, 10, 10);
 
-    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::None);
     EXPECT_EQ(g.textColumn, 0);
     EXPECT_EQ(g.textLine, 0);
 }
@@ -205,7 +208,7 @@ TEST(LeftClick, GivenPacedTextOrATimedDelay_WhenClicked_ThenNothingChangesNorIsS
     EXPECT_EQ(g.textColumn, 2);
     EXPECT_EQ(g.linePos, 2);
     EXPECT_FALSE(g.fetchLine);
-    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::None);
 
     TestGame delayed({chunk("main", "[delay 12]abc\n")});
     Game& d = startFast(delayed);
@@ -220,25 +223,25 @@ TEST(LeftClick, GivenAPageWait_WhenTheMiddleButtonOrABlockedLeftOneIsPressed_The
     TestGame t({chunk("main", "ab▼\n")});
     Game& g = startFast(t);
     t.player().run();
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
 
     t.player().click(MouseButton::Middle, 320, 240);
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
 
-    g.viewFlag = 2;  // a view screen
+    g.viewFlag = ViewFlag::ViewShown;  // a view screen
     t.player().click(MouseButton::Left, 320, 240);
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
     EXPECT_EQ(g.textColumn, 2);
-    g.viewFlag = 0;
+    g.viewFlag = ViewFlag::Story;
 
     // The input latch holds until any button's release clears it.
     g.inputLatch = true;
     t.player().mouseDown(MouseButton::Left, 320, 240);
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
     t.player().mouseUp(MouseButton::Right, 320, 240);
     EXPECT_FALSE(g.inputLatch);
     t.player().mouseDown(MouseButton::Left, 320, 240);
-    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::None);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ TEST(InterpreterLines, GivenOnlyEmptyLines_WhenOneStepRuns_ThenEachMovesTheCurso
     EXPECT_EQ(g.textLine, 3);
     EXPECT_EQ(g.textColumn, 0);
     EXPECT_FALSE(g.frameOpen);
-    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::None);
     EXPECT_EQ(g.delayTicks, 0);
     EXPECT_TRUE(t.textLines().empty());
     // Nothing stopped the step: it went on to the end of the chunk.
@@ -195,7 +195,7 @@ TEST(MessageSection, GivenMess1_WhenItRuns_ThenTheSecondSectionShowsAndTheScript
     t.player().run();
     EXPECT_EQ(t.textLines(), (Lines{"before", "one", "▼"}));
     EXPECT_TRUE(g.inMessage);
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
     t.player().click(MouseButton::Left, 100, 100);
     t.player().run();
     EXPECT_EQ(t.textLines(), (Lines{"before", "one", "▼", "after"}));
@@ -230,7 +230,7 @@ TEST(RunawayScript, GivenALoopThatShowsNothing_ThenStepsEndAndTheGameStillAnswer
     EXPECT_EQ(t.player().run(), HeadlessPlayer::kRunawayStepsBeforeStop - 2);
     EXPECT_EQ(t.events("script-loop "), (Lines{"main"}));
     t.player().click(MouseButton::Right, 100, 100);
-    EXPECT_EQ(g.menuKind, 2);
+    EXPECT_EQ(g.menuKind, MenuKind::System);
 }
 
 TEST(MessageSection, GivenTheLastSectionWithoutALabel_WhenItRunsOff_ThenItStopsInTheSection) {
@@ -259,12 +259,12 @@ TEST(CaseBranch, GivenTheLastBranch_WhenItReachesTheEndLabel_ThenItOnlyClearsThe
     TestGame t({chunk("main", ":CASE1\none\n:CASE2\ntwo\n:End\nafter\n")});
     Game& g = startFast(t);
     g.JumpToCase(2);
-    EXPECT_EQ(g.caseState, 2);
+    EXPECT_EQ(g.caseState, CaseState::InBranch);
     t.step();
-    EXPECT_EQ(g.caseState, 2);
+    EXPECT_EQ(g.caseState, CaseState::InBranch);
     t.step();
     EXPECT_EQ(t.textLines(), (Lines{"two", "after"}));
-    EXPECT_EQ(g.caseState, 0);
+    EXPECT_EQ(g.caseState, CaseState::None);
 }
 
 TEST(ChunkEnd, GivenACalledChunkEndingWithEnd_WhenEndRuns_ThenTheCallerGoesOn) {
@@ -326,7 +326,7 @@ TEST(CaseBranch, GivenAPickedBranchOrNone_WhenPlayed_ThenItShowsTheLinesUpToTheF
         if (c.pickedRow != 0) g.JumpToCase(c.pickedRow);
         t.player().run();
         EXPECT_EQ(t.textLines(), c.expected);
-        EXPECT_EQ(g.caseState, 0);
+        EXPECT_EQ(g.caseState, CaseState::None);
     }
 }
 
@@ -351,7 +351,7 @@ TEST(LongLines, GivenAWaitMarkPastByte255_WhenTheLineRuns_ThenTheMarkIsPassedOve
     TestGame t({rawChunk("main", std::string(255, 'a') + "\x81\xa5\0next\0"s)});
     Game& g = startFast(t);
     t.step();
-    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::None);
     EXPECT_EQ(g.textLine, 1);
     t.step();
     EXPECT_EQ(t.textLines().back(), "next");
@@ -368,38 +368,58 @@ TEST(LongLines, GivenALastLineWithoutNul_WhenItRuns_ThenItEndsAtTheChunkEnd) {
     EXPECT_FALSE(g.scriptRunning);
 }
 
-TEST(RunState, GivenABusyRunState_WhenReset_ThenThePerChapterPartIsCleared) {
-    TestGame t({chunk("main", "x\n")});
-    Game& g = t.start();
-    g.caseState = 2;
-    g.textDelay = 9;
-    g.frameOpen = g.inMessage = g.inCall = g.inputLatch = true;
-    g.overlayShown = g.overlayDeferred = true;
-    g.waitKind = 1;
-    g.delayTicks = 7;
-    g.menuKind = 3;
-    g.altTextMode = 1;
-    g.vars.setV(5, 42);
-    g.vars.SetFlag(12);
-    g.textColumn = 6;
-    g.textLine = 3;
-    g.ResetRunState();
-    EXPECT_EQ(g.caseState, 0);
-    EXPECT_EQ(g.textDelay, 1);
-    EXPECT_FALSE(g.frameOpen);
-    EXPECT_EQ(g.waitKind, 0);
-    EXPECT_EQ(g.delayTicks, 0);
-    EXPECT_EQ(g.menuKind, 0);
-    EXPECT_FALSE(g.inMessage);
-    EXPECT_FALSE(g.inCall);
-    EXPECT_EQ(g.altTextMode, 0);
-    EXPECT_FALSE(g.inputLatch);
-    EXPECT_FALSE(g.overlayShown);
-    EXPECT_FALSE(g.overlayDeferred);
-    EXPECT_EQ(g.vars.v(5), 42);
-    EXPECT_TRUE(g.vars.TestFlag(12));
-    EXPECT_EQ(g.textColumn, 6);
-    EXPECT_EQ(g.textLine, 3);
+// The one list of what ResetRunState clears, checked for each way a chapter starts afresh.
+TEST(RunState, GivenABusyRunState_WhenResetOrChained_ThenThePerChapterPartIsCleared) {
+    struct Case {
+        const char* name;
+        const char* script;
+        bool chained;  // the reset is a chain's, run by one step; else ResetRunState itself
+    };
+    for (const Case& c :
+         {Case{"ResetRunState", "x\n", false}, Case{"chain to a chunk", "*chain next\n", true},
+          Case{"chain to a missing chunk", "*chain nowhere\nA\n", true}}) {
+        SCOPED_TRACE(c.name);
+        TestGame t({chunk("main", c.script), chunk("next", "N\n")});
+        Game& g = t.start();
+        g.caseState = CaseState::InBranch;
+        g.textDelay = 9;
+        g.frameOpen = g.inMessage = g.inCall = g.inputLatch = true;
+        g.overlayShown = g.overlayDeferred = true;
+        g.waitKind = WaitKind::Page;
+        g.delayTicks = 7;
+        g.menuKind = MenuKind::Slots;
+        // The alternate text mode would read the chain line as text.
+        if (!c.chained) g.altTextMode = AltTextMode::On;
+        g.vars.setV(5, 42);
+        g.vars.SetFlag(12);
+        g.textColumn = 6;
+        g.textLine = 3;
+        if (c.chained) {
+            t.step();
+        } else {
+            g.ResetRunState();
+        }
+        EXPECT_EQ(g.caseState, CaseState::None);
+        EXPECT_EQ(g.textDelay, 1);
+        EXPECT_FALSE(g.frameOpen);
+        EXPECT_EQ(g.waitKind, WaitKind::None);
+        EXPECT_EQ(g.delayTicks, 0);
+        EXPECT_EQ(g.menuKind, MenuKind::None);
+        EXPECT_FALSE(g.inMessage);
+        EXPECT_FALSE(g.inCall);
+        EXPECT_EQ(g.altTextMode, AltTextMode::Off);
+        EXPECT_FALSE(g.inputLatch);
+        EXPECT_FALSE(g.overlayShown);
+        EXPECT_FALSE(g.overlayDeferred);
+        // The variables are the story's, not the run state.
+        EXPECT_EQ(g.vars.v(5), 42);
+        EXPECT_TRUE(g.vars.TestFlag(12));
+        // Nor is the text cursor, which the reset itself leaves where it was.
+        if (!c.chained) {
+            EXPECT_EQ(g.textColumn, 6);
+            EXPECT_EQ(g.textLine, 3);
+        }
+    }
 }
 
 }  // namespace

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "render/layers.h"
+#include "render/raster.h"
+#include "settings/setting_names.h"
 #include "support/scenario.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
-#include "render/layers.h"
-#include "render/raster.h"
-#include "engine/settings.h"
 
 namespace corvan::test {
 namespace {
@@ -28,7 +28,7 @@ struct Want {
     std::optional<int> linePos = {};
     std::optional<bool> fetch = {};
     std::optional<int> delay = {};
-    std::optional<int> wait = {};
+    std::optional<WaitKind> wait = {};
     std::optional<int> colour = {};
     std::optional<int> large = {};
     std::optional<bool> frame = {};
@@ -173,7 +173,8 @@ TEST(TextCursor, GivenABackslashAsSecondByteAtALineEnd_WhenShown_ThenTheLineBrea
 // --- Wait marks ------------------------------------------------------------------------------
 
 TEST(WaitMarks, GivenAPageOrPlainWaitMark_WhenReached_ThenThatWaitStartsAndTheRestIsIgnored) {
-    for (const auto& [line, kind] : {std::pair{"ab▼cd", 1}, std::pair{"ab〓cd", 2}}) {
+    for (const auto& [line, kind] :
+         {std::pair{"ab▼cd", WaitKind::Page}, std::pair{"ab〓cd", WaitKind::Plain}}) {
         SCOPED_TRACE(line);
         TestGame t({chunk("main", std::string(line) + "\nnext\n")});
         startFast(t);
@@ -186,9 +187,14 @@ TEST(WaitMarks, GivenANewPageMark_WhenReached_ThenANewPageOpensWithoutAWait) {
     TestGame t({chunk("main", "ab\n[4][col 3]cd▽ef\ngh\n")});
     startFast(t);
     // "ef" is not drawn; the large text and the colour are reset.
-    stepThen(
-        t, 2,
-        {.column = 0, .line = 0, .fetch = true, .wait = 0, .colour = 0, .large = 0, .frame = true});
+    stepThen(t, 2,
+             {.column = 0,
+              .line = 0,
+              .fetch = true,
+              .wait = WaitKind::None,
+              .colour = 0,
+              .large = 0,
+              .frame = true});
     stepThen(t, 1, {.line = 1});
     EXPECT_EQ(t.textLines().back(), "gh");
 }
@@ -338,7 +344,7 @@ TEST(TextSpeed, GivenFastSpeed_WhenALineEndsInAWaitMark_ThenTheWholeLineIsShownB
         TestGame t({chunk("main", "*gra S246,0\nfirst\nsecond line▼\nthird〓\n")});
         t.host().writeSetting(setting::kTextWind, movable ? "1" : "0");
         Game& g = startFast(t);
-        for (const int wait : {1, 2}) {
+        for (const WaitKind wait : {WaitKind::Page, WaitKind::Plain}) {
             t.player().run();
             ASSERT_EQ(g.waitKind, wait);
             // What the player sees is the whole frame, the waiting line included.

@@ -9,7 +9,7 @@ TEST(Smoke, MainRunsToItsFirstPageWait) {
     TestGame t({chunk("main", "こんにちは\n▼\n")});
     t.start();
     t.player().run();
-    EXPECT_EQ(t.game().waitKind, 1);
+    EXPECT_EQ(t.game().waitKind, WaitKind::Page);
     EXPECT_EQ(t.textLines(), (std::vector<std::string>{"こんにちは", "▼"}));
 }
 

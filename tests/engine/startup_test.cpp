@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 
 namespace corvan::test {
@@ -228,8 +228,8 @@ TEST(InitGame, GivenAStart_WhenTheGameIsInitialised_ThenChunkMainRunsWithACleanR
     EXPECT_TRUE(g.fetchLine);
     EXPECT_EQ(g.scriptPos, 0);
     EXPECT_EQ(g.textDelay, 1);
-    EXPECT_EQ(g.waitKind, 0);
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::None);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_FALSE(g.quitRequested);
 }
 

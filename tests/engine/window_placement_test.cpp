@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "render/layers.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 
 namespace corvan::test {
@@ -73,7 +73,7 @@ TEST(WindowPlacement,
     Game& g = t.start();
     t.player().run();
 
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
     EXPECT_FALSE(g.movableFrame);
     EXPECT_FALSE(t.host().textWindowShown());
     EXPECT_NE(g.screen.pixel(38, 465), 0x204060u);  // the frame covers the picture
@@ -89,7 +89,7 @@ TEST(WindowPlacement,
     Game& g = t.start();
     t.player().run();
 
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
     EXPECT_TRUE(g.movableFrame);
     EXPECT_TRUE(t.host().textWindowShown());
     EXPECT_EQ(g.screen.pixel(38, 465), 0x204060u);

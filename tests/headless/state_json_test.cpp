@@ -46,7 +46,7 @@ TEST(StateJson, GivenGameAtPageWait_ThenRunStateFieldsMatchTheGame) {
     t.start();
     t.player().run();
     const Game& g = t.game();
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
     const JsonValue json = parsed(g);
     EXPECT_EQ(json["chunk"].text, "main");
     EXPECT_EQ(json["chapterName"].text, "main");

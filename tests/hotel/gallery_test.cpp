@@ -176,12 +176,12 @@ TEST(ViewOpen, GivenView1To3_WhenRunAndClosed_ThenItsPageShowsTheStoryWaitsThenG
         Game& g = openView(t);
         EXPECT_EQ(shown(g), c.page);
         EXPECT_EQ(lastTransition(t), c.transition);
-        EXPECT_EQ(g.viewFlag, 2);
+        EXPECT_EQ(g.viewFlag, ViewFlag::ViewShown);
         EXPECT_EQ(g.viewKind, c.kind);
         t.player().run();
         EXPECT_EQ(t.textLines(), Lines{});
         click(t, c.close.centre());
-        EXPECT_EQ(g.viewFlag, 0);
+        EXPECT_EQ(g.viewFlag, ViewFlag::Story);
         EXPECT_EQ(g.viewKind, 0);
         EXPECT_EQ(shown(g), c.page);  // the page stays
         t.player().run();
@@ -193,7 +193,7 @@ TEST(ViewOpen, GivenAnotherNumber_WhenOpened_ThenNothingShowsAndOnlyTheButtonsOf
     TestGame t({chunk("main", viewScript(7))});
     Game& g = openView(t);
     ASSERT_EQ(shown(g), "-");
-    ASSERT_EQ(g.viewFlag, 2);
+    ASSERT_EQ(g.viewFlag, ViewFlag::ViewShown);
     click(t, gallery1Item(1).centre());
     click(t, gallery2Item(1).centre());
     EXPECT_EQ(shown(g), "-");
@@ -203,7 +203,7 @@ TEST(ViewOpen, GivenAnotherNumber_WhenOpened_ThenNothingShowsAndOnlyTheButtonsOf
     click(t, kNext.centre());
     EXPECT_EQ(shown(g), "A611");
     click(t, kClose.centre());
-    EXPECT_EQ(g.viewFlag, 0);
+    EXPECT_EQ(g.viewFlag, ViewFlag::Story);
     t.player().run();
     EXPECT_EQ(t.textLines(), Lines{"after the view"});
 }
@@ -218,7 +218,7 @@ TEST(ViewButtons,
         for (const Box& button : {kClose, kPrevious, kNext}) {
             for (Point p : button.edges()) {
                 click(t, p);
-                EXPECT_EQ(g.viewFlag, 2) << p.x << "," << p.y;
+                EXPECT_EQ(g.viewFlag, ViewFlag::ViewShown) << p.x << "," << p.y;
                 EXPECT_EQ(shown(g), pictureName(page + 1)) << p.x << "," << p.y;
             }
         }
@@ -236,7 +236,7 @@ TEST(ViewButtons,
         }
         EXPECT_EQ(pages, (std::vector<int>{5, 4, 3, 2, 1, 5, 1, 2, 3, 4, 5, 1}));
         click(t, kClose.innerCorners()[1]);
-        EXPECT_EQ(g.viewFlag, 0);
+        EXPECT_EQ(g.viewFlag, ViewFlag::Story);
     }
 }
 
@@ -247,7 +247,7 @@ TEST(ViewPages, GivenAPageTurnedTo_WhenTheViewRunsAgain_ThenItStartsOnPage1) {
     click(t, kNext.centre());
     click(t, kClose.centre());
     t.player().run();
-    EXPECT_EQ(g.viewFlag, 2);
+    EXPECT_EQ(g.viewFlag, ViewFlag::ViewShown);
     EXPECT_EQ(g.viewState.page, 1);
     EXPECT_EQ(shown(g), "A511");
 }
@@ -257,7 +257,7 @@ TEST(ViewInput, GivenAGallery_WhenAnyButtonIsPressed_ThenItActsAndTheLatchHoldsT
     Game& g = openView(t);
     t.player().mouseDown(MouseButton::Right, kNext.centre().x, kNext.centre().y);
     EXPECT_EQ(shown(g), "A512");
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_TRUE(g.inputLatch);
     t.player().mouseDown(MouseButton::Left, kNext.centre().x, kNext.centre().y);
     EXPECT_EQ(shown(g), "A512");
@@ -316,7 +316,7 @@ TEST(Gallery1, GivenAnOpenedPicture_WhenTheCloseButtonIsClicked_ThenOnlyThePageC
     click(t, gallery1Item(1).centre());
     ASSERT_EQ(shown(g), "A215");
     click(t, kClose.centre());
-    EXPECT_EQ(g.viewFlag, 2);
+    EXPECT_EQ(g.viewFlag, ViewFlag::ViewShown);
     EXPECT_EQ(shown(g), "A513");
     click(t, gallery1Item(2).centre());
     click(t, kNext.centre());
@@ -398,18 +398,18 @@ TEST(SceneReplay, GivenAnUnlockedScene_WhenItEnds_ThenTheMenuReturnsAndClosingRe
     TestGame t(sceneChunks("*calc E001=1\n*gra S000,0\n*view 3\nafter the view\n"));
     Game& g = openView(t);
     click(t, sceneCell(1).centre());
-    EXPECT_EQ(g.viewFlag, 0);
+    EXPECT_EQ(g.viewFlag, ViewFlag::Story);
     EXPECT_TRUE(g.inCall);
     EXPECT_EQ(lastChunk(t), "H2_B_A");
     t.player().run();
     EXPECT_EQ(g.vars.v(1), 1);
     EXPECT_FALSE(g.inCall);
-    EXPECT_EQ(g.viewFlag, 2);
+    EXPECT_EQ(g.viewFlag, ViewFlag::ViewShown);
     EXPECT_EQ(shown(g), "A531");
     EXPECT_EQ(lastTransition(t), 1);
     EXPECT_EQ(t.textLines(), Lines{});
     click(t, kSceneClose.centre());
-    EXPECT_EQ(g.viewFlag, 0);
+    EXPECT_EQ(g.viewFlag, ViewFlag::Story);
     EXPECT_EQ(g.viewKind, 0);
     t.player().run();
     EXPECT_EQ(t.textLines(), Lines{"after the view"});
@@ -423,16 +423,16 @@ TEST(SceneReplay, GivenCells14And15AnEOf0OrTheCloseEdges_WhenClicked_ThenNothing
     const std::size_t chunksBefore = t.events("chunk ").size();
     for (int cell : {14, 15, 1, 27}) {
         click(t, sceneCell(cell).centre());
-        EXPECT_EQ(g.viewFlag, 2) << cell;
+        EXPECT_EQ(g.viewFlag, ViewFlag::ViewShown) << cell;
     }
     // Nor do the close button's edges and the galleries' page buttons.
     for (Point p : kSceneClose.edges()) {
         click(t, p);
-        EXPECT_EQ(g.viewFlag, 2) << p.x << "," << p.y;
+        EXPECT_EQ(g.viewFlag, ViewFlag::ViewShown) << p.x << "," << p.y;
     }
     click(t, kPrevious.centre());
     click(t, kNext.centre());
-    EXPECT_EQ(g.viewFlag, 2);
+    EXPECT_EQ(g.viewFlag, ViewFlag::ViewShown);
     EXPECT_EQ(lastTransition(t), 13);
     EXPECT_EQ(t.events("chunk ").size(), chunksBefore);
     g.vars.setE(27, -1);
@@ -440,7 +440,7 @@ TEST(SceneReplay, GivenCells14And15AnEOf0OrTheCloseEdges_WhenClicked_ThenNothing
     EXPECT_EQ(lastChunk(t), "H2_N_m");
     t.player().run();
     click(t, {550, 50});  // lower than the galleries' close button reaches
-    EXPECT_EQ(g.viewFlag, 0);
+    EXPECT_EQ(g.viewFlag, ViewFlag::Story);
     EXPECT_EQ(g.viewKind, 0);
 }
 
@@ -453,7 +453,7 @@ TEST(SceneReplay,
         const Box box = sceneCell(s.cell);
         for (Point p : box.edges()) {
             click(t, p);
-            EXPECT_EQ(g.viewFlag, 2) << s.chunk << " at " << p.x << "," << p.y;
+            EXPECT_EQ(g.viewFlag, ViewFlag::ViewShown) << s.chunk << " at " << p.x << "," << p.y;
         }
         for (Point p : box.innerCorners()) {
             SCOPED_TRACE(std::string(s.chunk) + " at " + std::to_string(p.x));
@@ -462,7 +462,7 @@ TEST(SceneReplay,
             EXPECT_EQ(lastChunk(t), s.chunk);
             t.player().run();
             EXPECT_EQ(g.vars.v(1), s.cell);
-            EXPECT_EQ(g.viewFlag, 2);
+            EXPECT_EQ(g.viewFlag, ViewFlag::ViewShown);
         }
     }
 }
@@ -472,7 +472,7 @@ TEST(SceneReplay, GivenAMissingSceneChunk_WhenItsCellIsClicked_ThenTheStoryGoesO
     Game& g = openView(t);
     g.vars.setE(1, 1);
     click(t, sceneCell(1).centre());
-    EXPECT_EQ(g.viewFlag, 0);
+    EXPECT_EQ(g.viewFlag, ViewFlag::Story);
     EXPECT_FALSE(g.inCall);
     t.player().run();
     EXPECT_EQ(t.textLines(), Lines{"after the view"});

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/settings.h"
 #include "headless/png_writer.h"
 #include "render/raster.h"
 #include "render/resources.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 
@@ -67,7 +67,7 @@ Game& openMenu(TestGame& t, std::int32_t floor = 1, std::int32_t collected = 0) 
     g.vars.setV(50, collected);
     g.vars.setV(60, floor);
     t.player().run();
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     return g;
 }
 
@@ -93,7 +93,7 @@ public:
         g_.vars.setV(50, collected);
         t_.player().click(MouseButton::Left, kMenuX, kMoveY);
         t_.player().click(MouseButton::Right, 500, 450);
-        EXPECT_EQ(g_.menuKind, 4);
+        EXPECT_EQ(g_.menuKind, MenuKind::Hotel);
     }
 
     // The map of floor `floor`.
@@ -101,15 +101,15 @@ public:
         backToMenu();
         g_.vars.setV(60, floor);
         t_.player().click(MouseButton::Left, kMenuX, kMoveY);
-        EXPECT_EQ(g_.menuKind, 5);
+        EXPECT_EQ(g_.menuKind, MenuKind::FloorMap);
     }
 
 private:
     void backToMenu() {
-        if (g_.menuKind == 5) t_.player().click(MouseButton::Right, 500, 450);
-        if (g_.menuKind == 3) t_.player().click(MouseButton::Left, 60, 34);  // cancel
-        if (g_.menuKind == 0) t_.player().run();  // the started chunk's own `move`
-        EXPECT_EQ(g_.menuKind, 4);
+        if (g_.menuKind == MenuKind::FloorMap) t_.player().click(MouseButton::Right, 500, 450);
+        if (g_.menuKind == MenuKind::Slots) t_.player().click(MouseButton::Left, 60, 34);  // cancel
+        if (g_.menuKind == MenuKind::None) t_.player().run();  // the started chunk's own `move`
+        EXPECT_EQ(g_.menuKind, MenuKind::Hotel);
     }
 
     TestGame t_;
@@ -184,7 +184,7 @@ TEST(HotelMenuScreen, GivenMove_WhenItRuns_ThenShadowedPlatesAndMoneyShowTillACl
     EXPECT_TRUE(solidArea(g.screen, {520, 68, 640, 480}, kBackground));
     // The story waits: nothing after `move` runs while the menu is up.
     t.player().run();
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     EXPECT_EQ(lastChunk(t), "main");
 
     // A label is white with a black shadow two pixels right and down.
@@ -204,23 +204,23 @@ TEST(HotelMenuScreen, GivenMove_WhenItRuns_ThenShadowedPlatesAndMoneyShowTillACl
     // A right click changes nothing.
     const Bitmap menu = g.screen;
     t.player().click(MouseButton::Right, kMenuX, kMoveY);
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     EXPECT_TRUE(sameBitmap(g.screen, menu));
     EXPECT_EQ(t.events("voice ").size(), 1u);
 
     // From the map a right click brings the same menu back, with its voice and the latch.
     t.player().click(MouseButton::Left, kMenuX, kMoveY);
-    ASSERT_EQ(g.menuKind, 5);
+    ASSERT_EQ(g.menuKind, MenuKind::FloorMap);
     t.player().mouseDown(MouseButton::Right, 500, 100);
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     EXPECT_TRUE(g.inputLatch);
     EXPECT_TRUE(sameBitmap(g.screen, menu));
     EXPECT_EQ(t.events("voice "), (Lines{"90022", "90022", "90022"}));
     t.player().mouseDown(MouseButton::Left, kMenuX, kMoveY);  // no click until the release
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     t.player().mouseUp(MouseButton::Right, 500, 100);
     t.player().click(MouseButton::Left, kMenuX, kMoveY);
-    EXPECT_EQ(g.menuKind, 5);
+    EXPECT_EQ(g.menuKind, MenuKind::FloorMap);
 }
 
 // Bags of the money window, by slot: four to a row from (4, 4), 20 pixels apart.
@@ -282,12 +282,12 @@ TEST(HotelMenuClicks, GivenTheMenu_WhenClickedOnEachBand_ThenItsItemRunsAndTheBa
         const std::size_t chunks = h.t().events("chunk ").size();
         h.t().player().click(MouseButton::Left, c.x, c.y);
         std::string result = "-";
-        if (g.menuKind == 5) result = "map";
-        if (g.menuKind == 3) result = g.savingToSlot ? "save" : "load";
-        if (g.menuKind == 0) result = lastChunk(h.t());
+        if (g.menuKind == MenuKind::FloorMap) result = "map";
+        if (g.menuKind == MenuKind::Slots) result = g.savingToSlot ? "save" : "load";
+        if (g.menuKind == MenuKind::None) result = lastChunk(h.t());
         EXPECT_EQ(result, c.result);
         if (result == "-") {
-            EXPECT_EQ(g.menuKind, 4);
+            EXPECT_EQ(g.menuKind, MenuKind::Hotel);
             EXPECT_TRUE(sameBitmap(g.screen, before));
             EXPECT_EQ(h.t().events("chunk ").size(), chunks);
         }
@@ -299,7 +299,7 @@ TEST(HotelMenuCollect, GivenTheMenu_WhenCollectIsClicked_ThenTheModeEndsAndIVERu
     Game& g = openMenu(t, 4);
     const Bitmap menu = g.screen;
     t.player().mouseDown(MouseButton::Left, kMenuX, kCollectY);
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_FALSE(g.inputLatch);  // the run state starts afresh
     EXPECT_EQ(lastChunk(t), "IVE");
     EXPECT_EQ(g.hotelPictures.mapCanvas.width(), 0);
@@ -310,7 +310,7 @@ TEST(HotelMenuCollect, GivenTheMenu_WhenCollectIsClicked_ThenTheModeEndsAndIVERu
     t.player().mouseUp(MouseButton::Left, kMenuX, kCollectY);
     t.player().run();
     EXPECT_EQ(t.textLines(), Lines{"IVE"});
-    EXPECT_EQ(g.menuKind, 4);  // IVE's own `move`
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);  // IVE's own `move`
 }
 
 TEST(HotelMenuSlots, GivenTheMenu_WhenLoadOrSaveIsClicked_ThenTheSlotListOpensMarkedToComeBack) {
@@ -320,7 +320,7 @@ TEST(HotelMenuSlots, GivenTheMenu_WhenLoadOrSaveIsClicked_ThenTheSlotListOpensMa
         Game& g = openMenu(t);
         ASSERT_EQ(g.returnToHotelMark, 0);
         t.player().mouseDown(MouseButton::Left, kMenuX, saving ? kSaveY : kLoadY);
-        EXPECT_EQ(g.menuKind, 3);
+        EXPECT_EQ(g.menuKind, MenuKind::Slots);
         EXPECT_EQ(g.savingToSlot, saving);
         EXPECT_EQ(g.returnToHotelMark, 4);
         EXPECT_EQ(g.hoveredRow, 0);
@@ -333,7 +333,7 @@ TEST(HotelMenuSlots, GivenTheMenu_WhenLoadOrSaveIsClicked_ThenTheSlotListOpensMa
         t.player().mouseUp(MouseButton::Left, kMenuX, saving ? kSaveY : kLoadY);
         // Cancelling the list brings the menu back.
         t.player().click(MouseButton::Left, 60, 34);
-        EXPECT_EQ(g.menuKind, 4);
+        EXPECT_EQ(g.menuKind, MenuKind::Hotel);
         EXPECT_EQ(g.returnToHotelMark, 4);
         EXPECT_TRUE(plateAt(g.screen, 30, 20));
         EXPECT_EQ(lastChunk(t), "main");
@@ -346,7 +346,7 @@ TEST(HotelMenuSlots, GivenTheMenu_WhenAGameIsSavedAndLoadedThroughIt_ThenEachEnd
     t.player().click(MouseButton::Left, kMenuX, kSaveY);
     t.player().click(MouseButton::Left, 60, 54);  // slot 1
     EXPECT_EQ(lastChunk(t), "SAVE");
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     EXPECT_TRUE(std::filesystem::exists(t.saveDir() / "save1.cv"));
     EXPECT_EQ(bagsShown(g.screen), 2);
 
@@ -355,7 +355,7 @@ TEST(HotelMenuSlots, GivenTheMenu_WhenAGameIsSavedAndLoadedThroughIt_ThenEachEnd
     t.player().click(MouseButton::Left, kMenuX, kLoadY);
     t.player().click(MouseButton::Left, 60, 54);
     EXPECT_EQ(lastChunk(t), "LOAD");
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     EXPECT_EQ(g.vars.v(60), 7);
     EXPECT_EQ(bagsShown(g.screen), 2);  // the menu shows the loaded game's money
     // The loaded chunk waits behind the menu; the next choice starts another in its place.
@@ -493,7 +493,7 @@ struct MapResult {
     std::string chunks;
     std::int32_t floor;
     std::int32_t change;
-    bool left;  // the mode was left (menuKind 0)
+    bool left;  // the mode was left (no menu up)
 };
 
 MapResult mapClick(Hotel& h, std::int32_t floor, int x, int y) {
@@ -508,11 +508,11 @@ MapResult mapClick(Hotel& h, std::int32_t floor, int x, int y) {
     for (std::size_t i = known; i < chunks.size(); ++i) {
         started += (started.empty() ? "" : " ") + chunks[i];
     }
-    const bool left = g.menuKind == 0;
+    const bool left = g.menuKind == MenuKind::None;
     if (left) {
         EXPECT_EQ(g.hotelPictures.mapCanvas.width(), 0);
     } else {
-        EXPECT_EQ(g.menuKind, 5);
+        EXPECT_EQ(g.menuKind, MenuKind::FloorMap);
         EXPECT_TRUE(sameBitmap(g.screen, before));
     }
     return {started.empty() ? "-" : started, g.vars.v(60), g.vars.v(61), left};
@@ -600,7 +600,7 @@ TEST(HotelWalk, GivenMove_WhenThePlayerGoesToAFloorARoomAndCollects_ThenEachPlac
     EXPECT_EQ(g.vars.v(60), 2);
     EXPECT_EQ(g.vars.v(61), 1);
     EXPECT_EQ(t.textLines(), Lines{"KAI"});
-    ASSERT_EQ(g.menuKind, 4);  // KAI's `move`
+    ASSERT_EQ(g.menuKind, MenuKind::Hotel);  // KAI's `move`
 
     t.player().click(MouseButton::Left, kMenuX, kMoveY);
     screenshot(g, "corvan_floor_map_2f.png");
@@ -613,7 +613,7 @@ TEST(HotelWalk, GivenMove_WhenThePlayerGoesToAFloorARoomAndCollects_ThenEachPlac
     EXPECT_EQ(t.textLines(), (Lines{"KAI", "GYM", "IVE"}));
     EXPECT_EQ(t.events("chunk "), (Lines{"main", "IVE", "KAI", "IVE", "GYM", "IVE"}));
     EXPECT_EQ(g.vars.v(60), 2);
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
 }
 
 }  // namespace

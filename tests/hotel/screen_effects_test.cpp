@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "headless/headless_host.h"
 #include "headless/png_writer.h"
 #include "render/layers.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 

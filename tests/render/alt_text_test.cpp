@@ -116,7 +116,7 @@ TEST(AltTextPacing, GivenTheFastSpeed_WhenALineEndsOrWaits_ThenTheScreenShowsThe
     EXPECT_EQ(g.delayTicks, 0);
 
     t.step();
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
     EXPECT_TRUE(isCharacterBox(g.screen, cell(1, 0)));
     EXPECT_TRUE(sameBitmap(g.screen, g.layers.composite));
 }
@@ -139,10 +139,10 @@ TEST(AltTextCommands, GivenEndOutsideACall_WhenReached_ThenTheModeEndsAndTextGoe
     Game& g = startFast(t);
     t.step();
     t.step();
-    ASSERT_NE(g.altTextMode, 0);
+    ASSERT_NE(g.altTextMode, AltTextMode::Off);
 
     t.step();
-    EXPECT_EQ(g.altTextMode, 0);
+    EXPECT_EQ(g.altTextMode, AltTextMode::Off);
     EXPECT_EQ(t.textLines(), Lines{"あ"});
 
     t.player().run();
@@ -198,14 +198,14 @@ TEST(AltTextScenes, GivenAScriptInTheMode_WhenRunOut_ThenTextModeFrameAndPicture
         Game& g = startFast(t);
         t.player().run();
         EXPECT_EQ(t.textLines(), c.lines);
-        EXPECT_EQ(g.altTextMode != 0, c.modeOn);
+        EXPECT_EQ(g.altTextMode != AltTextMode::Off, c.modeOn);
         EXPECT_EQ(g.frameOpen, !c.modeOn);
         EXPECT_FALSE(g.inCall);
         EXPECT_FALSE(g.scriptRunning);
         if (c.main != caller) {
             EXPECT_EQ(g.lastChunk, "main");  // *chain is passed over
         }
-        EXPECT_EQ(g.menuKind, 0);
+        EXPECT_EQ(g.menuKind, MenuKind::None);
         expectPicture(g.layers.composite, c.boxes, c.blank);
     }
     EXPECT_EQ(cell(2, 0).top, 100);
@@ -232,7 +232,7 @@ TEST(AltTextCommands, GivenAPageOrPlainWait_WhenClicked_ThenAFreshPageOrTheSameO
     TestGame t({chunk("main", altScript("あ▼い\nう\n"))});
     Game& g = startFast(t);
     t.player().run();
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
     EXPECT_TRUE(untouched(g.layers.composite, {64, 20, 640, 52}));
     EXPECT_TRUE(isCharacterBox(g.screen, cell(0, 0)));
     t.player().click(MouseButton::Left, 320, 240);
@@ -243,7 +243,7 @@ TEST(AltTextCommands, GivenAPageOrPlainWait_WhenClicked_ThenAFreshPageOrTheSameO
     TestGame plain({chunk("main", altScript("あ〓\nう\n"))});
     Game& p = startFast(plain);
     plain.player().run();
-    ASSERT_EQ(p.waitKind, 2);
+    ASSERT_EQ(p.waitKind, WaitKind::Plain);
     plain.player().click(MouseButton::Left, 320, 240);
     plain.player().run();
     expectPicture(p.layers.composite, {{32, 20, 92, 52}}, {{92, 20, 640, 480}});

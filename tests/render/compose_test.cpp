@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "render/bmp.h"
 #include "render/prs.h"
 #include "render/raster.h"
 #include "render/resources.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 
@@ -256,7 +256,7 @@ TEST(RedrawScreen, GivenAnOpenFrameWithText_WhenClrbRuns_ThenTheFrameShowsAFresh
 
     t.player().run();
 
-    ASSERT_EQ(g.waitKind, 2);
+    ASSERT_EQ(g.waitKind, WaitKind::Plain);
     EXPECT_EQ(countInsideMismatches(
                   g.screen, [](int, int y) { return rgb(0, 0, 128 - fade(kInsideBottom - y)); }),
               0);
@@ -349,7 +349,7 @@ constexpr std::uint32_t kCornerColour = rgb(250, 20, 245);
 // A game on a picture of kCornerColour with a page of text waiting for the click.
 Game& startAtPageWait(TestGame& t) {
     Game& g = runWithPicture(t, solidBitmap(640, 480, kCornerColour));
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
     EXPECT_TRUE(g.frameOpen);
     g.RestoreMarkerCorner();  // the timer may have drawn a marker while the game ran
     return g;
@@ -451,7 +451,7 @@ TEST(WaitMarker, GivenNoWaitOrAClosedFrameOrAPendingDelay_WhenTheTimerTicks_Then
         // A plain wait before any text: the frame is closed.
         TestGame t({chunk("main", "*gra A001,0\n〓\n")});
         Game& g = runWithPicture(t, solidBitmap(640, 480, kCornerColour));
-        ASSERT_EQ(g.waitKind, 2);
+        ASSERT_EQ(g.waitKind, WaitKind::Plain);
         ASSERT_FALSE(g.frameOpen);
         g.tickCount = 7;
         g.Timer1Timer();
@@ -467,7 +467,7 @@ TEST(WaitMarker, GivenNoWaitOrAClosedFrameOrAPendingDelay_WhenTheTimerTicks_Then
         expectTriangle(g.screen, 0, 0);
 
         g.delayTicks = 0;
-        g.waitKind = 0;
+        g.waitKind = WaitKind::None;
         g.tickCount = 7;
         g.Timer1Timer();
         expectTriangle(g.screen, 0, 0);
@@ -484,7 +484,7 @@ TEST(WaitMarker,
 
     t.player().mouseDown(MouseButton::Left, 320, 200);
 
-    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::None);
     expectTriangle(g.screen, 0, 0);
 }
 

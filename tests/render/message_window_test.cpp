@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "render/resources.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 
 namespace corvan::test {
@@ -140,7 +140,7 @@ TEST(MessageWindowClicks,
      GivenAPageWait_WhenTheMessageWindowIsClicked_ThenTheWaitStaysAndNoMenuOpens) {
     TestGame t({chunk("main", kPage)});
     Game& g = startMovable(t);
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
 
     for (int i = 0; i < 3; ++i) {
         g.TextWindowMouseDown(100, 30);
@@ -149,8 +149,8 @@ TEST(MessageWindowClicks,
     }
     t.player().idle(6);
 
-    EXPECT_EQ(g.waitKind, 1);
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_EQ(t.textLines(), (Lines{"abc", "▼"}));
 }
 

@@ -24,7 +24,7 @@ TEST(ScreenScenario, APictureWithAPageOfTextShowsTheFrameOverIt) {
     for (int i = 0; i < 9; ++i) t.player().idle();
     std::string error;
     ASSERT_TRUE(writePng(t.game().screen, "/tmp/corvan_scenario.png", error)) << error;
-    EXPECT_EQ(t.game().waitKind, 1);
+    EXPECT_EQ(t.game().waitKind, WaitKind::Page);
 }
 
 }  // namespace

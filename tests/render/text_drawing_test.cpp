@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "engine/cp932.h"
-#include "engine/settings.h"
 #include "render/font.h"
 #include "render/raster.h"
 #include "render/resources.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 
@@ -290,7 +290,7 @@ TEST(TextPixels, GivenUnpacedText_WhenAPageWaitEndsTheLine_ThenItsCharactersReac
 
     t.step();
 
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
     expected.character("A", 0, 0, kWhite);
     expected.character("B", 1, 0, kWhite);
     EXPECT_EQ(countMismatches(frameOnScreen(g), expected.bitmap()), 0);
@@ -301,7 +301,7 @@ TEST(TextPixels, GivenUnpacedTextBeforeAPlainWait_WhenTheNextLineEnds_ThenAllOfI
     Game& g = startWithEmptyFrame(t);
     ExpectedFrame expected(frameOnScreen(g), normalFont(g));
     t.step();
-    ASSERT_EQ(g.waitKind, 2);
+    ASSERT_EQ(g.waitKind, WaitKind::Plain);
     expected.character("A", 0, 0, kWhite);
     expected.character("B", 1, 0, kWhite);
     EXPECT_EQ(countMismatches(frameOnScreen(g), expected.bitmap()), 0);
@@ -328,7 +328,7 @@ TEST(TextPixels, GivenPacedText_WhenEachStepRuns_ThenEachCharacterReachesTheScre
     expected.character("B", 1, 0, kWhite);
     EXPECT_EQ(countMismatches(frameOnScreen(g), expected.bitmap()), 0);
     t.step();
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
 }
 
 TEST(TextPixels,

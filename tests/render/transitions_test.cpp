@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "engine/settings.h"
 #include "headless/headless_host.h"
 #include "render/layers.h"
 #include "render/resources.h"
 #include "render/transition_effects.h"
+#include "settings/setting_names.h"
 #include "support/dither_tiles.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"

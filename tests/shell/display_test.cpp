@@ -135,9 +135,9 @@ private slots:
         const auto shell = startedOn(folders, {.scale = 1});
         MainWindow& window = shell->mainWindow();
         Game& game = shell->game();
-        QTRY_COMPARE(game.waitKind, 1);
+        QTRY_COMPARE(game.waitKind, WaitKind::Page);
         QTest::keyClick(&window, Qt::Key_Space);
-        QTRY_COMPARE(game.menuKind, 1);
+        QTRY_COMPARE(game.menuKind, MenuKind::Choice);
 
         // Down twice, up once, wrapping from the first row to the last: the second row, by
         // arrows and by the wheel alike.
@@ -150,18 +150,18 @@ private slots:
         QApplication::sendEvent(&window.image1(), &wheel);
         QCOMPARE(game.hoveredRow, 2);
         QTest::keyClick(&window, Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(game.menuKind, 0);
-        QTRY_COMPARE(game.waitKind, 1);
+        QCOMPARE(game.menuKind, MenuKind::None);
+        QTRY_COMPARE(game.waitKind, WaitKind::Page);
         QCOMPARE(game.lastChunk, std::string("main"));
         QVERIFY(QByteArray(reinterpret_cast<const char*>(game.lineBuffer.data()))
                     .contains(QByteArray("\x93\xEC", 2)));  // 南: the second row's branch
 
         // Escape is the right button: the system menu opens and closes.
         QTest::keyClick(&window, Qt::Key_Escape);
-        QCOMPARE(game.menuKind, 2);
+        QCOMPARE(game.menuKind, MenuKind::System);
         QTest::keyClick(&window, Qt::Key_Escape);
-        QCOMPARE(game.menuKind, 0);
-        QCOMPARE(game.waitKind, 1);
+        QCOMPARE(game.menuKind, MenuKind::None);
+        QCOMPARE(game.waitKind, WaitKind::Page);
 
         // Holding Ctrl ends the waits as they come, to the end of the story.
         QTest::keyPress(&window, Qt::Key_Control);

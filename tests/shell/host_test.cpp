@@ -9,6 +9,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "render/raster.h"
 #include "shell/game_shell.h"
 #include "shell_fixture.h"
 
@@ -140,6 +141,21 @@ private slots:
         QTimer::singleShot(0, &shell.mainWindow(), [&] { ran = true; });
         shell.host().endFrame(shell.game().screen);
         QVERIFY(ran);
+    }
+
+    void givenABitmap_whenRepainted_thenImage1ShowsThatBitmapUntilTheScreenIsShownAgain() {
+        GameShell shell({});
+        ScreenView& image1 = shell.mainWindow().image1();
+        Bitmap other(kScreenWidth, kScreenHeight);
+        fillRect(other, {0, 0, kScreenWidth, kScreenHeight}, 0x0000FF);  // red
+        shell.host().repaint(other);
+        QCOMPARE(image1.bitmap(), &other);
+        QCOMPARE(image1.grab().toImage().pixelColor(0, 0), QColor(Qt::red));
+        QVERIFY(other.damage().empty());
+
+        shell.host().repaint(shell.game().screen);
+        QCOMPARE(image1.bitmap(), &shell.game().screen);
+        QCOMPARE(image1.grab().toImage().pixelColor(0, 0), QColor(Qt::black));
     }
 
     void givenDebug_thenOnlyTheProblemEventsReachStandardError() {

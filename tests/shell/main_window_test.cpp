@@ -63,11 +63,11 @@ private slots:
         GameFolders folders(twoPageStory());
         const auto shell = startedOn(folders);
         Game& game = shell->game();
-        QTRY_COMPARE(game.waitKind, 1);
+        QTRY_COMPARE(game.waitKind, WaitKind::Page);
         const auto pageEnd = game.scriptPos;
         click(shell->mainWindow().image1(), Qt::LeftButton, QPoint(320, 240));
-        QCOMPARE(game.waitKind, 0);
-        QTRY_COMPARE(game.waitKind, 1);
+        QCOMPARE(game.waitKind, WaitKind::None);
+        QTRY_COMPARE(game.waitKind, WaitKind::Page);
         QVERIFY(game.scriptPos > pageEnd);
     }
 
@@ -75,10 +75,10 @@ private slots:
         GameFolders folders(twoPageStory());
         const auto shell = startedOn(folders);
         Game& game = shell->game();
-        QTRY_COMPARE(game.waitKind, 1);
+        QTRY_COMPARE(game.waitKind, WaitKind::Page);
         click(shell->mainWindow().image1(), Qt::MiddleButton, QPoint(100, 100));
         click(shell->mainWindow().image1(), Qt::RightButton, QPoint(300, 300));
-        QCOMPARE(game.waitKind, 1);
+        QCOMPARE(game.waitKind, WaitKind::Page);
     }
 
     void givenAPageWait_whenTheSecondPressOfADoubleClickComes_thenItTurnsThePageToo() {
@@ -86,11 +86,11 @@ private slots:
         const auto shell = startedOn(folders);
         Game& game = shell->game();
         ScreenView& image1 = shell->mainWindow().image1();
-        QTRY_COMPARE(game.waitKind, 1);
+        QTRY_COMPARE(game.waitKind, WaitKind::Page);
         click(image1, Qt::LeftButton, QPoint(50, 50));
-        QTRY_COMPARE(game.waitKind, 1);
+        QTRY_COMPARE(game.waitKind, WaitKind::Page);
         sendMouse(image1, QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(50, 50));
-        QCOMPARE(game.waitKind, 0);
+        QCOMPARE(game.waitKind, WaitKind::None);
         sendMouse(image1, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(50, 50));
     }
 
@@ -99,7 +99,7 @@ private slots:
         const auto shell = startedOn(folders);
         MainWindow& window = shell->mainWindow();
         QSignalSpy closed(&window, &MainWindow::closed);
-        QTRY_COMPARE(shell->game().waitKind, 1);
+        QTRY_COMPARE(shell->game().waitKind, WaitKind::Page);
         window.close();
         QVERIFY(window.gameEnded());
         QCOMPARE(closed.count(), 1);
@@ -107,7 +107,7 @@ private slots:
         // Nothing reaches the game any more.
         const auto idleCalls = shell->game().idleCalls;
         click(window.image1(), Qt::LeftButton, QPoint(10, 10));
-        QCOMPARE(shell->game().waitKind, 1);
+        QCOMPARE(shell->game().waitKind, WaitKind::Page);
         QTest::qWait(60);
         QCOMPARE(shell->game().idleCalls, idleCalls);
         window.endGame();
@@ -131,7 +131,7 @@ private slots:
         GameFolders folders(twoPageStory());
         const auto shell = startedOn(folders);
         Game& game = shell->game();
-        QTRY_COMPARE(game.waitKind, 1);
+        QTRY_COMPARE(game.waitKind, WaitKind::Page);
         std::int64_t idleBefore = 0, idleAfter = 0;
         std::int32_t ticksBefore = 0, ticksAfter = 0;
         shell->mainWindow().callGame([&](Game& g) {
@@ -150,7 +150,7 @@ private slots:
         GameFolders folders(twoPageStory());
         const auto shell = startedOn(folders);
         Game& game = shell->game();
-        QTRY_COMPARE(game.waitKind, 1);
+        QTRY_COMPARE(game.waitKind, WaitKind::Page);
         QTRY_VERIFY(shell->mainWindow().idleResting());
         const std::int64_t calls = game.idleCalls;
         Random expected = game.random;
@@ -163,7 +163,7 @@ private slots:
         // A click gives the story work again: the idle handler runs on.
         click(shell->mainWindow().image1(), Qt::LeftButton, QPoint(320, 240));
         QVERIFY(!shell->mainWindow().idleResting());
-        QTRY_COMPARE(game.waitKind, 1);
+        QTRY_COMPARE(game.waitKind, WaitKind::Page);
     }
 
     void givenAPlacement_whenUnbordered_thenTheWindowIsFramelessThereWithTheSameClient() {

@@ -67,10 +67,10 @@ private slots:
         folders.writeSettings(QStringLiteral("Delay=1\n"));
         GameShell shell({});
         shell.start();
-        QTRY_COMPARE(shell.game().waitKind, 1);
+        QTRY_COMPARE(shell.game().waitKind, WaitKind::Page);
         shell.host().showTextWindow(Bitmap(576, 96));
         click(shell.messageWindow().image1(), Qt::LeftButton, QPoint(100, 50));
-        QCOMPARE(shell.game().waitKind, 1);
+        QCOMPARE(shell.game().waitKind, WaitKind::Page);
     }
 
     void givenTheShownWindow_whenTheMainWindowCloses_thenItIsHiddenToo() {

@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(readIni(), QStringLiteral("; mine\n[Corvan]\nDelay=1\nGameDir=%1\nSaveDir=%2\n")
                                 .arg(folders.gameDir(), folders.saveDir()));
         QVERIFY(shell.mainWindow().isVisible());
-        QTRY_COMPARE(shell.game().waitKind, 1);
+        QTRY_COMPARE(shell.game().waitKind, WaitKind::Page);
         QCOMPARE(shell.game().saveFolder.string(), folders.saveDir().toStdString());
     }
 
@@ -137,7 +137,7 @@ private slots:
         QCOMPARE(dialogs[0].filter, QStringLiteral("ゲームファイル (*.stf)"));
         QCOMPARE(shell.host().readSetting("GameDir").value_or(""), folders.gameDir().toStdString());
         QVERIFY(shell.mainWindow().isVisible());
-        QTRY_COMPARE(shell.game().waitKind, 1);
+        QTRY_COMPARE(shell.game().waitKind, WaitKind::Page);
     }
 
     void givenNoArchiveInGameDir_whenThePlayerCancelsTheQuestion_thenTheProgramEnds() {

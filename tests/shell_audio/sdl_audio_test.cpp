@@ -29,7 +29,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "headless/headless_host.h"
 #include "support/test_archive.h"
 
@@ -335,17 +335,8 @@ TEST_F(DiskAudio, GivenATrackThatPlaysToItsEnd_ThenTheMusicCountsAsStopped) {
 // The headless host with the real players: a game whose music reaches the sound device.
 class SoundingHost : public HeadlessHost {
 public:
-    shell::SdlAudio audio;
-    bool openMusic(const fs::path& file, std::string& error) override {
-        return audio.openMusic(file, error);
-    }
-    void rewindMusic() override { audio.rewindMusic(); }
-    bool playMusic(std::string& error) override { return audio.playMusic(error); }
-    void stopMusic() override { audio.stopMusic(); }
-    bool musicStopped() override { return audio.musicStopped(); }
-    bool playVoice(const fs::path& file, std::string& error) override {
-        return audio.playVoice(file, error);
-    }
+    shell::SdlAudio players;
+    AudioOut& audio() override { return players; }
 };
 
 // The silences, in sample frames, between stretches of sound: a pause shorter than a third of a
@@ -376,18 +367,18 @@ TEST_F(DiskAudio, GivenATrackThatPlaysOut_WhenTheGameLoopsIt_ThenItSoundsAgainWi
         host.setSettingFallback("GameDir", (dir_.path() / "game").string());
         Game game(host, GameOptions{});
         game.FormCreate();
-        for (int i = 0; i < 100 && game.waitKind == 0; ++i) game.AppIdle();
+        for (int i = 0; i < 100 && game.waitKind == WaitKind::None; ++i) game.AppIdle();
         ASSERT_EQ(game.currentTrack, 1) << ::testing::PrintToString(host.events());
 
         // The 60 ms timer on the sound's own clock: tick k comes once 60k ms of sound are mixed,
         // so a busy machine delays both alike. How late the test got to a tick is kept, and
         // allowed for: the game cannot restart the music before it is asked.
         constexpr std::int64_t kTickFrames = kFramesPerSecond * 60 / 1000;
-        const std::int64_t start = host.audio.framesMixed();
+        const std::int64_t start = host.players.framesMixed();
         for (int tick = 1; tick <= 110; ++tick) {
             const std::int64_t due = start + tick * kTickFrames;
-            ASSERT_TRUE(waitFor([&] { return host.audio.framesMixed() >= due; }));
-            late = std::max(late, host.audio.framesMixed() - due);
+            ASSERT_TRUE(waitFor([&] { return host.players.framesMixed() >= due; }));
+            late = std::max(late, host.players.framesMixed() - due);
             game.Timer1Timer();
         }
         game.FormDestroy();

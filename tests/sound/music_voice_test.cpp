@@ -3,7 +3,7 @@
 // headless host's player plays nothing and remembers every call; a test says when its music
 // has played to its end.
 
-#include "sound/music_voice.h"
+#include "sound/sound_files.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "support/test_game.h"
 
 namespace corvan::test {
@@ -355,7 +355,7 @@ TEST(MusicLoopCheck, GivenTheTrackEnds_ThenItPlaysAgainFromItsStartAtTheNextLook
     EXPECT_EQ(calls(t).size(), before);
     t.game().Timer1Timer();
     EXPECT_EQ(callsSince(t, before), (Lines{"music-stopped?", "rewind-music", "play-music"}));
-    EXPECT_FALSE(t.host().musicStopped());
+    EXPECT_FALSE(t.host().audio().musicStopped());
 }
 
 TEST(MusicLoopCheck, GivenTheMusicWasStoppedByTheScript_ThenItIsNotRestarted) {
@@ -445,7 +445,7 @@ TEST(SilentBuild, GivenMusicVoicesAndTicks_ThenNoPlayerIsEverCalled) {
     t.player().run();
     t.player().click(MouseButton::Left, 320, 240);
     t.player().run();
-    EXPECT_EQ(g.menuKind, 1);  // the script reached its menu
+    EXPECT_EQ(g.menuKind, MenuKind::Choice);  // the script reached its menu
     for (int tick = 0; tick < 200; ++tick) g.Timer1Timer();
     g.FormDestroy();
     EXPECT_TRUE(calls(t).empty());

@@ -2,7 +2,7 @@
 
 // Small helpers shared by the scenario tests that play a script through TestGame.
 
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 
 namespace corvan::test {

@@ -1,7 +1,7 @@
 #include "support/test_game.h"
 
 #include "engine/ascii.h"
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 
 namespace corvan::test {
 

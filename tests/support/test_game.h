@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "headless/replay.h"
+#include "support/state_printers.h"
 #include "support/test_archive.h"
 
 namespace corvan::test {

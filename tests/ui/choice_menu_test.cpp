@@ -95,7 +95,7 @@ TEST(ChoiceRows, GivenSelect3_WhenOpened_ThenThreeRowsOfSilverTextOnTheRowBackgr
     TestGame t({chunk("main", kThreeChoices)});
     Game& g = openChoices(t);
 
-    ASSERT_EQ(g.menuKind, 1);
+    ASSERT_EQ(g.menuKind, MenuKind::Choice);
     EXPECT_EQ(g.rowCount, 3);
     EXPECT_EQ(g.hoveredRow, 0);
     for (int row = 1; row <= 3; ++row) {
@@ -199,12 +199,12 @@ TEST(ChoicePick, GivenRow2Of3_WhenPicked_ThenCase2RunsAndTheScriptSkipsToEndAtCa
 
     t.player().click(MouseButton::Left, kRowX, rowY(2));
 
-    EXPECT_EQ(g.menuKind, 0);
-    EXPECT_EQ(g.caseState, 2);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
+    EXPECT_EQ(g.caseState, CaseState::InBranch);
     EXPECT_TRUE(allBackground(g.screen, {0, 0, 640, 160}));
     t.player().run();
     EXPECT_EQ(t.textLines(), (Lines{"C2", "after"}));
-    EXPECT_EQ(g.caseState, 0);
+    EXPECT_EQ(g.caseState, CaseState::None);
 }
 
 TEST(ChoicePick, GivenTheBuildWithSound_WhenAMenuOpensAndARowIsPicked_ThenTheirVoicesPlay) {
@@ -229,7 +229,7 @@ TEST(ChoicePick, GivenAClickRightOfTheRows_WhenPressed_ThenNothingHappensAndTheM
     t.player().click(MouseButton::Left, 292, rowY(2));
     t.player().click(MouseButton::Left, kRowX, 16);
 
-    EXPECT_EQ(g.menuKind, 1);
+    EXPECT_EQ(g.menuKind, MenuKind::Choice);
     EXPECT_EQ(t.events("voice "), Lines{"90022"});
     EXPECT_EQ(rowInk(g.screen, 2, kSilver).stray, 0);
     EXPECT_GT(rowInk(g.screen, 2, kSilver).text, 0);
@@ -246,8 +246,8 @@ TEST(ChoicePick, GivenAFreshMenu_WhenPressedBeforeThePointerMoves_ThenNothingIsP
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(1));
     t.player().mouseUp(MouseButton::Left, kRowX, rowY(1));
 
-    EXPECT_EQ(g.menuKind, 1);
-    EXPECT_EQ(g.caseState, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::Choice);
+    EXPECT_EQ(g.caseState, CaseState::None);
 }
 
 TEST(ChoicePick, GivenNoBranchLabel_WhenPicked_ThenTheChoiceLinesRunAsText) {
@@ -280,7 +280,7 @@ TEST(ChoiceCount, GivenACountOfZeroOrLess_WhenSelectRuns_ThenNoMenuOpensAndTheSc
         TestGame t({chunk("main", std::string("*gra S246,0\n*select ") + count + "\nnext\n")});
         Game& g = openChoices(t);
 
-        EXPECT_EQ(g.menuKind, 0) << count;
+        EXPECT_EQ(g.menuKind, MenuKind::None) << count;
         EXPECT_EQ(t.textLines(), Lines{"next"}) << count;
         EXPECT_TRUE(allBackground(g.screen, {0, 0, 640, 160})) << count;
     }
@@ -313,7 +313,7 @@ TEST(ChoiceCount, GivenMoreRowsThanLinesLeftInTheChunk_WhenDrawn_ThenTheMissingR
     for (int i = 0; i < 10; ++i) first += "WWWWWWWWWW\n";
     TestGame t({chunk("main", first), chunk("short", "*gra S246,0\n*select 3\nA\n")});
     Game& g = openChoices(t);
-    ASSERT_EQ(g.menuKind, 1);
+    ASSERT_EQ(g.menuKind, MenuKind::Choice);
 
     EXPECT_GT(rowInk(g.screen, 1, kSilver).text, 0);
     for (int row : {2, 3}) {

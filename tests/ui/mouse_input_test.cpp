@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "headless/state_json.h"
 #include "render/layers.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 
@@ -46,16 +46,16 @@ TEST(MouseLatch, GivenTheLatch_WhenTheRightButtonIsPressedOrThePointerMoves_Then
     // Until a button is released no menu opens and no row of an open one is hovered.
     TestGame t({chunk("main", pageScript())});
     Game& g = startFast(t);
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
     g.inputLatch = true;
 
     t.player().mouseDown(MouseButton::Right, kRowX, kRow1Y);
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
     t.player().mouseUp(MouseButton::Middle, kRowX, kRow1Y);
     EXPECT_FALSE(g.inputLatch);
     t.player().mouseDown(MouseButton::Right, kRowX, kRow1Y);
-    EXPECT_EQ(g.menuKind, 2);
+    EXPECT_EQ(g.menuKind, MenuKind::System);
 
     g.inputLatch = true;
     t.player().mouseMove(kRowX, kRow1Y);
@@ -68,17 +68,17 @@ TEST(MouseLatch, GivenTheLatch_WhenTheRightButtonIsPressedOrThePointerMoves_Then
 TEST(ViewScreen, GivenAGalleryScreen_WhenAButtonIsPressedOrThePointerMoves_ThenNothingIsTouched) {
     TestGame t({chunk("main", pageScript())});
     Game& g = startFast(t);
-    g.viewFlag = 2;
+    g.viewFlag = ViewFlag::ViewShown;
     t.player().click(MouseButton::Right, kRowX, kRow1Y);
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
     t.player().click(MouseButton::Left, kRowX, kRow1Y);
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
 
     // Over the system menu no row is hovered.
-    g.viewFlag = 0;
+    g.viewFlag = ViewFlag::Story;
     t.player().click(MouseButton::Right, 600, 300);
-    g.viewFlag = 2;
+    g.viewFlag = ViewFlag::ViewShown;
     t.player().mouseMove(kRowX, kRow1Y);
     EXPECT_EQ(g.hoveredRow, 0);
 }
@@ -89,27 +89,27 @@ TEST(RightClick, GivenNoMenuOrTheSystemMenu_WhenRightOrMiddleClicked_ThenOnlyThe
     TestGame t({chunk("main", pageScript())}, GameOptions{.withSound = false});
     Game& g = startFast(t);
     t.player().click(MouseButton::Middle, kRowX, kRow1Y);
-    EXPECT_EQ(g.waitKind, 1);
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
 
     t.player().click(MouseButton::Right, 600, 300);
-    EXPECT_EQ(g.menuKind, 2);
+    EXPECT_EQ(g.menuKind, MenuKind::System);
     EXPECT_EQ(g.rowCount, 3);
     EXPECT_EQ(g.hoveredRow, 0);
     EXPECT_EQ(g.screen.pixel(16, 16), kGrey);
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
 
     t.player().mouseMove(kRowX, kRow1Y);
     ASSERT_EQ(g.hoveredRow, 1);
     t.player().click(MouseButton::Middle, kRowX, kRow1Y);
-    EXPECT_EQ(g.menuKind, 2);
+    EXPECT_EQ(g.menuKind, MenuKind::System);
     EXPECT_TRUE(t.events("dialog").empty());
     EXPECT_EQ(g.screen.pixel(16, 16), kGrey);
 
     t.player().click(MouseButton::Right, kRowX, kRow1Y);
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_TRUE(sameArea(g.screen, g.layers.composite, {0, 0, 640, 376}));
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
     EXPECT_FALSE(t.host().windowClosed());
 
     // A row clicked in the build without sound acts with no voice.
@@ -127,27 +127,28 @@ TEST(RightClick,
                       "*gra S246,0\n*select 3\none\ntwo\nthree\n:CASE1\nA▼\n:CASE2\nB▼\n"
                       ":CASE3\nC▼\n:end\nafter\n")});
     Game& g = startFast(t);
-    ASSERT_EQ(g.menuKind, 1);
+    ASSERT_EQ(g.menuKind, MenuKind::Choice);
     t.player().click(MouseButton::Left, kRowX, 16 + 36 + 10);  // row 2 of the choices
     t.player().run();
     ASSERT_EQ(t.textLines(), Lines{"B▼"});
-    ASSERT_EQ(g.menuKind, 0);
+    ASSERT_EQ(g.menuKind, MenuKind::None);
 
     t.player().mouseDown(MouseButton::Right, kRowX, kRow2Y);
     t.player().mouseUp(MouseButton::Right, kRowX, kRow2Y);
-    ASSERT_EQ(g.menuKind, 2);
+    ASSERT_EQ(g.menuKind, MenuKind::System);
     EXPECT_EQ(g.hoveredRow, 0);
     t.player().mouseDown(MouseButton::Left, kRowX, kRow2Y);
     t.player().mouseUp(MouseButton::Left, kRowX, kRow2Y);
 
     EXPECT_FALSE(t.host().windowClosed());
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
 }
 
 TEST(RightClick, GivenTheChoiceMenuSlotListOrHotelMenu_WhenRightClicked_ThenNothingChanges) {
-    for (const auto& [body, kind] :
-         {std::pair{"*select 2\none\ntwo\n", 1}, {"*load\n", 3}, {"*move\n", 4}}) {
+    for (const auto& [body, kind] : {std::pair{"*select 2\none\ntwo\n", MenuKind::Choice},
+                                     {"*load\n", MenuKind::Slots},
+                                     {"*move\n", MenuKind::Hotel}}) {
         SCOPED_TRACE(body);
         TestGame t({chunk("main", std::string("*gra S246,0\n") + body)});
         Game& g = t.start();
@@ -167,9 +168,9 @@ TEST(RightClick, GivenTheChoiceMenuSlotListOrHotelMenu_WhenRightClicked_ThenNoth
 TEST(RightClick, GivenTheFloorMap_WhenRightClicked_ThenTheHotelMenuReturnsAndTheMouseLatches) {
     TestGame t({chunk("main", pageScript())});
     Game& g = startFast(t);
-    g.menuKind = 5;
+    g.menuKind = MenuKind::FloorMap;
     t.player().mouseDown(MouseButton::Right, 320, 240);
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     EXPECT_TRUE(g.inputLatch);
 }
 
@@ -180,18 +181,18 @@ TEST(RightClick, GivenFlag19OrTheAlternateTextMode_WhenRightClicked_ThenNoMenuOp
         SCOPED_TRACE(script);
         TestGame t({chunk("main", script)});
         Game& g = startFast(t);
-        ASSERT_EQ(g.waitKind, 1);
+        ASSERT_EQ(g.waitKind, WaitKind::Page);
         const Bitmap before = g.screen;
         g.hoveredRow = 2;  // as an earlier menu may have left it
         const std::string state = stateJson(g);
 
         t.player().click(MouseButton::Right, kRowX, kRow1Y);
         EXPECT_EQ(stateJson(g), state);
-        EXPECT_EQ(g.menuKind, 0);
+        EXPECT_EQ(g.menuKind, MenuKind::None);
         EXPECT_EQ(g.rowCount, 0);
         EXPECT_TRUE(sameBitmap(g.screen, before));
         t.player().click(MouseButton::Left, kRowX, kRow1Y);
-        EXPECT_EQ(g.waitKind, 0);
+        EXPECT_EQ(g.waitKind, WaitKind::None);
         EXPECT_FALSE(t.host().windowClosed());
     }
 }
@@ -202,13 +203,13 @@ TEST(RightClick,
         TestGame t({chunk("main", pageScript())});
         Game& g = startFast(t);
         t.player().click(MouseButton::Right, 600, 300);
-        ASSERT_EQ(g.menuKind, 2);
+        ASSERT_EQ(g.menuKind, MenuKind::System);
         t.player().idle(6);
 
         t.player().click(closer, 600, 300);  // outside the rows: closes the menu
-        ASSERT_EQ(g.menuKind, 0);
+        ASSERT_EQ(g.menuKind, MenuKind::None);
         t.player().idle(6);
-        EXPECT_EQ(g.waitKind, 1);
+        EXPECT_EQ(g.waitKind, WaitKind::Page);
         EXPECT_EQ(t.textLines(), Lines{"ab▼"});
 
         t.player().click(MouseButton::Left, 600, 300);
@@ -226,7 +227,7 @@ TEST(LeftClick, GivenAPageOrPlainWaitWithItsMarker_WhenClicked_ThenTheCornerAndT
         SCOPED_TRACE(page);
         TestGame t({chunk("main", page ? pageScript() : "*gra S246,0\nab〓\ncd\n")});
         Game& g = startFast(t);
-        ASSERT_EQ(g.waitKind, page ? 1 : 2);
+        ASSERT_EQ(g.waitKind, page ? WaitKind::Page : WaitKind::Plain);
         const Bitmap frame = g.layers.textFrame;
         ASSERT_FALSE(sameBitmap(frame, g.layers.frameBackdrop));
         g.tickCount = 7;
@@ -236,7 +237,7 @@ TEST(LeftClick, GivenAPageOrPlainWaitWithItsMarker_WhenClicked_ThenTheCornerAndT
         t.player().click(MouseButton::Left, 320, 240);
 
         EXPECT_TRUE(sameArea(g.screen, g.layers.composite, kMarkerCorner));
-        EXPECT_EQ(g.waitKind, 0);
+        EXPECT_EQ(g.waitKind, WaitKind::None);
         EXPECT_TRUE(sameBitmap(g.layers.textFrame, page ? g.layers.frameBackdrop : frame));
         EXPECT_EQ(g.textLine, 0);
         EXPECT_EQ(g.textColumn, page ? 0 : 2);
@@ -246,13 +247,13 @@ TEST(LeftClick, GivenAPageOrPlainWaitWithItsMarker_WhenClicked_ThenTheCornerAndT
 TEST(LeftClick, GivenAPageWaitInTheAlternateMode_WhenClicked_ThenThePictureIsRestoredUnderTheText) {
     TestGame t({chunk("main", "*gra S246,0\n*mode 1\nあい▼\nう\n")});
     Game& g = startFast(t);
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
     ASSERT_NE(g.layers.composite.pixel(63, 51), kBackground);  // the first character's box
     const Bitmap frame = g.layers.textFrame;
 
     t.player().click(MouseButton::Left, 320, 240);
 
-    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::None);
     EXPECT_TRUE(sameBitmap(g.layers.composite, g.layers.background));
     EXPECT_EQ(g.textLine, 0);
     EXPECT_EQ(g.textColumn, 0);
@@ -269,11 +270,11 @@ TEST(LeftClick, GivenTheSystemMenu_WhenClickedOutsideOrOnARow_ThenVoice90023Play
     t.player().click(MouseButton::Right, 600, 300);
 
     t.player().click(MouseButton::Left, 600, 300);  // outside: it only closes
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_EQ(g.screen.pixel(16, 16), kBackground);
     EXPECT_TRUE(t.events("voice").empty());
     EXPECT_FALSE(t.host().windowClosed());
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
 
     t.player().click(MouseButton::Right, 600, 300);
     t.player().click(MouseButton::Left, kRowX, kRow2Y);  // the voice comes before the action

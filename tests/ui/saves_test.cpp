@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 #include "support/file_size_limit.h"
 #include "support/test_game.h"
 
@@ -182,11 +182,11 @@ TEST(SaveRoutine, GivenAPausedPageAndAnOldSave_WhenSaved_ThenItIsReplacedAndSave
     t.host().writeSetting(setting::kDelay, "1");
     Game& g = t.start();
     t.player().run();
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
     g.inputLatch = true;
     g.vars.setV(1, 5);
     ASSERT_TRUE(g.SaveSlot(8));
-    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_EQ(g.waitKind, WaitKind::None);
     EXPECT_FALSE(g.inputLatch);
     EXPECT_EQ(g.lastChunk, "SAVE");
     EXPECT_EQ(t.events("chunk "), (Lines{"main", "SAVE"}));

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
 #include "render/layers.h"
 #include "render/resources.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 
@@ -43,7 +43,7 @@ TEST(ApplySettings, GivenTheDialogChangesEveryGroup_WhenItCloses_ThenTheGameRuns
     t.addMenuVoices();
     Game& g = t.start();
     t.player().run();
-    ASSERT_EQ(g.waitKind, 1);
+    ASSERT_EQ(g.waitKind, WaitKind::Page);
     t.player().click(MouseButton::Right, 600, 300);
     t.host().queueDialogSetting(std::string(setting::kBgm), "1");
     t.host().queueDialogSetting(std::string(setting::kWave), "1");
@@ -59,7 +59,7 @@ TEST(ApplySettings, GivenTheDialogChangesEveryGroup_WhenItCloses_ThenTheGameRuns
     EXPECT_EQ(t.events("voice "), Lines{"90023"});  // the click on the row, before the dialog
     EXPECT_EQ(t.events("transition 1 "), Lines{"frames 1"});  // a plain cut
     // The whole line in one step: the fast speed.
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
     EXPECT_EQ(t.host().readSetting(setting::kDelay), "1");
 }
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "engine/cp932.h"
-#include "engine/settings.h"
 #include "render/font.h"
 #include "render/raster.h"
+#include "settings/setting_names.h"
 #include "support/file_size_limit.h"
 #include "support/test_game.h"
 #include "ui/saves.h"
@@ -107,7 +107,7 @@ Game& openByLoadCommand(TestGame& t) {
 
 // Reopens the list for saving (or loading) and releases the latch as a real button would.
 void reopenList(TestGame& t, Game& g, bool saving) {
-    g.menuKind = 0;
+    g.menuKind = MenuKind::None;
     g.OpenSlotList(saving);
     t.player().mouseUp(MouseButton::Left, 600, 300);
 }
@@ -118,7 +118,7 @@ TEST(SlotLabels, GivenSave1AndSave3_WhenTheLoadListOpens_ThenAGreyPanelShowsThei
     writeSave(t, 1);
     writeSave(t, 3);
     Game& g = openByLoadCommand(t);
-    ASSERT_EQ(g.menuKind, 3);
+    ASSERT_EQ(g.menuKind, MenuKind::Slots);
     EXPECT_EQ(g.slotLabels, expectedLabels(false, {1, 3}));
     EXPECT_EQ(panelDifferences(g.screen, expectedPanel(expectedLabels(false, {1, 3}), 0)), 0);
     EXPECT_EQ(g.rowCount, 9);
@@ -137,10 +137,10 @@ TEST(SlotLabels, GivenSave1AndSave3_WhenTheLoadListOpens_ThenAGreyPanelShowsThei
     // A click outside the rows and a right click leave the list up; cancel goes on with the story.
     t.player().click(MouseButton::Left, 400, 300);
     t.player().click(MouseButton::Right, kRowX, rowY(2));
-    EXPECT_EQ(g.menuKind, 3);
+    EXPECT_EQ(g.menuKind, MenuKind::Slots);
     EXPECT_TRUE(t.textLines().empty());
     t.player().click(MouseButton::Left, kRowX, rowY(1));
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_EQ(g.screen.pixel(60, 60), kBackground);
     t.player().run();
     EXPECT_EQ(t.textLines(), (Lines{"after the list▼"}));
@@ -152,7 +152,7 @@ TEST(SlotLabels, GivenEverySlotSaved_WhenTheSaveListOpens_ThenSlot8ShowsSevenAnd
     TestGame t(loadStory());
     for (int s = 1; s <= 8; ++s) writeSave(t, s);
     Game& g = openByLoadCommand(t);
-    g.menuKind = 0;
+    g.menuKind = MenuKind::None;
     g.OpenSlotList(true);
     const auto expected = expectedLabels(true, {1, 2, 3, 4, 5, 6, 7, 8});
     EXPECT_EQ(g.slotLabels, expected);
@@ -205,7 +205,7 @@ TEST(SlotListHover, GivenTheBand_WhenThePointerMoves_ThenRowsFollowTheBoundsAndO
     t.player().mouseMove(kRowX, rowY(3));
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(3));
     EXPECT_EQ(g.hoveredRow, 0);
-    EXPECT_EQ(g.menuKind, 3);
+    EXPECT_EQ(g.menuKind, MenuKind::Slots);
     t.player().mouseUp(MouseButton::Left, kRowX, rowY(3));
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
@@ -230,7 +230,7 @@ TEST(SlotListCancel,
     g.returnToHotelMark = 4;
     t.player().click(MouseButton::Left, kRowX, rowY(1));
     t.player().run();
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     EXPECT_TRUE(t.textLines().empty());
     EXPECT_EQ(g.returnToHotelMark, 4);
 }
@@ -250,10 +250,10 @@ TEST(SlotListLoad,
     t.player().click(MouseButton::Right, 600, 300);
     t.player().mouseMove(kRowX, rowY(3));
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(3));
-    ASSERT_EQ(g.menuKind, 3);
+    ASSERT_EQ(g.menuKind, MenuKind::Slots);
     // The press that chose the row is not a pick in the list.
     t.player().mouseUp(MouseButton::Left, kRowX, rowY(3));
-    EXPECT_EQ(g.menuKind, 3);
+    EXPECT_EQ(g.menuKind, MenuKind::Slots);
     t.player().click(MouseButton::Left, kRowX, rowY(3));  // slot 2
     EXPECT_TRUE(g.vars.TestFlag(3));
     EXPECT_EQ(g.vars.v(20), 42);
@@ -261,8 +261,8 @@ TEST(SlotListLoad,
     EXPECT_EQ(g.vars.s(1), INT32_MIN);
     EXPECT_EQ(t.events("chunk "), (Lines{"main", "LOAD"}));
     EXPECT_EQ(g.lastChunk, "LOAD");
-    EXPECT_EQ(g.menuKind, 4);  // every load ends in the hotel menu
-    EXPECT_EQ(g.waitKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);  // every load ends in the hotel menu
+    EXPECT_EQ(g.waitKind, WaitKind::None);
 }
 
 TEST(SlotListLoad, GivenAnEmptySlot_WhenClickedWhileLoading_ThenTheHotelMenuOpensAndNothingLoads) {
@@ -272,7 +272,7 @@ TEST(SlotListLoad, GivenAnEmptySlot_WhenClickedWhileLoading_ThenTheHotelMenuOpen
     t.player().click(MouseButton::Left, kRowX, rowY(4));
     EXPECT_EQ(g.vars.v(1), 3);
     EXPECT_EQ(t.events("chunk "), (Lines{"main"}));
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     t.player().run();
     EXPECT_TRUE(t.textLines().empty());
 }
@@ -291,7 +291,7 @@ TEST(SlotListSave, GivenTheSaveList_WhenASlotIsClicked_ThenTheGameIsWrittenThere
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[256 + 12]), 0xF9);
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[256 + 15]), 0xFF);
     EXPECT_EQ(t.events("chunk "), (Lines{"main", "SAVE"}));
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     EXPECT_TRUE(t.events("msgbox").empty());
     // The saved game shows in the next list and loads back.
     g.vars.setV(3, 0);
@@ -317,7 +317,7 @@ TEST(SlotListSave,
     EXPECT_EQ(readText(t.saveDir() / "save1.cv"), std::string(8256, '\x11'));
     EXPECT_EQ(t.events("msgbox ").size(), 1u);
     EXPECT_EQ(t.events("chunk "), (Lines{"main"}));
-    EXPECT_EQ(g.menuKind, 4);
+    EXPECT_EQ(g.menuKind, MenuKind::Hotel);
     // The save set the latch and nothing cleared it: the press does not reach the hotel menu.
     EXPECT_TRUE(g.inputLatch);
 }

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/settings.h"
+#include "settings/setting_names.h"
 #include "support/test_game.h"
 #include "support/test_pictures.h"
 
@@ -68,7 +68,7 @@ TEST(SystemMenuPanel, GivenTheMainStory_WhenOpenedAndHovered_ThenThePanelLabelsA
     Game& g = openMenu(t);
 
     EXPECT_EQ(g.rowCount, 3);
-    EXPECT_EQ(g.menuKind, 2);
+    EXPECT_EQ(g.menuKind, MenuKind::System);
     const Bitmap& s = g.screen;
     // 208 by 76 pixels, drawn on the screen surface only.
     for (auto [x, y] : {std::pair{16, 16}, {223, 16}, {16, 91}, {223, 91}}) {
@@ -158,7 +158,8 @@ TEST(SystemMenuRows, GivenACalledChunkRunning_WhenOpened_ThenTwoRowsIn56PixelsUn
     t.player().mouseMove(kRowX, rowY(3));
     EXPECT_EQ(g.hoveredRow, 0);
     t.player().click(MouseButton::Left, kRowX, rowY(3));
-    EXPECT_EQ(g.menuKind, 0);  // a click where the load row would be only closes the menu
+    EXPECT_EQ(g.menuKind,
+              MenuKind::None);  // a click where the load row would be only closes the menu
 
     // Once the called chunk has returned, the menu has three rows again.
     t.player().click(MouseButton::Left, 600, 300);
@@ -195,17 +196,17 @@ TEST(SystemMenuActions, GivenRowOneOrThree_WhenClicked_ThenTheDialogRunsOrTheSlo
     EXPECT_EQ(t.events("voice "), Lines{"90023"});
     EXPECT_FALSE(g.settings.musicOn);
     EXPECT_EQ(g.settings.speedFactor, 3);
-    EXPECT_EQ(g.menuKind, 0);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
     EXPECT_EQ(g.hoveredRow, 0);
     EXPECT_TRUE(sameArea(g.screen, g.layers.composite, {0, 0, 640, 376}));
     EXPECT_FALSE(t.host().windowClosed());
-    EXPECT_EQ(g.waitKind, 1);
+    EXPECT_EQ(g.waitKind, WaitKind::Page);
 
     // Row three opens the slot list, which ignores the press that opened it.
     t.player().click(MouseButton::Right, 600, 300);
     t.player().mouseMove(kRowX, rowY(3));
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(3));
-    EXPECT_EQ(g.menuKind, 3);
+    EXPECT_EQ(g.menuKind, MenuKind::Slots);
     EXPECT_EQ(g.hoveredRow, 0);
     EXPECT_TRUE(g.inputLatch);
     // While the button is still down the list neither hovers nor takes a press on its first
@@ -213,7 +214,7 @@ TEST(SystemMenuActions, GivenRowOneOrThree_WhenClicked_ThenTheDialogRunsOrTheSlo
     t.player().mouseMove(kRowX, rowY(1));
     EXPECT_EQ(g.hoveredRow, 0);
     t.player().mouseDown(MouseButton::Left, kRowX, rowY(1));
-    EXPECT_EQ(g.menuKind, 3);
+    EXPECT_EQ(g.menuKind, MenuKind::Slots);
     t.player().mouseUp(MouseButton::Left, kRowX, rowY(1));
     EXPECT_FALSE(g.inputLatch);
     t.player().mouseMove(kRowX, rowY(2));

@@ -7,11 +7,11 @@
 
 #include "engine/ascii.h"
 #include "engine/cp932.h"
-#include "engine/game.h"
 #include "engine/message_tags.h"
-#include "engine/trace_events.h"
 #include "engine/text_cell.h"
+#include "engine/trace_events.h"
 #include "engine/wrapping.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {
@@ -78,7 +78,7 @@ bool Game::altFetchTextLine() {
             linePos = 0;
             if (inCall) {
                 restoreCaller();
-                altTextMode = 0;
+                altTextMode = AltTextMode::Off;
             } else {
                 host_.traceEvent(std::string(trace::kScriptStop) + " " + cp932ToUtf8(currentChunk));
                 scriptRunning = false;
@@ -102,11 +102,11 @@ bool Game::altFetchTextLine() {
                 if (inCall) {
                     restoreCaller();
                 } else {
-                    altTextMode = 0;
+                    altTextMode = AltTextMode::Off;
                 }
                 return false;
             } else if (startsWith(line + 1, "mode")) {
-                altTextMode = 0;
+                altTextMode = AltTextMode::Off;
                 return false;
             }
             continue;
@@ -174,7 +174,7 @@ void Game::AltTextStep() {
                 return;
             }
             if (pair == kPageWaitMark || pair == kPlainWaitMark) {
-                waitKind = pair == kPageWaitMark ? 1 : 2;
+                waitKind = pair == kPageWaitMark ? WaitKind::Page : WaitKind::Plain;
                 fetchLine = true;
                 altShowPage();
                 return;

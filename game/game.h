@@ -1,13 +1,13 @@
 #pragma once
 
 // The game: one object that owns all game state, as the main window did in the original
-// program: the archive, the interpreter's buffers and run state, the variables, the text
-// cursor, the menu state and the settings. Its entry points are the original's handlers
-// (`FormCreate`, `AppIdle`, `Timer1Timer`, the mouse handlers, `FormDestroy`); whichever host
-// runs the game calls them, one at a time, on one thread.
-//
-// State fields keep the names the game's scripts and save files are documented with, so that a
-// state dump reads like the original's globals.
+// program. Its state comes in named parts, each declared in the header of the part of the game
+// that owns it (run_state.h, text_cursor.h, screen_state.h, menu_state.h, sound_state.h,
+// hotel_views.h); their fields keep the names the game's scripts and save files are documented
+// with, so that a state dump reads like the original's globals. Its entry points are the
+// original's handlers (`FormCreate`, `AppIdle`, `Timer1Timer`, the mouse handlers,
+// `FormDestroy`); whichever host runs the game calls them, one at a time, on one thread. The
+// other methods are listed by the file that defines them.
 
 #include <array>
 #include <cstdint>
@@ -22,8 +22,14 @@
 #include "engine/host.h"
 #include "engine/random.h"
 #include "engine/script_search.h"
-#include "engine/settings.h"
 #include "engine/variables.h"
+#include "game/game_settings.h"
+#include "game/hotel_views.h"
+#include "game/menu_state.h"
+#include "game/run_state.h"
+#include "game/screen_state.h"
+#include "game/sound_state.h"
+#include "game/text_cursor.h"
 #include "render/bitmap.h"
 #include "render/font.h"
 #include "render/layers.h"
@@ -38,10 +44,14 @@ struct GameOptions {
     bool withSound = true;
 };
 
-class Game {
+class Game : public ChunkState,
+             public RunState,
+             public TextCursor,
+             public ScreenState,
+             public MenuState,
+             public SoundState,
+             public HotelViewState {
 public:
-    static constexpr int kScriptBufferSize = Archive::kMaxChunkLength;
-    static constexpr int kLineBufferSize = 256;
     // Lines one interpreter step may run before it ends even though nothing was shown.
     static constexpr int kMaxLinesPerStep = 10000;
 
@@ -49,7 +59,7 @@ public:
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
-    // --- Handlers called by the host ----------------------------------------------------
+    // --- Handlers called by the host (startup.cpp, game.cpp, mouse_input.cpp, message_window.cpp)
     void FormCreate();
     void FormDestroy();
     // One idle call; always reports the idle work as not finished (true), so the host calls it
@@ -70,18 +80,18 @@ public:
     void TextWindowMouseMove(int x, int y);
     void TextWindowMouseUp();
 
-    // --- Start-up and settings ----------------------------------------------------------
+    // --- Start-up and settings (startup.cpp) ----------------------------------------------------
     void InitGame();
     // Takes the stored settings into the running game.
     void ApplySettings();
 
-    // --- Archive ------------------------------------------------------------------------
+    // --- Archive (game.cpp) ---------------------------------------------------------------------
     bool LoadDirectory();
     // Starts the chunk `name`. When the archive has none, the chunk-missing event names it and
     // `requester` (a word such as "chain"; empty for the chunks the game itself starts).
     bool LoadChunk(std::string_view name, std::string_view requester = {});
 
-    // --- Interpreter --------------------------------------------------------------------
+    // --- Interpreter (interpreter.cpp) -----------------------------------------------------------
     void RunScript();
     void ResetRunState();
     int FindLabel(std::string_view name) const;
@@ -93,7 +103,7 @@ public:
     // `scriptPos` on, and marks the branch so that its next label skips to "end".
     void JumpToCase(int row);
 
-    // --- Screen composition -------------------------------------------------------------
+    // --- Screen composition (compose.cpp) --------------------------------------------------------
     void Compose();
     void BuildFrameBackdrop();
     void RedrawScreen();
@@ -103,10 +113,7 @@ public:
     // Puts the composite's corner back over the wait marker.
     void RestoreMarkerCorner();
 
-    // --- Menus ----------------------------------------------------------------------------
-    static constexpr int kMaxChoiceRows = 9;
-    static constexpr int kSlotCount = 8;
-    static constexpr int kSystemMenuBlockFlag = 19;
+    // --- Menus (choice_menu.cpp, system_menu.cpp, mouse_input.cpp) -------------------------------
     void OpenChoiceMenu(std::int32_t count);
     void DrawChoiceRows(std::int32_t highlight);
     void ChoiceHover(int x, int y);
@@ -120,17 +127,15 @@ public:
     bool systemMenuBlocked() const;
     void SystemMenuAction(std::int32_t row);
 
-    // --- Alternate text mode ------------------------------------------------------------
+    // --- Alternate text mode (alt_text.cpp) ------------------------------------------------------
     void AltTextStep();
 
-    // --- Pictures and transitions -------------------------------------------------------
+    // --- Pictures and transitions (picture.cpp, transition.cpp) ----------------------------------
     void ShowPicture(std::string_view argument);
     void Transition(std::int32_t number);
 
-    // ===== Saves and the seen record (ui/slot_list.cpp, ui/saves.cpp) ======================
+    // --- Saves and the seen record (slot_list.cpp, saves.cpp; gameclr: commands.cpp) ------------
     // The slot list: the cancel row and slots 1 to 8, for loading or (`saving`) for saving.
-    // `savingToSlot` is its save switch.
-    static constexpr int kSlotListRows = 9;
     void OpenSlotList(bool saving);
     void DrawSlotList(std::int32_t highlight);
     // A click on row 1 (cancel) or rows 2 to 9 (slots 1 to 8); every save or load attempt
@@ -148,13 +153,7 @@ public:
     std::filesystem::path SeenRecordPath() const;
     // `gameclr`: counts a finished game in the settings and the seen record.
     void RecordClearedGame();
-    // The hotel menu sets it to 4 when it opens the slot list; nothing clears it.
-    std::int32_t returnToHotelMark = 0;
-    // Code page 932 labels of the slot list's rows, built when the list opens.
-    std::array<std::string, kSlotListRows> slotLabels{};
-    // ===== end of saves ===================================================================
-
-    // ===== Music and voice (sound/music_voice.cpp) ==========================================
+    // --- Music and voice (music_voice.cpp) -------------------------------------------------------
     // Starts track `track` ("MIDI/%02d.MID") looping, or stops the music for 0; asking for the
     // current track again does nothing, and nothing changes while the BGM setting is off.
     void PlayMusic(std::int32_t track);
@@ -167,13 +166,11 @@ public:
     void SoundSetup();
     // A music or voice file that cannot be played: `what` names it, `reason` says why.
     void reportSoundError(std::string_view what, std::string_view reason);
-    std::int32_t loopCountdown = 0;  // timer ticks until the loop check looks at the music
-    // ===== end of music and voice ============================================================
-
-    // ===== Hotel map (hotel/hotel_map.cpp, hotel/floor_map.cpp) =============================
+    // --- Hotel map (hotel_map.cpp, floor_map.cpp) ------------------------------------------------
     // `move`: the hotel menu (移動, 徴収, ロード, セーブ) with the money window for V50.
     void ShowHotelMenu();
-    // Left clicks while the hotel menu (`menuKind` 4) or the floor map (5) is up.
+    // Left clicks while the hotel menu (`MenuKind::Hotel`) or the floor map (`MenuKind::FloorMap`)
+    // is up.
     void HotelMenuClick(int x, int y);
     void FloorMapClick(int x, int y);
     // One plate with its code page 932 label, white with a black shadow, onto the map canvas.
@@ -182,118 +179,29 @@ public:
     void ShowFloorMap();
     // 徴収 and every accepted map click: drops the mode's pictures and lets the script run.
     void LeaveHotelMap();
-    // The mode's off-screen pictures, made anew by every showing of the hotel menu and dropped
-    // when a chunk is started from the mode; empty (0x0) otherwise.
-    struct HotelPictures {
-        Bitmap mapCanvas;     // 640x480: the menu or the map, composed before it is shown
-        Bitmap plate;         // PLATE
-        Bitmap labelMask;     // 100x60: one label, for its shadow and its face
-        Bitmap plateScratch;  // 100x60: one plate with its label
-    };
-    HotelPictures hotelPictures;
-    // ===== end of hotel map =================================================================
-
-    // ===== Galleries, scene replay, special effects (hotel/gallery.cpp, ...) ================
+    // --- Galleries, scene replay, special effects (gallery.cpp, screen_effects.cpp) --------------
     // `view`: opens gallery 1 or 2, or the scene replay menu (3); any other number pauses the
     // story with nothing shown until the close button's area is clicked.
     void OpenView(std::int32_t kind);
-    // Every mouse-down while a view is up (`viewFlag` 2), whatever the button.
+    // Every mouse-down while a view is up (`ViewFlag::ViewShown`), whatever the button.
     void ViewClick(int x, int y);
-    // The scene replay menu's half of `OpenView` and `ViewClick` (hotel/scene_replay.cpp).
+    // The scene replay menu's half of `OpenView` and `ViewClick` (scene_replay.cpp).
     void OpenSceneReplay();
     void SceneReplayClick(int x, int y);
     // `special`: the window shake (1), the darkening outside a band of rows (2,top,bottom), seven
     // white flashes (3) or one (4). Runs to its end with the host's pauses.
     void SpecialEffect(std::string_view text);
-    struct ViewState {
-        std::int32_t page = 1;    // the gallery page shown, 1 to 5
-        std::uint8_t opened = 0;  // 1 while one picture of a gallery is shown instead of its page
-    };
-    ViewState viewState;
-    // ===== end of galleries =================================================================
-
     Host& host() { return host_; }
     const GameOptions& options() const { return options_; }
 
-    // --- The current chunk --------------------------------------------------------------
-    std::array<std::uint8_t, kScriptBufferSize> scriptBuffer{};
-    std::int32_t scriptLength = 0;
-    std::int32_t scriptPos = 0;
-    std::array<std::uint8_t, kLineBufferSize> lineBuffer{};
-    std::int32_t linePos = 0;
-    std::array<std::uint8_t, kScriptBufferSize> callBuffer{};
-    std::int32_t callReturnPos = 0;
-    std::int32_t callReturnLength = 0;
-    bool inCall = false;
-    std::array<std::uint8_t, kScriptBufferSize> messageBuffer{};
-    std::int32_t messageReturnPos = 0;
-    std::int32_t messageReturnLength = 0;
-    bool inMessage = false;
-    std::array<std::uint8_t, 8> chapterName{};
-    std::string lastChunk;  // archive name of the chunk loaded last
-    // Archive names of the chunk in `scriptBuffer` and of the chunks waiting in `callBuffer` and
-    // `messageBuffer`: they follow a call's or a message section's return, unlike `lastChunk`.
-    std::string currentChunk;
-    std::string callerChunk;
-    std::string messageCallerChunk;
-    // Called with the offset in `currentChunk` of every script line the interpreter fetches (the
-    // chunk's length when it runs off its end); tools that follow a story's coverage set it, the
-    // game leaves it empty.
-    std::function<void(std::int32_t offset)> onLineFetched;
-
-    // --- Run state ----------------------------------------------------------------------
-    bool fetchLine = false;
-    bool scriptRunning = false;
-    std::int32_t caseState = 0;
-    std::int32_t waitKind = 0;  // 0 none, 1 page wait, 2 plain wait
-    std::int32_t delayTicks = 0;
-    std::int32_t textDelay = 0;
-    std::int32_t menuKind = 0;  // 0 none, 1 choice, 2 system menu, 3 slots, 4 hotel, 5 floor map
-    std::int32_t viewFlag = 0;
-    std::int32_t viewKind = 0;
-    std::int32_t altTextMode = 0;
-    bool updatePending = false;
-    bool quitRequested = false;
-    std::int32_t tickCount = 0;
-    std::int64_t idleCalls = 0;
-    // Steps in a row that ended only because they ran out of lines: the script loops without
-    // showing anything.
-    std::int64_t runawaySteps = 0;
-
-    // --- Text cursor and style ----------------------------------------------------------
-    std::int32_t textColumn = 0;
-    std::int32_t textLine = 0;
-    std::int32_t largeText = 0;
-    std::int32_t textColour = 0;
-
-    // --- Screen state -------------------------------------------------------------------
-    Bitmap screen{kScreenWidth, kScreenHeight};  // what the main window shows (`Image1`)
-    Layers layers;
-    bool movableFrame = false;  // the text frame shows in the message window, not the picture
-    bool mainWindowBordered = true;  // a small screen takes the border away
-    FontSpec frameFont{"ＭＳＰゴシック", 16, true};
-    std::uint32_t frameFontColour = 0xFFFFFF;
-    bool frameOpen = false;
-    bool overlayShown = false;
-    bool overlayDeferred = false;
-
-    // --- Menu state ---------------------------------------------------------------------
-    std::int32_t rowCount = 0;
-    std::int32_t hoveredRow = 0;
-    bool inputLatch = false;
-    bool savingToSlot = false;
-    FontSpec menuFont{"ＭＳＰゴシック", 16, true};
-    FontSpec cellFont{"ＭＳＰゴシック", 16, true};  // the 32x32 glyph cell of the alternate mode
-
-    // --- Variables, seen record, settings -----------------------------------------------
+    // --- Variables, seen record, settings --------------------------------------------------------
     Variables vars;
     std::array<std::uint8_t, 256> aMarks{};
     std::array<std::uint8_t, 256> bMarks{};
     GameSettings settings;
     std::int32_t clearMark = 0;
-    std::int32_t currentTrack = 0;
 
-    // --- Folders ------------------------------------------------------------------------
+    // --- Folders ---------------------------------------------------------------------------------
     std::filesystem::path saveFolder;
     std::filesystem::path gameDirectory;
 

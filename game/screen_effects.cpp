@@ -7,7 +7,7 @@
 
 #include "engine/ascii.h"
 #include "engine/cp932.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "engine/ascii.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "hotel/gallery_pictures.h"
 
 namespace corvan {
@@ -64,7 +64,7 @@ std::string openedArgument(std::string_view picture) {
 }  // namespace
 
 void Game::OpenView(std::int32_t kind) {
-    viewFlag = 2;
+    viewFlag = ViewFlag::ViewShown;
     viewKind = kind;
     viewState.page = 1;
     viewState.opened = 0;
@@ -95,7 +95,7 @@ void Game::ViewClick(int x, int y) {
     // Views 1, 2 and any other number share the buttons; an unknown number turns the pages of
     // gallery 2.
     if (kCloseButton.contains(x, y)) {
-        viewFlag = 0;
+        viewFlag = ViewFlag::Story;
         viewKind = 0;
         return;
     }

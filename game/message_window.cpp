@@ -2,7 +2,7 @@
 // moves it, which is how the game always felt to drag; the grab point stays under the pointer
 // because positions are read in the window's own coordinates.
 
-#include "engine/game.h"
+#include "game/game.h"
 
 namespace corvan {
 

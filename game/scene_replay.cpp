@@ -1,11 +1,11 @@
 // The scene replay menu, view 3 of the `view` command: 27 cells, each a scene of the story that
 // an E value unlocks. A cell starts its scene as a called chunk; the scene's `end` comes back to
-// the chunk that opened the menu and shows the menu again (see `end` in engine/commands.cpp).
+// the chunk that opened the menu and shows the menu again (see `end` in game/commands.cpp).
 
 #include <string>
 #include <string_view>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "hotel/gallery_pictures.h"
 
 namespace corvan {
@@ -45,7 +45,7 @@ void Game::OpenSceneReplay() {
 void Game::SceneReplayClick(int x, int y) {
     if (onCloseButton(x, y)) {
         viewKind = 0;
-        viewFlag = 0;
+        viewFlag = ViewFlag::Story;
         return;
     }
     const int cell = cellAt(x, y);
@@ -53,7 +53,7 @@ void Game::SceneReplayClick(int x, int y) {
     const std::string_view scene = gallery::kSceneChunks[static_cast<std::size_t>(cell - 1)];
     if (scene.empty() || vars.e(cell) == 0) return;
 
-    viewFlag = 0;
+    viewFlag = ViewFlag::Story;
     // The scene's name goes through the picture command as the original did; as no picture
     // name starts with H, only the window is repainted.
     ShowPicture(scene);

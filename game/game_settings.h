@@ -7,17 +7,7 @@
 #include <string_view>
 
 #include "engine/host.h"
-
-namespace corvan::setting {
-inline constexpr std::string_view kSaveDir = "SaveDir";
-inline constexpr std::string_view kGameDir = "GameDir";
-inline constexpr std::string_view kBgm = "BGM";
-inline constexpr std::string_view kWave = "Wave";
-inline constexpr std::string_view kTextWind = "TextWind";
-inline constexpr std::string_view kDelay = "Delay";
-inline constexpr std::string_view kGMode = "GMode";
-inline constexpr std::string_view kClear = "Clear";
-}  // namespace corvan::setting
+#include "settings/setting_names.h"
 
 namespace corvan {
 

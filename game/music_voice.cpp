@@ -1,8 +1,6 @@
 // Music and voice: the game's two sound operations, the timer's loop check and the start-up
 // step. The players are the host's; this file decides what they are asked to do and when.
 
-#include "sound/music_voice.h"
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,41 +9,12 @@
 
 #include "engine/cp932.h"
 #include "engine/file_lookup.h"
-#include "engine/game.h"
 #include "engine/trace_events.h"
+#include "game/game.h"
 #include "sound/midi_file.h"
+#include "sound/sound_files.h"
 
 namespace corvan {
-
-namespace sound {
-
-std::string musicFileName(std::int32_t track) {
-    char name[32];
-    std::snprintf(name, sizeof name, "MIDI/%02d.MID", static_cast<int>(track));
-    return name;
-}
-
-std::string_view voiceName(std::string_view text) {
-    std::size_t length = 0;
-    while (length < text.size() && length < kMaxVoiceName && text[length] != '\0' &&
-           text[length] != ']') {
-        ++length;
-    }
-    return text.substr(0, length);
-}
-
-std::array<std::string, 2> voiceFileNames(std::string_view name) {
-    std::string inFolder = "wave/";
-    if (!name.empty()) {
-        inFolder += name.front();
-        inFolder += '/';
-        inFolder += name;
-        inFolder += ".wav";
-    }
-    return {inFolder, "wave/" + std::string(name) + ".wav"};
-}
-
-}  // namespace sound
 
 namespace {
 
@@ -97,7 +66,7 @@ void Game::PlayMusic(std::int32_t track) {
     if (!settings.musicOn) return;
     if (track == 0) {
         host_.traceEvent("music-stop");
-        host_.stopMusic();
+        host_.audio().stopMusic();
         currentTrack = 0;
         return;
     }
@@ -106,15 +75,15 @@ void Game::PlayMusic(std::int32_t track) {
         findIgnoringCase(gameDirectory, name).value_or(gameDirectory / name);
     // The player drops the music it had whether or not the new file opens.
     std::string error;
-    const bool opened = host_.openMusic(file, error);
+    const bool opened = host_.audio().openMusic(file, error);
     const std::string problem = musicFileProblem(file);
     const std::string cannotOpen = "音楽ファイル " + name + " を開けません。";
     if (!problem.empty() || !opened) {
         reportSoundError(cannotOpen, problem.empty() ? error : problem);
         return;
     }
-    host_.rewindMusic();
-    if (!host_.playMusic(error)) {
+    host_.audio().rewindMusic();
+    if (!host_.audio().playMusic(error)) {
         reportSoundError(cannotOpen, error);
         return;
     }
@@ -130,7 +99,7 @@ void Game::PlayVoice(std::string_view text) {
         const auto file = findScriptFile(gameDirectory, candidate);
         if (!file || !opensForReading(*file)) continue;
         std::string error;
-        if (host_.playVoice(*file, error)) {
+        if (host_.audio().playVoice(*file, error)) {
             host_.traceEvent("voice " + cp932ToUtf8(name));
         } else {
             reportSoundError("音声ファイル " + cp932ToUtf8(candidate) + " を再生できません。", error);
@@ -149,12 +118,12 @@ void Game::MusicLoopCheck() {
         return;
     }
     if (--loopCountdown > 0) return;
-    const bool stopped = host_.musicStopped();
+    const bool stopped = host_.audio().musicStopped();
     if (currentTrack == 0 || !stopped) return;
-    host_.rewindMusic();
+    host_.audio().rewindMusic();
     std::string error;
     // Every three seconds a message box would make the game unplayable: this one is only told.
-    if (!host_.playMusic(error)) host_.warn("cannot play the music again: " + error);
+    if (!host_.audio().playMusic(error)) host_.warn("cannot play the music again: " + error);
 }
 
 void Game::SoundSetup() {

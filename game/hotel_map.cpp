@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/cp932.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "hotel/hotel_plates.h"
 #include "render/raster.h"
 #include "render/resources.h"
@@ -66,7 +66,7 @@ void Game::ShowHotelMenu() {
 
     draw(screen, 0, 0, p.mapCanvas);
     host_.repaint(screen);
-    menuKind = 4;
+    menuKind = MenuKind::Hotel;
     PlayVoice("90022");
 }
 
@@ -94,7 +94,7 @@ void Game::HotelMenuClick(int x, int y) {
 
 void Game::LeaveHotelMap() {
     hotelPictures = HotelPictures{};
-    menuKind = 0;
+    menuKind = MenuKind::None;
     ResetRunState();
 }
 

@@ -1,4 +1,4 @@
-#include "engine/game.h"
+#include "game/game.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,7 +28,8 @@ bool Game::AppIdle() {
 }
 
 bool Game::storyCanRun() const {
-    return viewFlag == 0 && menuKind == 0 && delayTicks == 0 && waitKind == 0 && scriptRunning;
+    return viewFlag == ViewFlag::Story && menuKind == MenuKind::None && delayTicks == 0 &&
+           waitKind == WaitKind::None && scriptRunning;
 }
 
 bool Game::IdleWorkPending() const { return quitRequested || updatePending || storyCanRun(); }
@@ -46,7 +47,7 @@ void Game::Timer1Timer() {
         --delayTicks;
         return;
     }
-    if (waitKind != 0 && viewFlag == 0 && frameOpen) DrawWaitMarker();
+    if (waitKind != WaitKind::None && viewFlag == ViewFlag::Story && frameOpen) DrawWaitMarker();
 }
 
 bool Game::LoadDirectory() {
@@ -99,9 +100,9 @@ void Game::startChunk(int length) {
     scriptPos = 0;
     fetchLine = true;
     scriptRunning = true;
-    waitKind = 0;
-    caseState = 0;
-    menuKind = 0;
+    waitKind = WaitKind::None;
+    caseState = CaseState::None;
+    menuKind = MenuKind::None;
     host_.traceEvent("chunk " + cp932ToUtf8(lastChunk));
 }
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {
@@ -35,7 +35,7 @@ void Game::OpenChoiceMenu(std::int32_t count) {
 void Game::DrawChoiceRows(std::int32_t highlight) {
     Bitmap& work = layers.menuWork;
     work.resize(276, 36);
-    menuKind = 1;
+    menuKind = MenuKind::Choice;
     std::int32_t reading = scriptPos;
     for (int j = 0; j < rowCount; ++j) {
         const int y = kRowTop + kRowHeight * j;
@@ -83,7 +83,7 @@ void Game::ChoicePick() {
     PlayVoice("90023");
     RedrawScreen();
     JumpToCase(hoveredRow);
-    menuKind = 0;
+    menuKind = MenuKind::None;
 }
 
 }  // namespace corvan

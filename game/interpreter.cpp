@@ -7,14 +7,14 @@
 
 #include "engine/ascii.h"
 #include "engine/cp932.h"
-#include "engine/game.h"
 #include "engine/trace_events.h"
 #include "engine/wrapping.h"
+#include "game/game.h"
 
 namespace corvan {
 
 void Game::RunScript() {
-    if (altTextMode != 0) {
+    if (altTextMode != AltTextMode::Off) {
         AltTextStep();
         return;
     }
@@ -85,7 +85,7 @@ void Game::traceTextLine() {
 }
 
 void Game::handleLabelLine() {
-    if (caseState == 2) {
+    if (caseState == CaseState::InBranch) {
         static constexpr std::uint8_t kEnd[] = {'e', 'n', 'd'};
         const bool isEnd = equalBytesIgnoringAsciiCase(lineBuffer.data() + 1, kEnd, 3);
         if (!isEnd) {
@@ -96,7 +96,7 @@ void Game::handleLabelLine() {
                 traceMissingLabel("end");
             }
         }
-        caseState = 0;
+        caseState = CaseState::None;
     }
     if (inMessage) restoreMessageCaller();
     fetchLine = true;
@@ -127,15 +127,15 @@ void Game::restoreMessageCaller() {
 }
 
 void Game::ResetRunState() {
-    caseState = 0;
+    caseState = CaseState::None;
     textDelay = 1;
     frameOpen = false;
-    waitKind = 0;
+    waitKind = WaitKind::None;
     delayTicks = 0;
-    menuKind = 0;
+    menuKind = MenuKind::None;
     inMessage = false;
     inCall = false;
-    altTextMode = 0;
+    altTextMode = AltTextMode::Off;
     inputLatch = false;
     overlayShown = false;
     overlayDeferred = false;
@@ -194,7 +194,7 @@ void Game::JumpToCase(int row) {
     } else {
         traceMissingLabel(label);
     }
-    caseState = 2;
+    caseState = CaseState::InBranch;
     fetchLine = true;
 }
 

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "engine/file_lookup.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 #include "render/resources.h"
 

@@ -2,7 +2,7 @@
 // 1 to 8, drawn in the menu work bitmap. Opening it latches the mouse, so the press that opened
 // it cannot also pick a slot. Every save or load attempt ends in the hotel menu.
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 #include "ui/saves.h"
 
@@ -31,7 +31,7 @@ void Game::OpenSlotList(bool saving) {
     hoveredRow = 0;
     DrawSlotList(0);
     inputLatch = true;
-    menuKind = 3;
+    menuKind = MenuKind::Slots;
 }
 
 void Game::DrawSlotList(std::int32_t highlight) {
@@ -50,7 +50,7 @@ void Game::DrawSlotList(std::int32_t highlight) {
 
 void Game::SlotPick(std::int32_t row) {
     if (row < 1 || row > kSlotListRows) return;
-    menuKind = 0;
+    menuKind = MenuKind::None;
     RedrawScreen();
     if (row == 1) {
         // A list opened by the story itself hands the story back; once the hotel menu has

@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "engine/ascii.h"
-#include "engine/game.h"
 #include "engine/message_tags.h"
 #include "engine/text_cell.h"
 #include "engine/wrapping.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {
@@ -46,7 +46,7 @@ bool Game::HandleText() {
             // Fast text draws the line without showing it; it must reach the screen before the
             // wait, or the click that ends the wait clears it unseen.
             if (frameOpen) frameCopy();
-            waitKind = pair == kPageWaitMark ? 1 : 2;
+            waitKind = pair == kPageWaitMark ? WaitKind::Page : WaitKind::Plain;
             fetchLine = true;
             applyPacingRule();
             return true;

@@ -3,7 +3,7 @@
 // on a plate moves the player there and starts the place's chunk.
 
 #include "engine/cp932.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "hotel/hotel_plates.h"
 #include "render/raster.h"
 
@@ -39,7 +39,7 @@ void Game::ShowFloorMap() {
     for (const hotel::Plate& plate : hotel::roomPlates(floor)) {
         DrawPlate(utf8ToCp932(plate.label).value_or(""), plate.x, plate.y, plate.height);
     }
-    menuKind = 5;
+    menuKind = MenuKind::FloorMap;
     draw(screen, 0, 0, p.mapCanvas);
     host_.repaint(screen);
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/cp932.h"
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {
@@ -23,7 +23,7 @@ const std::array<std::string, 3>& labels() {
 }  // namespace
 
 bool Game::systemMenuBlocked() const {
-    return vars.TestFlag(kSystemMenuBlockFlag) || altTextMode != 0;
+    return vars.TestFlag(kSystemMenuBlockFlag) || altTextMode != AltTextMode::Off;
 }
 
 void Game::DrawSystemMenu(std::int32_t highlight) {
@@ -32,7 +32,7 @@ void Game::DrawSystemMenu(std::int32_t highlight) {
     Bitmap& work = layers.menuWork;
     work.resize(208, 16 + 20 * rowCount);
     fillRect(work, {0, 0, work.width(), work.height()}, kGrey);
-    menuKind = 2;
+    menuKind = MenuKind::System;
     for (int i = 0; i < rowCount; ++i) {
         const std::uint32_t colour = i + 1 == highlight ? 0xFFFFFF : 0x000000;
         text().drawText(work, 8, 8 + 20 * i, labels()[static_cast<std::size_t>(i)], menuFont,
@@ -48,7 +48,7 @@ void Game::SystemMenuAction(std::int32_t row) {
             host_.runSettingsDialog();
             ApplySettings();
             hoveredRow = 0;
-            menuKind = 0;
+            menuKind = MenuKind::None;
             RedrawScreen();
             break;
         case 2: host_.closeMainWindow(); break;

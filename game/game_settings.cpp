@@ -1,4 +1,4 @@
-#include "engine/settings.h"
+#include "game/game_settings.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // text or picks a row of whatever menu is shown; a right click opens or closes the system
 // menu. The input latch keeps the press that opened a menu from also acting on it.
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {
@@ -17,62 +17,64 @@ constexpr int kListRowHeight = 20;
 
 void Game::Image1MouseDown(MouseButton button, int x, int y) {
     if (inputLatch) return;
-    if (viewFlag == 2) {
+    if (viewFlag == ViewFlag::ViewShown) {
         ViewClick(x, y);
         return;
     }
     if (button == MouseButton::Right) {
-        if (menuKind == 0) {
+        if (menuKind == MenuKind::None) {
             // While the menu is blocked the click changes nothing at all.
             if (systemMenuBlocked()) return;
             // A fresh menu has no row under the pointer until the pointer moves.
             hoveredRow = 0;
             DrawSystemMenu(0);
-        } else if (menuKind == 2) {
-            menuKind = 0;
+        } else if (menuKind == MenuKind::System) {
+            menuKind = MenuKind::None;
             RedrawScreen();
-        } else if (menuKind == 5) {
+        } else if (menuKind == MenuKind::FloorMap) {
             ShowHotelMenu();
             inputLatch = true;
         }
         return;
     }
     if (button != MouseButton::Left) return;
-    if (menuKind == 0) {
+    if (menuKind == MenuKind::None) {
         RestoreMarkerCorner();
-        if (waitKind == 1) {
-            waitKind = 0;
-            if (altTextMode != 0) {
+        if (waitKind == WaitKind::Page) {
+            waitKind = WaitKind::None;
+            if (altTextMode != AltTextMode::Off) {
                 draw(layers.composite, 0, 0, layers.background);
                 textColumn = 0;
                 textLine = 0;
             } else {
                 ClearTextFrame();
             }
-        } else if (waitKind == 2) {
-            waitKind = 0;
+        } else if (waitKind == WaitKind::Plain) {
+            waitKind = WaitKind::None;
         }
         return;
     }
     if (hoveredRow != 0) PlayVoice("90023");
     switch (menuKind) {
-        case 1: ChoicePick(); break;
-        case 2:
+        case MenuKind::Choice:
+            ChoicePick();
+            break;
+        case MenuKind::System:
             if (hoveredRow != 0) {
                 SystemMenuAction(hoveredRow);
             } else {
-                menuKind = 0;
+                menuKind = MenuKind::None;
                 RedrawScreen();
             }
             break;
-        case 3:
+        case MenuKind::Slots:
             if (hoveredRow != 0) SlotPick(hoveredRow);
             break;
-        case 4:
+        case MenuKind::Hotel:
             inputLatch = true;
             HotelMenuClick(x, y);
             break;
-        case 5:
+        case MenuKind::FloorMap:
             inputLatch = true;
             FloorMapClick(x, y);
             break;
@@ -81,19 +83,19 @@ void Game::Image1MouseDown(MouseButton button, int x, int y) {
 }
 
 void Game::Image1MouseMove(int x, int y) {
-    if (viewFlag == 2 || inputLatch) return;
-    if (menuKind == 1) {
+    if (viewFlag == ViewFlag::ViewShown || inputLatch) return;
+    if (menuKind == MenuKind::Choice) {
         ChoiceHover(x, y);
         return;
     }
-    if (menuKind != 2 && menuKind != 3) return;
+    if (menuKind != MenuKind::System && menuKind != MenuKind::Slots) return;
     int row = 0;
     if (x > kListLeft && x < kListRight && y > kListTop &&
         y < kListTop + kListRowHeight * rowCount) {
         row = (y - kListTop) / kListRowHeight + 1;
     }
     if (row == hoveredRow) return;
-    if (menuKind == 2) {
+    if (menuKind == MenuKind::System) {
         DrawSystemMenu(row);
     } else {
         DrawSlotList(row);
@@ -102,9 +104,9 @@ void Game::Image1MouseMove(int x, int y) {
 }
 
 std::optional<WindowPoint> Game::MenuRowPoint(std::int32_t row) const {
-    if (row < 1 || row > rowCount || viewFlag == 2) return std::nullopt;
-    if (menuKind == 1) return choiceRowPoint(row);
-    if (menuKind != 2 && menuKind != 3) return std::nullopt;
+    if (row < 1 || row > rowCount || viewFlag == ViewFlag::ViewShown) return std::nullopt;
+    if (menuKind == MenuKind::Choice) return choiceRowPoint(row);
+    if (menuKind != MenuKind::System && menuKind != MenuKind::Slots) return std::nullopt;
     return WindowPoint{kListLeft + 100, kListTop + kListRowHeight * (row - 1) + kListRowHeight / 2};
 }
 

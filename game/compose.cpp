@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "engine/game.h"
+#include "game/game.h"
 #include "render/raster.h"
 
 namespace corvan {

@@ -3,7 +3,7 @@
 // Music and voice: the file names the game's music and voice clips are found under, and the
 // timing of the check that restarts music that has played out. The operations themselves are
 // the game's (`Game::PlayMusic`, `Game::PlayVoice`, `Game::MusicLoopCheck`,
-// `Game::SoundSetup`, in music_voice.cpp); they play through the host's audio methods.
+// `Game::SoundSetup`, in game/music_voice.cpp); they play through the host's audio methods.
 
 #include <array>
 #include <cstddef>

@@ -1,0 +1,17 @@
+#pragma once
+
+// The names of the game's values in the settings store (the section "Corvan" of its INI file),
+// shared by the game, its setup and the programs that prepare a store for it.
+
+#include <string_view>
+
+namespace corvan::setting {
+inline constexpr std::string_view kSaveDir = "SaveDir";
+inline constexpr std::string_view kGameDir = "GameDir";
+inline constexpr std::string_view kBgm = "BGM";
+inline constexpr std::string_view kWave = "Wave";
+inline constexpr std::string_view kTextWind = "TextWind";
+inline constexpr std::string_view kDelay = "Delay";
+inline constexpr std::string_view kGMode = "GMode";
+inline constexpr std::string_view kClear = "Clear";
+}  // namespace corvan::setting
