@@ -11,10 +11,12 @@
 
 namespace corvan {
 
+// clang-format off
 enum class CommandId {
     Gra, Music, Voice, Go, Clrb, FlagOn, FlagOff, Select, Chain, IfOn, IfOff, Calc, If, Mess,
     Call, End, Mode, Load, GameInit, Grb, Move, Special, GameClr, View,
 };
+// clang-format on
 
 struct CommandKeyword {
     std::string_view keyword;  // matched in full, trailing blank included

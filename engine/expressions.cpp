@@ -27,7 +27,9 @@ void normalise(std::string_view text, CopyUntil until, std::array<std::uint8_t, 
     }
 }
 
-bool isVariableLetter(std::uint8_t c) { return c == 'E' || c == 'F' || c == 'S' || c == 'V'; }
+bool isVariableLetter(std::uint8_t c) {
+    return c == 'E' || c == 'F' || c == 'S' || c == 'V';
+}
 
 std::int32_t apply(std::uint8_t op, std::int32_t left, std::int32_t right) {
     const auto l = static_cast<std::uint32_t>(left);
@@ -88,9 +90,8 @@ void Calc(Variables& vars, std::string_view text) {
     const std::uint8_t letter = buf[0];
     const std::int32_t target = parseDecimal(buf.data() + 1, buf.data() + buf.size());
     const auto* expression = reinterpret_cast<const char*>(buf.data() + 5);
-    const std::int32_t value =
-        EvaluateExpression(vars, std::string_view(expression, boundedLength(buf.data() + 5,
-                                                                            buf.size() - 5)));
+    const std::int32_t value = EvaluateExpression(
+        vars, std::string_view(expression, boundedLength(buf.data() + 5, buf.size() - 5)));
     switch (letter) {
         case 'E': vars.setE(target, value); break;
         case 'F':
@@ -109,8 +110,8 @@ constexpr std::size_t kConditionScanLimit = 120;
 
 // The operator's and the first blank's index in a normalised `if` argument; false when either
 // is missing from the scanned bytes.
-bool findConditionParts(const std::array<std::uint8_t, kArgumentBufferSize>& buf,
-                        std::size_t& op, std::size_t& blank) {
+bool findConditionParts(const std::array<std::uint8_t, kArgumentBufferSize>& buf, std::size_t& op,
+                        std::size_t& blank) {
     for (op = 0; op < kConditionScanLimit; ++op) {
         const std::uint8_t c = buf[op];
         if (c == 0) return false;

@@ -3,7 +3,9 @@
 namespace corvan {
 
 namespace {
-bool inRange(std::int32_t n, int count) { return n >= 0 && n < count; }
+bool inRange(std::int32_t n, int count) {
+    return n >= 0 && n < count;
+}
 }  // namespace
 
 void Variables::SetFlag(std::int32_t n) {
@@ -18,7 +20,9 @@ bool Variables::TestFlag(std::int32_t n) const {
     return inRange(n, kFlagCount) && (flags_[n / 8] >> (n % 8) & 1u) != 0;
 }
 
-std::int32_t Variables::v(std::int32_t n) const { return inRange(n, kValueCount) ? values_[n] : 0; }
+std::int32_t Variables::v(std::int32_t n) const {
+    return inRange(n, kValueCount) ? values_[n] : 0;
+}
 std::int32_t Variables::s(std::int32_t n) const {
     return inRange(n, kValueCount) ? systemValues_[n] : 0;
 }

@@ -13,7 +13,12 @@
 namespace {
 
 corvan::Variables spreadVariables() {
-    constexpr std::int32_t kValues[] = {0, 1, -1, 7, 1000, std::numeric_limits<std::int32_t>::min(),
+    constexpr std::int32_t kValues[] = {0,
+                                        1,
+                                        -1,
+                                        7,
+                                        1000,
+                                        std::numeric_limits<std::int32_t>::min(),
                                         std::numeric_limits<std::int32_t>::max()};
     corvan::Variables vars;
     for (int i = 0; i < corvan::Variables::kValueCount; ++i) {

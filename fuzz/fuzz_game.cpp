@@ -100,9 +100,7 @@ void play(HeadlessPlayer& player, const std::vector<MouseAction>& actions) {
         switch (a.kind) {
             case MouseAction::Kind::Click: player.click(MouseButton::Left, a.x, a.y); break;
             case MouseAction::Kind::RightClick: player.click(MouseButton::Right, a.x, a.y); break;
-            case MouseAction::Kind::MiddleClick:
-                player.click(MouseButton::Middle, a.x, a.y);
-                break;
+            case MouseAction::Kind::MiddleClick: player.click(MouseButton::Middle, a.x, a.y); break;
             case MouseAction::Kind::Move: break;
         }
     }

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "settings/setting_names.h"
 #include "fuzz/fuzz_game.h"
 #include "headless/input_script.h"
 #include "render/bmp.h"
 #include "render/prs.h"
+#include "settings/setting_names.h"
 #include "tools/stf_pack.h"
 
 namespace {
@@ -51,7 +51,8 @@ std::string readText(const fs::path& path) {
     return std::string(b.begin(), b.end());
 }
 
-void writeSeed(const std::string& target, const std::string& name, std::span<const std::uint8_t> b) {
+void writeSeed(const std::string& target, const std::string& name,
+               std::span<const std::uint8_t> b) {
     const fs::path path = kCorpus / target / name;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
@@ -222,9 +223,9 @@ Bytes bmpFile(const corvan::Bitmap& b, Form form) {
                 put16(row, fields ? (r >> 3) << 11 | (g >> 2) << 5 | bl >> 3
                                   : (r >> 3) << 10 | (g >> 3) << 5 | bl >> 3);
             }
-            if (bits >= 24) row.insert(row.end(), {static_cast<std::uint8_t>(bl),
-                                                   static_cast<std::uint8_t>(g),
-                                                   static_cast<std::uint8_t>(r)});
+            if (bits >= 24)
+                row.insert(row.end(), {static_cast<std::uint8_t>(bl), static_cast<std::uint8_t>(g),
+                                       static_cast<std::uint8_t>(r)});
             if (bits == 32) row.push_back(0);
         }
         if (runLength) {
@@ -234,8 +235,8 @@ Bytes bmpFile(const corvan::Bitmap& b, Form form) {
         if (bits <= 8) {
             row.assign(stride, 0);
             for (std::size_t x = 0; x < indices.size(); ++x) {
-                row[x * bits / 8] |= static_cast<std::uint8_t>(indices[x]
-                                                                << (8 - bits - x * bits % 8));
+                row[x * bits / 8] |=
+                    static_cast<std::uint8_t>(indices[x] << (8 - bits - x * bits % 8));
             }
         }
         row.resize(stride, 0);
@@ -279,15 +280,16 @@ void writePictureSeeds() {
         int x, y;
     };
     static constexpr Piece kPieces[] = {
-        {"hall", "A/A001.PRS", 300, 200}, {"room", "A/A002.PRS", 100, 300},
-        {"night", "A/A003.PRS", 420, 120}, {"lift", "A/A004.PRS", 250, 360},
+        {"hall", "A/A001.PRS", 300, 200},    {"room", "A/A002.PRS", 100, 300},
+        {"night", "A/A003.PRS", 420, 120},   {"lift", "A/A004.PRS", 250, 360},
         {"overlay", "B/B001.PRS", 300, 180},
     };
     static constexpr std::pair<Form, const char*> kForms[] = {
-        {Form::Rgb1, "1bit"},       {Form::Rgb4, "4bit"},   {Form::Rgb8, "8bit"},
-        {Form::Rle4, "rle4"},       {Form::Rle8, "rle8"},   {Form::Rgb16, "16bit-555"},
+        {Form::Rgb1, "1bit"},           {Form::Rgb4, "4bit"},
+        {Form::Rgb8, "8bit"},           {Form::Rle4, "rle4"},
+        {Form::Rle8, "rle8"},           {Form::Rgb16, "16bit-555"},
         {Form::Fields565, "16bit-565"}, {Form::Rgb24TopDown, "24bit-top-down"},
-        {Form::Rgb32, "32bit"},     {Form::Core24, "24bit-core"},
+        {Form::Rgb32, "32bit"},         {Form::Core24, "24bit-core"},
     };
     for (const Piece& p : kPieces) {
         const corvan::Bitmap piece = crop(demoPicture(p.picture), p.x, p.y, 40, 30);

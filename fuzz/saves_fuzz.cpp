@@ -17,7 +17,8 @@ namespace {
 
 void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace
@@ -26,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::span<const std::uint8_t> input(data, size);
     const auto actions = corvan::fuzz::takeMouseActions(input);
     if (input.size() < 2) return 0;
-    const std::size_t saveLength = std::min<std::size_t>(input[0] | input[1] << 8, input.size() - 2);
+    const std::size_t saveLength =
+        std::min<std::size_t>(input[0] | input[1] << 8, input.size() - 2);
     const corvan::fuzz::GameFolders& folders = corvan::fuzz::freshFolders(true);
     writeFile(folders.save / "save1.cv", input.subspan(2, saveLength));
     writeFile(folders.save / "seen.cv", input.subspan(2 + saveLength));

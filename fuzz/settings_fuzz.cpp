@@ -17,8 +17,8 @@ namespace {
 
 constexpr std::string_view kSection = "Corvan";
 // The game's own keys, and one with a blank inside as a hand-written file may hold.
-constexpr std::string_view kKeys[] = {"SaveDir", "GameDir", "BGM",   "Wave",
-                                      "TextWind", "Delay",  "GMode", "My Key"};
+constexpr std::string_view kKeys[] = {"SaveDir",  "GameDir", "BGM",   "Wave",
+                                      "TextWind", "Delay",   "GMode", "My Key"};
 
 }  // namespace
 

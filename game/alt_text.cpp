@@ -141,8 +141,8 @@ void Game::AltTextStep() {
                     endStep = true;
                 } else if (startsWith(tag, "voice")) {
                     const auto* name = reinterpret_cast<const char*>(tag + 6);
-                    PlayVoice(std::string_view(name, boundedLength(tag + 6, kLineBufferSize -
-                                                                                linePos - 7)));
+                    PlayVoice(std::string_view(
+                        name, boundedLength(tag + 6, kLineBufferSize - linePos - 7)));
                 } else if (startsWith(tag, "delay")) {
                     textDelay = value(5);
                 }

@@ -41,7 +41,8 @@ void Game::DrawChoiceRows(std::int32_t highlight) {
         const int y = kRowTop + kRowHeight * j;
         std::string label;
         while (reading < scriptLength && scriptBuffer[reading] != 0) {
-            if (label.size() < kMaxChoiceBytes) label.push_back(static_cast<char>(scriptBuffer[reading]));
+            if (label.size() < kMaxChoiceBytes)
+                label.push_back(static_cast<char>(scriptBuffer[reading]));
             ++reading;
         }
         if (reading < scriptLength) ++reading;  // past the NUL

@@ -171,8 +171,9 @@ private:
 
     // One handler for each keyword of kCommandKeywords, in the order of CommandId.
     static constexpr std::array<Handler, kCommandKeywords.size()> kHandlers{
-        gra,  music, voice, go,   clrb,     flagOn, flagOff, select,  chain,   ifOn, ifOff, calc,
-        ifCondition, mess, call, end, mode, load,   gameinit, grb,   move,    special, gameclr, view,
+        gra,   music, voice,    go,   clrb,        flagOn,  flagOff, select,
+        chain, ifOn,  ifOff,    calc, ifCondition, mess,    call,    end,
+        mode,  load,  gameinit, grb,  move,        special, gameclr, view,
     };
 };
 
@@ -184,7 +185,9 @@ CommandTable::Step CommandTable::dispatch(Game& game) {
     return kHandlers[static_cast<std::size_t>(command->id)](game, Argument(line, command->column));
 }
 
-Game::Step Game::dispatchCommand() { return CommandTable::dispatch(*this); }
+Game::Step Game::dispatchCommand() {
+    return CommandTable::dispatch(*this);
+}
 
 void Game::RecordClearedGame() {
     clearMark = readIntSetting(host_, setting::kClear) != 0 ? 1 : 0;

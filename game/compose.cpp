@@ -13,7 +13,9 @@ namespace {
 
 // The blue fade of the frame backdrop, by row distance from the bottom: one step a row for 40
 // rows, then two.
-int backdropFade(int d) { return d <= 40 ? d : 40 + 2 * (d - 40); }
+int backdropFade(int d) {
+    return d <= 40 ? d : 40 + 2 * (d - 40);
+}
 
 }  // namespace
 
@@ -121,6 +123,8 @@ void Game::DrawWaitMarker() {
     draw(screen, kMarkerCorner.left, kMarkerCorner.top, corner);
 }
 
-void Game::RestoreMarkerCorner() { copyRect(screen, layers.composite, kMarkerCorner); }
+void Game::RestoreMarkerCorner() {
+    copyRect(screen, layers.composite, kMarkerCorner);
+}
 
 }  // namespace corvan

@@ -32,7 +32,9 @@ bool Game::storyCanRun() const {
            waitKind == WaitKind::None && scriptRunning;
 }
 
-bool Game::IdleWorkPending() const { return quitRequested || updatePending || storyCanRun(); }
+bool Game::IdleWorkPending() const {
+    return quitRequested || updatePending || storyCanRun();
+}
 
 void Game::SkipIdleCalls(std::int64_t count) {
     // Each skipped call would have drawn its number, as the idle handler always has.

@@ -262,8 +262,8 @@ private:
 
     struct TextWindowDrag {
         bool dragging = false;
-        WindowPoint topLeft;  // where the window is, as moved so far
-        WindowPoint grab;     // the grab point in the window's image
+        WindowPoint topLeft;     // where the window is, as moved so far
+        WindowPoint grab;        // the grab point in the window's image
         std::int32_t moves = 0;  // never reset: only every fourth move moves the window
     } textWindowDrag_;
 

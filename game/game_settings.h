@@ -18,10 +18,10 @@ void writeIntSetting(Host& host, std::string_view name, std::int32_t value);
 
 // What the running game takes from the store at start-up.
 struct GameSettings {
-    bool musicOn = true;        // BGM = 0
-    bool voiceOn = true;        // Wave = 0
-    bool movableFrame = false;  // TextWind != 0
-    bool charByChar = true;     // Delay = 0: the normal text speed
+    bool musicOn = true;           // BGM = 0
+    bool voiceOn = true;           // Wave = 0
+    bool movableFrame = false;     // TextWind != 0
+    bool charByChar = true;        // Delay = 0: the normal text speed
     std::int32_t speedFactor = 1;  // GMode + 1
     std::int32_t clearMark = 0;    // Clear != 0 gives 1
 };

@@ -73,11 +73,8 @@ void Game::ShowHotelMenu() {
 void Game::HotelMenuClick(int x, int y) {
     const hotel::MenuItem item = hotel::menuItemAt(x, y);
     switch (item) {
-        case hotel::MenuItem::None:
-            return;
-        case hotel::MenuItem::Move:
-            ShowFloorMap();
-            return;
+        case hotel::MenuItem::None: return;
+        case hotel::MenuItem::Move: ShowFloorMap(); return;
         case hotel::MenuItem::Collect:
             LeaveHotelMap();
             LoadChunk(hotel::kCollectChunk);

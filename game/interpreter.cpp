@@ -80,8 +80,8 @@ bool Game::fetchNextLine() {
 
 void Game::traceTextLine() {
     const auto* text = reinterpret_cast<const char*>(lineBuffer.data());
-    host_.traceEvent("text " + cp932ToUtf8(std::string_view(text, boundedLength(lineBuffer.data(),
-                                                                                 kLineBufferSize))));
+    host_.traceEvent("text " + cp932ToUtf8(std::string_view(
+                                   text, boundedLength(lineBuffer.data(), kLineBufferSize))));
 }
 
 void Game::handleLabelLine() {
@@ -146,9 +146,13 @@ int Game::findLabelFrom(std::int32_t start, std::string_view name) const {
     return findLabelIn(std::span(scriptBuffer.data(), static_cast<std::size_t>(end)), start, name);
 }
 
-int Game::FindLabel(std::string_view name) const { return findLabelFrom(0, name); }
+int Game::FindLabel(std::string_view name) const {
+    return findLabelFrom(0, name);
+}
 
-int Game::FindLabelForward(std::string_view name) const { return findLabelFrom(scriptPos, name); }
+int Game::FindLabelForward(std::string_view name) const {
+    return findLabelFrom(scriptPos, name);
+}
 
 void Game::traceMissingLabel(std::string_view name) {
     host_.traceEvent(std::string(trace::kLabelMissing) + " " + cp932ToUtf8(name) + " in " +

@@ -14,7 +14,6 @@
 
 namespace corvan {
 
-
 bool Game::HandleText() {
     const std::uint8_t* line = lineBuffer.data();
     for (;;) {
@@ -189,6 +188,8 @@ void Game::drawHeartIcon() {
     blit(layers.textFrame, x + 12, y + 10, 15, 15, cell, 0, 0, RasterOp::Or);
 }
 
-void Game::frameCopy() { showTextFrame(); }
+void Game::frameCopy() {
+    showTextFrame();
+}
 
 }  // namespace corvan

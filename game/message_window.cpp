@@ -22,6 +22,8 @@ void Game::TextWindowMouseMove(int x, int y) {
     host_.moveTextWindow(textWindowDrag_.topLeft);
 }
 
-void Game::TextWindowMouseUp() { textWindowDrag_.dragging = false; }
+void Game::TextWindowMouseUp() {
+    textWindowDrag_.dragging = false;
+}
 
 }  // namespace corvan

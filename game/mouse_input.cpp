@@ -56,9 +56,7 @@ void Game::Image1MouseDown(MouseButton button, int x, int y) {
     }
     if (hoveredRow != 0) PlayVoice("90023");
     switch (menuKind) {
-        case MenuKind::Choice:
-            ChoicePick();
-            break;
+        case MenuKind::Choice: ChoicePick(); break;
         case MenuKind::System:
             if (hoveredRow != 0) {
                 SystemMenuAction(hoveredRow);
@@ -110,6 +108,8 @@ std::optional<WindowPoint> Game::MenuRowPoint(std::int32_t row) const {
     return WindowPoint{kListLeft + 100, kListTop + kListRowHeight * (row - 1) + kListRowHeight / 2};
 }
 
-void Game::Image1MouseUp(MouseButton /*button*/, int /*x*/, int /*y*/) { inputLatch = false; }
+void Game::Image1MouseUp(MouseButton /*button*/, int /*x*/, int /*y*/) {
+    inputLatch = false;
+}
 
 }  // namespace corvan

@@ -102,7 +102,8 @@ void Game::PlayVoice(std::string_view text) {
         if (host_.audio().playVoice(*file, error)) {
             host_.traceEvent("voice " + cp932ToUtf8(name));
         } else {
-            reportSoundError("音声ファイル " + cp932ToUtf8(candidate) + " を再生できません。", error);
+            reportSoundError("音声ファイル " + cp932ToUtf8(candidate) + " を再生できません。",
+                             error);
         }
         return;
     }

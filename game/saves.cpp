@@ -2,9 +2,10 @@
 // that is renamed over the old one (engine/file_write.h), so a failed write never destroys the
 // game or the record that was there.
 
+#include "ui/saves.h"
+
 #include "engine/file_write.h"
 #include "game/game.h"
-#include "ui/saves.h"
 
 namespace corvan {
 

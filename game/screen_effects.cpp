@@ -91,8 +91,7 @@ void Game::SpecialEffect(std::string_view text) {
             host_.repaint(screen);
             break;
         }
-        default:
-            break;
+        default: break;
     }
 }
 

@@ -37,8 +37,8 @@ void Game::FormCreate() {
     quitRequested = false;
     const std::string saveDir = host_.readSetting(setting::kSaveDir).value_or("NULL");
     std::error_code ec;
-    std::string gameDir = host_.readSetting(setting::kGameDir)
-                              .value_or(std::filesystem::current_path(ec).string());
+    std::string gameDir =
+        host_.readSetting(setting::kGameDir).value_or(std::filesystem::current_path(ec).string());
     if (saveDir == "NULL") {
         host_.showMessage(kTitle, kNotInstalled, MessageIcon::Stop, MessageButtons::Ok);
         quitRequested = true;
@@ -53,9 +53,8 @@ void Game::FormCreate() {
             InitGame();
             return;
         }
-        const MessageAnswer answer = host_.showMessage(kDirectoryTitle, kArchiveMissing,
-                                                       MessageIcon::Exclamation,
-                                                       MessageButtons::OkCancel);
+        const MessageAnswer answer = host_.showMessage(
+            kDirectoryTitle, kArchiveMissing, MessageIcon::Exclamation, MessageButtons::OkCancel);
         if (answer != MessageAnswer::Ok) {
             quitRequested = true;
             return;
@@ -121,6 +120,8 @@ void Game::ApplySettings() {
     }
 }
 
-void Game::FormDestroy() { PlayMusic(0); }
+void Game::FormDestroy() {
+    PlayMusic(0);
+}
 
 }  // namespace corvan

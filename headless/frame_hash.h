@@ -26,7 +26,8 @@ inline std::string frameHashText(const Bitmap& screen) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::uint64_t hash = frameHash(screen);
     std::string text(16, '0');
-    for (int i = 15; i >= 0; --i, hash >>= 4) text[static_cast<std::size_t>(i)] = kDigits[hash & 15];
+    for (int i = 15; i >= 0; --i, hash >>= 4)
+        text[static_cast<std::size_t>(i)] = kDigits[hash & 15];
     return text;
 }
 

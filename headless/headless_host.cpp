@@ -55,8 +55,8 @@ void HeadlessHost::writeSetting(std::string_view name, std::string_view value) {
 MessageAnswer HeadlessHost::showMessage(std::string_view caption, std::string_view text,
                                         MessageIcon, MessageButtons buttons) {
     traceEvent("msgbox " + oneLine(caption) + "|" + oneLine(text));
-    MessageAnswer answer = buttons == MessageButtons::Ok ? MessageAnswer::Ok
-                                                         : MessageAnswer::Cancel;
+    MessageAnswer answer =
+        buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
     if (!answers_.empty()) {
         if (buttons != MessageButtons::Ok) answer = answers_.front();
         answers_.pop_front();
@@ -77,7 +77,9 @@ std::optional<std::string> HeadlessHost::chooseFile(std::string_view initialName
     return pick;
 }
 
-void HeadlessHost::repaint(const Bitmap&) { ++repaints_; }
+void HeadlessHost::repaint(const Bitmap&) {
+    ++repaints_;
+}
 
 void HeadlessHost::endFrame(const Bitmap& screen) {
     ++framesEnded_;
@@ -89,7 +91,9 @@ void HeadlessHost::showTextWindow(const Bitmap& frame) {
     textWindow_ = frame;
 }
 
-void HeadlessHost::hideTextWindow() { textWindowShown_ = false; }
+void HeadlessHost::hideTextWindow() {
+    textWindowShown_ = false;
+}
 
 void HeadlessHost::placeMainWindow(WindowPoint topLeft, WindowPoint outerSize, bool bordered) {
     mainWindowAt_ = topLeft;

@@ -53,7 +53,9 @@ public:
     bool textWindowShown() const { return textWindowShown_; }
     const Bitmap& textWindow() const { return textWindow_; }
     // Called at the end of every transition frame (tests look at the screen frame by frame).
-    void onFrame(std::function<void(const Bitmap&)> observer) { frameObserver_ = std::move(observer); }
+    void onFrame(std::function<void(const Bitmap&)> observer) {
+        frameObserver_ = std::move(observer);
+    }
     const std::vector<std::string>& events() const { return events_; }
 
     // Audio: players that play nothing and remember every call (headless/recording_audio.h).

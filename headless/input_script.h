@@ -14,16 +14,30 @@
 namespace corvan {
 
 struct InputCommand {
-    enum class Kind { Idle, Run, Read, Move, Click, RightClick, Down, Up, State, Shot, Answer, Pick, Set };
+    enum class Kind {
+        Idle,
+        Run,
+        Read,
+        Move,
+        Click,
+        RightClick,
+        Down,
+        Up,
+        State,
+        Shot,
+        Answer,
+        Pick,
+        Set
+    };
     Kind kind = Kind::Idle;
-    int line = 0;          // 1-based line number in the script
+    int line = 0;            // 1-based line number in the script
     std::int64_t count = 0;  // idle, run, read
     int x = 0;
     int y = 0;
     MouseButton button = MouseButton::Left;
-    std::string text;      // file name, setting name, pick path
-    std::string value;     // setting value
-    bool ok = false;       // answer ok; pick given (not cancel)
+    std::string text;   // file name, setting name, pick path
+    std::string value;  // setting value
+    bool ok = false;    // answer ok; pick given (not cancel)
 };
 
 // Parses the whole script. On failure returns nullopt and sets `error` to "line N: ...".

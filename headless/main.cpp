@@ -121,8 +121,8 @@ int main(int argc, char** argv) {
     std::string error;
     const auto commands = parseInputScript(inputText, error);
     if (!commands) {
-        std::cerr << "corvan-replay: " << (opt.input.empty() ? "input" : opt.input) << ", "
-                  << error << "\n";
+        std::cerr << "corvan-replay: " << (opt.input.empty() ? "input" : opt.input) << ", " << error
+                  << "\n";
         return 2;
     }
 
@@ -160,7 +160,8 @@ int main(int argc, char** argv) {
     }
     if (!opt.config.empty() && !host.useSettingsFile(opt.config, error)) return usageError(error);
     host.setSettingFallback(setting::kSaveDir, fs::absolute(opt.save).string());
-    host.setSettingFallback(setting::kGameDir, fs::absolute(opt.gameDir).lexically_normal().string());
+    host.setSettingFallback(setting::kGameDir,
+                            fs::absolute(opt.gameDir).lexically_normal().string());
 
     int status = 0;
     auto writeState = [&](const std::string& path) {

@@ -78,14 +78,10 @@ MenuItem menuItemAt(int x, int y) {
     }
     if ((y - kMenuTop) % kRowPitch > kBandRows) return MenuItem::None;
     switch ((y - kMenuTop) / kRowPitch) {
-        case 0:
-            return MenuItem::Move;
-        case 1:
-            return MenuItem::Collect;
-        case 2:
-            return MenuItem::Load;
-        default:
-            return MenuItem::Save;
+        case 0: return MenuItem::Move;
+        case 1: return MenuItem::Collect;
+        case 2: return MenuItem::Load;
+        default: return MenuItem::Save;
     }
 }
 
@@ -103,16 +99,11 @@ std::span<const Plate> floorPlates() {
 
 std::span<const Plate> roomPlates(std::int32_t floor) {
     switch (floor) {
-        case 0:
-            return kBasementRooms;
-        case 1:
-            return kFirstFloorRooms;
-        case 2:
-            return kSecondFloorRooms;
-        case 10:
-            return kTopFloorRooms;
-        default:
-            return {};
+        case 0: return kBasementRooms;
+        case 1: return kFirstFloorRooms;
+        case 2: return kSecondFloorRooms;
+        case 10: return kTopFloorRooms;
+        default: return {};
     }
 }
 

@@ -86,8 +86,8 @@ inline constexpr std::string_view kLoungeChunk = "KYU";
 // where the floor has no such room.
 std::string_view roomChunk(int cell, std::int32_t floor);
 // Every chunk the hotel map may start.
-inline constexpr std::array<std::string_view, 10> kPlaceChunks{
-    "IVE", "KAI", "ERE", "KYU", "DEN", "ROB", "POO", "BAR", "RST", "GYM"};
+inline constexpr std::array<std::string_view, 10> kPlaceChunks{"IVE", "KAI", "ERE", "KYU", "DEN",
+                                                               "ROB", "POO", "BAR", "RST", "GYM"};
 
 // Top-left corner of the 8x8 marker of the current floor: the corner of that floor's plate.
 Point markerCorner(std::int32_t floor);

@@ -42,10 +42,10 @@ public:
         r = {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, width_),
              std::min(r.bottom, height_)};
         if (r.empty()) return;
-        damage_ = damage_.empty() ? r
-                                  : Rect{std::min(damage_.left, r.left), std::min(damage_.top, r.top),
-                                         std::max(damage_.right, r.right),
-                                         std::max(damage_.bottom, r.bottom)};
+        damage_ = damage_.empty()
+                      ? r
+                      : Rect{std::min(damage_.left, r.left), std::min(damage_.top, r.top),
+                             std::max(damage_.right, r.right), std::max(damage_.bottom, r.bottom)};
     }
     Rect damage() const { return damage_; }
     // Taking the damage is the bookkeeping of showing the bitmap, not a change of its picture,

@@ -113,10 +113,10 @@ std::optional<Header> readHeader(std::span<const std::uint8_t> file, std::string
     }
 
     const std::uint32_t b = h.bitCount, c = h.compression;
-    const bool supported = (c == kUncompressed && (b == 1 || b == 4 || b == 8 || b == 16 ||
-                                                   b == 24 || b == 32)) ||
-                           (c == kBitFields && (b == 16 || b == 32)) ||
-                           (c == kRunLength8 && b == 8) || (c == kRunLength4 && b == 4);
+    const bool supported =
+        (c == kUncompressed && (b == 1 || b == 4 || b == 8 || b == 16 || b == 24 || b == 32)) ||
+        (c == kBitFields && (b == 16 || b == 32)) || (c == kRunLength8 && b == 8) ||
+        (c == kRunLength4 && b == 4);
     if (!supported) {
         error = c == kUncompressed ? std::to_string(b) + "-bit BMP files are not supported"
                                    : "this kind of compressed BMP file is not supported";

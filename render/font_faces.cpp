@@ -15,20 +15,11 @@ std::string xmlEscaped(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out.push_back(c);
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out.push_back(c);
         }
     }
     return out;
@@ -77,14 +68,10 @@ const unsigned char* bitmapRow(const FT_Bitmap& bitmap, unsigned r) {
 bool bitmapPixel(const FT_Bitmap& bitmap, unsigned x, unsigned y) {
     const unsigned char* row = bitmapRow(bitmap, y);
     switch (bitmap.pixel_mode) {
-        case FT_PIXEL_MODE_MONO:
-            return (row[x >> 3] >> (7 - (x & 7))) & 1;
-        case FT_PIXEL_MODE_GRAY:
-            return row[x] >= (bitmap.num_grays > 1 ? bitmap.num_grays / 2 : 1);
-        case FT_PIXEL_MODE_BGRA:
-            return row[x * 4 + 3] >= 128;
-        default:
-            return false;
+        case FT_PIXEL_MODE_MONO: return (row[x >> 3] >> (7 - (x & 7))) & 1;
+        case FT_PIXEL_MODE_GRAY: return row[x] >= (bitmap.num_grays > 1 ? bitmap.num_grays / 2 : 1);
+        case FT_PIXEL_MODE_BGRA: return row[x * 4 + 3] >= 128;
+        default: return false;
     }
 }
 

@@ -26,7 +26,9 @@ std::uint64_t load64(const std::uint8_t* p) {
     return v;
 }
 
-void store64(std::uint8_t* p, std::uint64_t v) { std::memcpy(p, &v, 8); }
+void store64(std::uint8_t* p, std::uint64_t v) {
+    std::memcpy(p, &v, 8);
+}
 
 // For a distance under 16: the largest whole number of periods in 16 bytes, and where in its
 // period the pattern's byte 8 falls.

@@ -14,10 +14,26 @@ namespace {
 // bitmaps. False when nothing is left.
 bool clipCopy(const Bitmap& dst, int& dx, int& dy, int& w, int& h, const Bitmap& src, int& sx,
               int& sy) {
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
+    if (dx < 0) {
+        sx -= dx;
+        w += dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        sy -= dy;
+        h += dy;
+        dy = 0;
+    }
+    if (sx < 0) {
+        dx -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        dy -= sy;
+        h += sy;
+        sy = 0;
+    }
     w = std::min({w, dst.width() - dx, src.width() - sx});
     h = std::min({h, dst.height() - dy, src.height() - sy});
     return w > 0 && h > 0;
@@ -39,7 +55,8 @@ void combineWords(std::uint8_t* d, const std::uint8_t* s, std::size_t n, Op op) 
         dw = op(dw, sw);
         std::memcpy(d + i, &dw, 8);
     }
-    for (; i < n; ++i) d[i] = static_cast<std::uint8_t>(op(std::uint64_t{d[i]}, std::uint64_t{s[i]}));
+    for (; i < n; ++i)
+        d[i] = static_cast<std::uint8_t>(op(std::uint64_t{d[i]}, std::uint64_t{s[i]}));
 }
 
 void combineRow(std::uint8_t* d, const std::uint8_t* s, std::size_t n, RasterOp op) {
@@ -239,8 +256,8 @@ void stretch(Bitmap& dst, Rect to, const Bitmap& src, Rect from) {
     int previousSource = -1;
     int previousRow = -1;
     for (int y = clipped.top; y < clipped.bottom; ++y) {
-        const int sy = static_cast<int>(
-            from.top + static_cast<long long>(y - to.top) * from.height() / to.height());
+        const int sy = static_cast<int>(from.top + static_cast<long long>(y - to.top) *
+                                                       from.height() / to.height());
         if (sy < 0 || sy >= src.height()) continue;
         std::uint8_t* p = dst.row(y) + first * 3;
         if (sy == previousSource) {

@@ -281,21 +281,25 @@ void randomRowSplit(TransitionContext& c) {
 
 using Effect = void (*)(TransitionContext&);
 constexpr std::array<Effect, 15> kEffects = {
-    cut,          verticalBlinds, horizontalBlinds, columnWave,      iris,
-    squeezeFlip,  ditherDissolve, rowInterlace,     columnInterlace, fallingTiles,
-    squareSweep,  diagonalSquareSweep, softWipe,    colourMorph,     randomRowSplit,
+    cut,         verticalBlinds,      horizontalBlinds, columnWave,      iris,
+    squeezeFlip, ditherDissolve,      rowInterlace,     columnInterlace, fallingTiles,
+    squareSweep, diagonalSquareSweep, softWipe,         colourMorph,     randomRowSplit,
 };
 
 }  // namespace
 
-void TransitionContext::copy(Rect r) { copyRect(screen, composite, r); }
+void TransitionContext::copy(Rect r) {
+    copyRect(screen, composite, r);
+}
 
 void TransitionContext::endFrame() {
     host.endFrame(screen);
     ++frames;
 }
 
-void TransitionContext::repaint() { host.repaint(screen); }
+void TransitionContext::repaint() {
+    host.repaint(screen);
+}
 
 void TransitionContext::ditherTile(Bitmap& into, int tile) {
     into.resize(8, 8);

@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
@@ -149,9 +151,9 @@ std::string withIniValue(std::string_view text, std::string_view section, std::s
     const std::string newEntry = std::string(key) + "=" + std::string(value);
     if (appendAfter) {
         // Blank lines that part the section from the next one stay after the new line.
-        const std::string insert =
-            appendAfter->hasBreak() ? newEntry + std::string(lineBreak)
-                                    : std::string(appendAfter->breakToAdd(lineBreak)) + newEntry;
+        const std::string insert = appendAfter->hasBreak()
+                                       ? newEntry + std::string(lineBreak)
+                                       : std::string(appendAfter->breakToAdd(lineBreak)) + newEntry;
         return out.insert(appendAfter->next, insert);
     }
     if (lastLine) {

@@ -6,9 +6,12 @@ namespace {
 
 int digitValue(char c, int base) {
     int digit = 16;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        digit = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        digit = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        digit = c - 'A' + 10;
     return digit < base ? digit : -1;
 }
 
@@ -38,8 +41,8 @@ std::optional<std::int32_t> parseIntValue(std::string_view text) {
     const std::uint64_t limit = negative ? 0x80000000u : 0x7FFFFFFFu;
     const auto magnitude = digitsValue(text, 10, limit);
     if (!magnitude) return std::nullopt;
-    const std::int64_t value = negative ? -static_cast<std::int64_t>(*magnitude)
-                                        : static_cast<std::int64_t>(*magnitude);
+    const std::int64_t value =
+        negative ? -static_cast<std::int64_t>(*magnitude) : static_cast<std::int64_t>(*magnitude);
     return static_cast<std::int32_t>(value);
 }
 

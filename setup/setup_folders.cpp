@@ -110,8 +110,7 @@ QString describeForPlayer(const SetupProblem& problem) {
             return QStringLiteral(
                 "ゲームのデータ（mg_data.stf）が見つかりません。\n"
                 "ゲームＣＤか、その内容をコピーしたフォルダを指定してください。");
-        case Kind::NoSaveFolder:
-            return QStringLiteral("セーブフォルダを指定してください。");
+        case Kind::NoSaveFolder: return QStringLiteral("セーブフォルダを指定してください。");
         case Kind::ArchiveMissing:
             return QStringLiteral(
                        "フォルダ %1 に mg_data.stf がありません。\n"
@@ -135,8 +134,7 @@ QString describeForShell(const SetupProblem& problem) {
         case Kind::NoGameFolderFound:
             return QStringLiteral(
                 "no mounted volume holds mg_data.stf; name the game folder with --game DIR");
-        case Kind::NoSaveFolder:
-            return QStringLiteral("no save folder given");
+        case Kind::NoSaveFolder: return QStringLiteral("no save folder given");
         case Kind::ArchiveMissing:
             return QStringLiteral("mg_data.stf is missing in %1 (the game folder must hold it)")
                 .arg(problem.path);

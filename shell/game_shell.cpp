@@ -7,10 +7,10 @@
 #include <iostream>
 
 #include "render/layers.h"
-#include "shell/picture_layout.h"
-#include "shell/screenshot.h"
 #include "setup/setup_folders.h"
 #include "shell/first_start.h"
+#include "shell/picture_layout.h"
+#include "shell/screenshot.h"
 
 namespace corvan::shell {
 
@@ -38,9 +38,8 @@ GameShell::GameShell(GameOptions options, SettingsFile store, DisplayRequest dis
     QObject::connect(&form2_, &MessageWindow::released, &form1_,
                      [this] { form1_.callGame([](Game& g) { g.TextWindowMouseUp(); }); });
     QObject::connect(&form1_, &MainWindow::closed, &form2_, &QWidget::hide);
-    QObject::connect(&form1_, &MainWindow::fullScreenToggled, &form1_, [this](bool on) {
-        host_.writeSetting(setting::kFullScreen, on ? "1" : "0");
-    });
+    QObject::connect(&form1_, &MainWindow::fullScreenToggled, &form1_,
+                     [this](bool on) { host_.writeSetting(setting::kFullScreen, on ? "1" : "0"); });
     QObject::connect(&form1_, &MainWindow::screenshotRequested, &form1_,
                      [this] { takeScreenshot(); });
     QObject::connect(&form1_, &MainWindow::musicVolumeStep, &form1_,
@@ -57,9 +56,10 @@ void GameShell::start() {
     int scale = choices_.scale;
     if (scale <= 0) {
         const QScreen* screen = QGuiApplication::primaryScreen();
-        scale = screen == nullptr ? 1
-                                  : fittingScale(screen->availableGeometry().size(),
-                                                 QSize(kScreenWidth, kScreenHeight), kFrameAllowance);
+        scale = screen == nullptr
+                    ? 1
+                    : fittingScale(screen->availableGeometry().size(),
+                                   QSize(kScreenWidth, kScreenHeight), kFrameAllowance);
     }
     form1_.setScale(scale);
     form2_.setScale(scale);

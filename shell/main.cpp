@@ -11,8 +11,8 @@
 #include <cstring>
 #include <string>
 
-#include "settings/int_value.h"
 #include "corvan_version.h"
+#include "settings/int_value.h"
 #include "shell/game_shell.h"
 
 #ifndef CORVAN_SILENT_BUILD

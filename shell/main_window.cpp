@@ -1,9 +1,9 @@
 #include "shell/main_window.h"
 
 #include <QCloseEvent>
-#include <algorithm>
 #include <QKeyEvent>
 #include <QScreen>
+#include <algorithm>
 
 #include "render/layers.h"
 #include "shell/key_input.h"
@@ -166,7 +166,9 @@ void MainWindow::setFullScreenMode(bool on) {
     }
 }
 
-void MainWindow::setSmooth(bool smooth) { image1_->setSmooth(smooth); }
+void MainWindow::setSmooth(bool smooth) {
+    image1_->setSmooth(smooth);
+}
 
 double MainWindow::pictureScale() const {
     return static_cast<double>(image1_->pictureTarget().width()) / kScreenWidth;

@@ -112,7 +112,7 @@ private:
     int scale_ = 1;
     bool fullScreen_ = false;
     QPoint windowedPlace_;  // where the window was before fullscreen
-    QPoint pointer_;  // where the mouse or a key last put the pointer, in game pixels
+    QPoint pointer_;        // where the mouse or a key last put the pointer, in game pixels
     bool skipHeld_ = false;
     bool timersStarted_ = false;
     QElapsedTimer restingSince_;  // valid while the idle timer rests

@@ -2,8 +2,9 @@
 
 // TForm2, the movable message window: a borderless 576x96 window whose `Image1` shows the text
 // frame while the frame mode is movable (scaled as the main window's picture is). It is created
-// hidden, first appears at (2, 2) and keeps wherever the player drags it for the rest of the run. Its mouse goes to the game's drag
-// handlers (through `pressed`, `moved`, `released`), never to the story.
+// hidden, first appears at (2, 2) and keeps wherever the player drags it for the rest of the run.
+// Its mouse goes to the game's drag handlers (through `pressed`, `moved`, `released`), never to the
+// story.
 
 #include <QWidget>
 

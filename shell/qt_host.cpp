@@ -1,6 +1,5 @@
 #include "shell/qt_host.h"
 
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -28,12 +27,9 @@ QString toQString(std::string_view text) {
 
 QMessageBox::Icon boxIcon(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Stop:
-            return QMessageBox::Critical;
-        case MessageIcon::Exclamation:
-            return QMessageBox::Warning;
-        case MessageIcon::Information:
-            return QMessageBox::Information;
+        case MessageIcon::Stop: return QMessageBox::Critical;
+        case MessageIcon::Exclamation: return QMessageBox::Warning;
+        case MessageIcon::Information: return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }
@@ -142,7 +138,9 @@ void QtHost::hideTextWindow() {
     if (messageWindow_ != nullptr) messageWindow_->hide();
 }
 
-int QtHost::scale() const { return mainWindow_ != nullptr ? mainWindow_->scale() : 1; }
+int QtHost::scale() const {
+    return mainWindow_ != nullptr ? mainWindow_->scale() : 1;
+}
 
 WindowPoint QtHost::textWindowPosition() {
     if (messageWindow_ == nullptr) return {};
@@ -150,7 +148,8 @@ WindowPoint QtHost::textWindowPosition() {
 }
 
 void QtHost::moveTextWindow(WindowPoint topLeft) {
-    if (messageWindow_ != nullptr) messageWindow_->move(textWindowPlace_.toScreen(topLeft, scale()));
+    if (messageWindow_ != nullptr)
+        messageWindow_->move(textWindowPlace_.toScreen(topLeft, scale()));
 }
 
 WindowPoint QtHost::screenSize() {
@@ -189,8 +188,8 @@ void QtHost::moveMainWindow(WindowPoint topLeft) {
     if (mainWindow_ == nullptr) return;
     if (mainWindow_->fullScreenMode()) {
         const double by = mainWindow_->pictureScale();
-        mainWindow_->image1().setPictureOffset(QPoint(static_cast<int>(topLeft.x * by),
-                                                      static_cast<int>(topLeft.y * by)));
+        mainWindow_->image1().setPictureOffset(
+            QPoint(static_cast<int>(topLeft.x * by), static_cast<int>(topLeft.y * by)));
         return;
     }
     mainWindow_->move(mainWindowPlace_.toScreen(topLeft, scale()));

@@ -2,8 +2,8 @@
 
 // The real host: the game's windows, dialogs and settings on a Qt desktop.
 //
-// Settings live in `Brackwell.ini` (settings/settings_file.h). Message boxes and the file-open dialog
-// are Qt's own; each can be answered by a hook instead, which receives exactly what the real
+// Settings live in `Brackwell.ini` (settings/settings_file.h). Message boxes and the file-open
+// dialog are Qt's own; each can be answered by a hook instead, which receives exactly what the real
 // dialog would have been given, so that tests never block on a modal window. Transition frames
 // are paced to at most 60 a second.
 

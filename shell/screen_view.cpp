@@ -52,14 +52,10 @@ void ScreenView::repaintPicture(const Rect& r) {
 
 std::optional<MouseButton> ScreenView::gameButton(Qt::MouseButton button) {
     switch (button) {
-        case Qt::LeftButton:
-            return MouseButton::Left;
-        case Qt::RightButton:
-            return MouseButton::Right;
-        case Qt::MiddleButton:
-            return MouseButton::Middle;
-        default:
-            return std::nullopt;
+        case Qt::LeftButton: return MouseButton::Left;
+        case Qt::RightButton: return MouseButton::Right;
+        case Qt::MiddleButton: return MouseButton::Middle;
+        default: return std::nullopt;
     }
 }
 
@@ -90,9 +86,9 @@ void ScreenView::paintEvent(QPaintEvent* event) {
     if (!smooth_ && part.width() % shown.width() == 0 && part.height() % shown.height() == 0) {
         const int sx = part.width() / shown.width();
         const int sy = part.height() / shown.height();
-        const QRect source(QPoint((exposed.left() - part.left()) / sx, (exposed.top() - part.top()) / sy),
-                           QPoint((exposed.right() - part.left()) / sx,
-                                  (exposed.bottom() - part.top()) / sy));
+        const QRect source(
+            QPoint((exposed.left() - part.left()) / sx, (exposed.top() - part.top()) / sy),
+            QPoint((exposed.right() - part.left()) / sx, (exposed.bottom() - part.top()) / sy));
         const QRect to(part.topLeft() + QPoint(source.left() * sx, source.top() * sy),
                        QSize(source.width() * sx, source.height() * sy));
         painter.drawImage(to, image, source);

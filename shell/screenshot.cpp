@@ -30,7 +30,8 @@ QString saveScreenshot(const Bitmap& screen, const QString& folder, const QDateT
         error = QStringLiteral("cannot encode the screenshot");
         return {};
     }
-    const QString stem = QStringLiteral("corvan-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stem =
+        QStringLiteral("corvan-") + when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString path = QDir(folder).filePath(stem + QStringLiteral(".png"));
     for (int n = 2; QFileInfo::exists(path); ++n) {
         path = QDir(folder).filePath(stem + QStringLiteral("-%1.png").arg(n));

@@ -30,7 +30,9 @@ constexpr int kVoiceChannel = 0;
 constexpr int kLoudestMusic = 53;
 constexpr int kDefaultVolumePercent = 80;
 
-int mixerVolume(int percent) { return kLoudestMusic * std::clamp(percent, 0, 100) / 100; }
+int mixerVolume(int percent) {
+    return kLoudestMusic * std::clamp(percent, 0, 100) / 100;
+}
 
 // How many sample frames the file plays for; 0 when that cannot be told.
 std::int64_t musicLengthFrames(const std::filesystem::path& file) {
@@ -230,7 +232,9 @@ void SdlAudio::setMusicVolume(int percent) {
     if (p.device == Players::Device::Open) Mix_VolumeMusic(mixerVolume(p.volumePercent));
 }
 
-std::int64_t SdlAudio::framesMixed() const { return players_->framesMixed; }
+std::int64_t SdlAudio::framesMixed() const {
+    return players_->framesMixed;
+}
 
 bool SdlAudio::playVoice(const std::filesystem::path& file, std::string& error) {
     if (!ready()) return true;

@@ -65,7 +65,8 @@ std::span<const std::uint8_t> unwrapRiff(std::span<const std::uint8_t> file) {
     while (file.size() - at >= 8) {
         const std::uint32_t size = file[at + 4] | file[at + 5] << 8 | file[at + 6] << 16 |
                                    static_cast<std::uint32_t>(file[at + 7]) << 24;
-        if (tagIs(file, at, "data")) return file.subspan(at + 8, std::min<std::size_t>(size, file.size() - at - 8));
+        if (tagIs(file, at, "data"))
+            return file.subspan(at + 8, std::min<std::size_t>(size, file.size() - at - 8));
         if (size > file.size() - at - 8) break;
         at += 8 + size + (size & 1);
     }

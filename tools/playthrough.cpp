@@ -156,9 +156,11 @@ Decision Playthrough::decisionHere(DecisionKind kind) {
         std::int32_t reading = g.scriptPos;
         for (int row = 1; row <= g.rowCount; ++row) {
             std::string text;
-            while (reading < g.scriptLength && g.scriptBuffer[static_cast<std::size_t>(reading)] != 0) {
+            while (reading < g.scriptLength &&
+                   g.scriptBuffer[static_cast<std::size_t>(reading)] != 0) {
                 if (text.size() < kMaxChoiceBytes) {
-                    text.push_back(static_cast<char>(g.scriptBuffer[static_cast<std::size_t>(reading)]));
+                    text.push_back(
+                        static_cast<char>(g.scriptBuffer[static_cast<std::size_t>(reading)]));
                 }
                 ++reading;
             }
@@ -229,11 +231,8 @@ Outcome Playthrough::advance(bool hotelChoices, bool hotelWalk, int maxClicks) {
                 out.decision = decisionHere(DecisionKind::FloorMap);
                 return out;
             }
-            case MenuKind::None:
-                break;
-            default:
-                click({600, 460});
-                continue;
+            case MenuKind::None: break;
+            default: click({600, 460}); continue;
         }
         if (g.waitKind != WaitKind::None) {
             // The same page wait twice with no choice in between: the pages go round for ever.
@@ -243,7 +242,8 @@ Outcome Playthrough::advance(bool hotelChoices, bool hotelWalk, int maxClicks) {
             click(kPagePoint);
             continue;
         }
-        if (!g.scriptRunning) return finish("script-stop", Outcome::Class::Stuck, "the script stopped");
+        if (!g.scriptRunning)
+            return finish("script-stop", Outcome::Class::Stuck, "the script stopped");
         return finish("endless", Outcome::Class::Stuck, "the script runs on without waiting");
     }
 }

@@ -73,7 +73,6 @@ public:
     Playthrough(const std::filesystem::path& gameDir, const std::filesystem::path& saveDir,
                 std::map<std::string, std::set<std::int32_t>>& coverage);
 
-
     // `hotelChoices`: the hotel menu is a choice point; `hotelWalk`: the hotel is walked at
     // all (its menu ends the route only because the route has used up its visits).
     Outcome advance(bool hotelChoices, bool hotelWalk, int maxClicks);
@@ -85,7 +84,6 @@ private:
     std::optional<Outcome> endFromEvents();
     Decision decisionHere(DecisionKind kind);
     void click(hotel::Point p) { player_.click(MouseButton::Left, p.x, p.y); }
-
 
     // "CHUNK:LINE" of the line the script ran last.
     std::string here();

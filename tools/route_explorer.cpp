@@ -85,17 +85,20 @@ Outcome Explorer::play(const std::vector<RouteStep>& path, const Node* from, int
     ++report_.replays;
     Playthrough p(gameDir_, saveDir_, coverage_);
     int visits = 0;
-    Outcome out = p.advance(options_.hotel && visits < options_.hotelVisits, options_.hotel, options_.maxClicks);
+    Outcome out = p.advance(options_.hotel && visits < options_.hotelVisits, options_.hotel,
+                            options_.maxClicks);
     for (const RouteStep& step : path) {
         if (!out.decision) return out;  // cannot happen in a deterministic game
         if (out.decision->kind == DecisionKind::HotelMenu) ++visits;
         p.choose(*out.decision, step.option);
-        out = p.advance(options_.hotel && visits < options_.hotelVisits, options_.hotel, options_.maxClicks);
+        out = p.advance(options_.hotel && visits < options_.hotelVisits, options_.hotel,
+                        options_.maxClicks);
     }
     if (from != nullptr && out.decision) {
         if (out.decision->kind == DecisionKind::HotelMenu) ++visits;
         p.choose(*out.decision, option);
-        out = p.advance(options_.hotel && visits < options_.hotelVisits, options_.hotel, options_.maxClicks);
+        out = p.advance(options_.hotel && visits < options_.hotelVisits, options_.hotel,
+                        options_.maxClicks);
     }
     return out;
 }
@@ -107,7 +110,8 @@ std::string Explorer::addOutcome(const Outcome& outcome, const std::vector<Route
         h.value(outcome.decision->key);
         h.value(hotelVisits);
         const std::uint64_t key = h.result();
-        if (const auto it = byKey_.find(key); it != byKey_.end()) return "n" + std::to_string(it->second);
+        if (const auto it = byKey_.find(key); it != byKey_.end())
+            return "n" + std::to_string(it->second);
         if (static_cast<int>(nodes_.size()) >= options_.maxStates) {
             limit("--max-states " + std::to_string(options_.maxStates));
             return "";
@@ -130,7 +134,7 @@ std::string Explorer::addOutcome(const Outcome& outcome, const std::vector<Route
         terminals_.emplace(id, end.kind + "\\n" + end.where);
         RouteEnd found = end;
         found.path = path;
-        auto& list = outcome.endClass == Outcome::Class::Ending ? report_.endings
+        auto& list = outcome.endClass == Outcome::Class::Ending  ? report_.endings
                      : outcome.endClass == Outcome::Class::Stuck ? report_.stuck
                                                                  : report_.loops;
         list.push_back(std::move(found));
@@ -182,8 +186,9 @@ bool Explorer::run(std::string& error, const std::function<void(int, int)>& prog
             nodes_[id].edges.emplace_back(label, target);
         }
         nodes_[id].expanded = true;
-        if (progress) progress(static_cast<int>(nodes_.size() - waiting_.size()),
-                               static_cast<int>(waiting_.size()));
+        if (progress)
+            progress(static_cast<int>(nodes_.size() - waiting_.size()),
+                     static_cast<int>(waiting_.size()));
         if (outOfTime()) break;
     }
     report_.states = static_cast<int>(nodes_.size());
@@ -219,7 +224,8 @@ void Explorer::findClosedLoops() {
     for (std::size_t i = 0; i < nodes_.size(); ++i) {
         if (exits[i]) continue;
         const Node& node = nodes_[i];
-        report_.loops.push_back({"loop", node.decision.chunk + ":" + std::to_string(node.decision.line),
+        report_.loops.push_back({"loop",
+                                 node.decision.chunk + ":" + std::to_string(node.decision.line),
                                  "no choice from here leads out", node.path});
     }
 }
@@ -242,7 +248,8 @@ void Explorer::findUnreached() {
         while (offset < static_cast<std::int32_t>(chunk.bytes.size())) {
             const std::size_t end = chunk.bytes.find('\0', static_cast<std::size_t>(offset));
             const std::size_t stop = end == std::string::npos ? chunk.bytes.size() : end;
-            const std::string_view text(chunk.bytes.data() + offset, stop - static_cast<std::size_t>(offset));
+            const std::string_view text(chunk.bytes.data() + offset,
+                                        stop - static_cast<std::size_t>(offset));
             const auto next = static_cast<std::int32_t>(stop + 1);
             if (text.size() > 1 && text[0] == ':' && !covered->second.contains(offset) &&
                 !covered->second.contains(next)) {
@@ -270,11 +277,11 @@ std::string Explorer::dot() const {
     if (!startEdge_.empty()) out << "  start -> " << startEdge_ << ";\n";
     for (std::size_t i = 0; i < nodes_.size(); ++i) {
         const Decision& d = nodes_[i].decision;
-        const char* what = d.kind == DecisionKind::Choice    ? "select"
+        const char* what = d.kind == DecisionKind::Choice      ? "select"
                            : d.kind == DecisionKind::HotelMenu ? "hotel menu"
                                                                : "floor map";
-        out << "  n" << i << " [label=\"" << dotText(d.chunk) << ":" << d.line << "\\n" << what
-            << "\"];\n";
+        out << "  n" << i << " [label=\"" << dotText(d.chunk) << ":" << d.line << "\\n"
+            << what << "\"];\n";
     }
     for (const auto& [id, label] : terminals_) {
         out << "  " << id << " [shape=doubleoctagon, label=\"" << label << "\"];\n";

@@ -21,11 +21,11 @@
 namespace corvan {
 
 struct ExploreOptions {
-    bool hotel = false;      // branch at the hotel menu and the floor map too
-    int hotelVisits = 2;     // hotel menus a route may go through when `hotel` is set
-    int maxChoices = 64;     // choices on one route
-    int maxStates = 5000;    // choice points explored in all
-    int maxClicks = 10000;   // clicks between two choices before the route counts as endless
+    bool hotel = false;       // branch at the hotel menu and the floor map too
+    int hotelVisits = 2;      // hotel menus a route may go through when `hotel` is set
+    int maxChoices = 64;      // choices on one route
+    int maxStates = 5000;     // choice points explored in all
+    int maxClicks = 10000;    // clicks between two choices before the route counts as endless
     double maxSeconds = 300;  // a safety net only: results come from the counts above
 };
 
@@ -56,11 +56,11 @@ struct ExploreReport {
     std::vector<RouteEnd> stuck;
     std::vector<RouteEnd> loops;
     std::vector<Unreached> unreached;
-    int states = 0;         // choice points explored
-    int replays = 0;        // plays from the start
-    bool complete = true;   // false when a limit cut the exploration short
-    std::string limitHit;   // which limit, when not complete
-    std::string dot;        // the route graph in Graphviz form
+    int states = 0;        // choice points explored
+    int replays = 0;       // plays from the start
+    bool complete = true;  // false when a limit cut the exploration short
+    std::string limitHit;  // which limit, when not complete
+    std::string dot;       // the route graph in Graphviz form
 };
 
 // Explores the game in `gameDir` (the folder holding mg_data.stf). `progress` is called after

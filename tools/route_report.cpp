@@ -35,8 +35,9 @@ std::string pathJson(const std::vector<RouteStep>& path) {
     out << "[";
     for (std::size_t i = 0; i < path.size(); ++i) {
         const RouteStep& s = path[i];
-        out << (i == 0 ? "" : ", ") << "{\"chunk\": " << jsonString(s.chunk) << ", \"line\": " << s.line
-            << ", \"option\": " << s.option << ", \"text\": " << jsonString(s.text) << "}";
+        out << (i == 0 ? "" : ", ") << "{\"chunk\": " << jsonString(s.chunk)
+            << ", \"line\": " << s.line << ", \"option\": " << s.option
+            << ", \"text\": " << jsonString(s.text) << "}";
     }
     out << "]";
     return out.str();
@@ -77,9 +78,9 @@ std::string formatExploreReport(const ExploreReport& report) {
 
 std::string exploreReportJson(const ExploreReport& report) {
     std::ostringstream out;
-    out << "{\n  \"endings\": " << endsJson(report.endings) << ",\n  \"stuck\": "
-        << endsJson(report.stuck) << ",\n  \"loops\": " << endsJson(report.loops)
-        << ",\n  \"unreached\": [";
+    out << "{\n  \"endings\": " << endsJson(report.endings)
+        << ",\n  \"stuck\": " << endsJson(report.stuck)
+        << ",\n  \"loops\": " << endsJson(report.loops) << ",\n  \"unreached\": [";
     for (std::size_t i = 0; i < report.unreached.size(); ++i) {
         const Unreached& u = report.unreached[i];
         out << (i == 0 ? "\n    " : ",\n    ") << "{\"chunk\": " << jsonString(u.chunk)

@@ -15,8 +15,8 @@ Chunk splitChunk(const ChunkSource& source) {
     Chunk chunk;
     chunk.source = &source;
     chunk.name = cp932ToUtf8(source.name);
-    chunk.bytes = std::span(reinterpret_cast<const std::uint8_t*>(source.bytes.data()),
-                            source.bytes.size());
+    chunk.bytes =
+        std::span(reinterpret_cast<const std::uint8_t*>(source.bytes.data()), source.bytes.size());
     std::size_t start = 0;
     while (start < chunk.bytes.size()) {
         std::size_t end = start;
@@ -97,8 +97,8 @@ int Checker::findJumpTarget(int chunk, int line, std::string_view label, std::in
     }
     if (found.text[0] == ':') {
         report(chunk, line + 1, Severity::Warning,
-               "the label " + inQuotes(label) + " is found as :" +
-                   cp932ToUtf8(bytesText(found.text.data() + 1)) + " (line " +
+               "the label " + inQuotes(label) +
+                   " is found as :" + cp932ToUtf8(bytesText(found.text.data() + 1)) + " (line " +
                    std::to_string(labelLine + 1) + "): labels match by their beginning");
     } else {
         report(chunk, line + 1, Severity::Warning,
@@ -110,8 +110,8 @@ int Checker::findJumpTarget(int chunk, int line, std::string_view label, std::in
 
 std::vector<Finding> Checker::run() {
     if (findChunk("main") < 0) {
-        findings_.push_back({"main", "", 0, Severity::Error,
-                             "the game has no chunk main: nothing starts"});
+        findings_.push_back(
+            {"main", "", 0, Severity::Error, "the game has no chunk main: nothing starts"});
     }
     const Flow fresh = Flow::freshChapter();
     enterFixed("main", fresh);
@@ -157,8 +157,9 @@ void Checker::reportUnreached() {
             if (reached_[c][i]) continue;
             const Line& line = chunk.lines[i];
             if (entered_[c] && line.text[0] == ':' && line.text[1] != 0 && !messages) {
-                report(index, static_cast<int>(i) + 1, Severity::Warning,
-                       "nothing reaches the label :" + cp932ToUtf8(bytesText(line.text.data() + 1)));
+                report(
+                    index, static_cast<int>(i) + 1, Severity::Warning,
+                    "nothing reaches the label :" + cp932ToUtf8(bytesText(line.text.data() + 1)));
             }
             visit(index, static_cast<int>(i), Flow{});
         }
@@ -180,8 +181,9 @@ void Checker::visit(int chunk, int line, Flow flow) {
     // Script files have had their long lines named when they were read.
     if (l.length > kMaxLineBytes && c.file.empty()) {
         report(chunk, line + 1, Severity::Error,
-               std::to_string(l.length) + " bytes, more than the 255 a line may have: the rest "
-               "is never read");
+               std::to_string(l.length) +
+                   " bytes, more than the 255 a line may have: the rest "
+                   "is never read");
     }
     const std::uint8_t first = l.text[0];
     if (first == 0) {
@@ -227,13 +229,14 @@ void Checker::visit(int chunk, int line, Flow flow) {
         }
         return;
     }
-    enter(chunk, line + 1, flow.alt ? visitAltText(chunk, line, flow) : visitText(chunk, line, flow));
+    enter(chunk, line + 1,
+          flow.alt ? visitAltText(chunk, line, flow) : visitText(chunk, line, flow));
 }
 
 void Checker::visitCommand(int chunk, int line, const Flow& flow) {
     const Line& l = lineOf(chunk, line);
-    const CommandKeyword* command = matchCommandKeyword(l.text.data() + 1,
-                                                        boundedLength(l.text.data() + 1, kLineCapacity - 1));
+    const CommandKeyword* command =
+        matchCommandKeyword(l.text.data() + 1, boundedLength(l.text.data() + 1, kLineCapacity - 1));
     const Flow next = flow;
     if (command == nullptr) {
         const std::string_view word = bytesText(l.text.data() + 1);
@@ -268,13 +271,15 @@ void Checker::visitCommand(int chunk, int line, const Flow& flow) {
                                         ? ConditionLabelColumn(argument(chunk, line, column))
                                         : flagJumpLabelColumn(l.text.data(), column);
             if (labelColumn <= 0 || labelColumn >= kLineCapacity) {
-                report(chunk, line + 1, Severity::Warning,
-                       command->id == CommandId::If
-                           ? "*if never jumps: it needs a comparison (= < > !) and one blank "
-                             "before its label"
-                           : "*" + std::string(command->keyword.substr(0, command->keyword.size() - 1)) +
-                                 " never jumps: the label must follow the flag number after "
-                                 "one blank, by column 15");
+                report(
+                    chunk, line + 1, Severity::Warning,
+                    command->id == CommandId::If
+                        ? "*if never jumps: it needs a comparison (= < > !) and one blank "
+                          "before its label"
+                        : "*" +
+                              std::string(command->keyword.substr(0, command->keyword.size() - 1)) +
+                              " never jumps: the label must follow the flag number after "
+                              "one blank, by column 15");
             } else {
                 const std::string_view label = argument(chunk, line, labelColumn);
                 if (command->id == CommandId::If && label.find(' ') != std::string_view::npos &&
@@ -371,7 +376,8 @@ void Checker::visitCommand(int chunk, int line, const Flow& flow) {
 void Checker::visitSelect(int chunk, int line, const Flow& flow, std::int32_t count) {
     const Chunk& c = chunks_[chunk];
     if (count < 1) {
-        report(chunk, line + 1, Severity::Error, "*select " + std::to_string(count) + ": no menu opens");
+        report(chunk, line + 1, Severity::Error,
+               "*select " + std::to_string(count) + ": no menu opens");
         enter(chunk, line + 1, flow);
         return;
     }
@@ -390,17 +396,19 @@ void Checker::visitSelect(int chunk, int line, const Flow& flow, std::int32_t co
             break;
         }
         const Line& text = c.lines[row];
-        if (text.text[0] == ':' || text.text[0] == '*' || text.text[0] == ';' || text.text[0] == 0) {
+        if (text.text[0] == ':' || text.text[0] == '*' || text.text[0] == ';' ||
+            text.text[0] == 0) {
             report(chunk, line + 1, Severity::Error,
                    "*select " + std::to_string(count) + " has only " + std::to_string(k - 1) +
-                       " rows: line " + std::to_string(row + 1) +
-                       " would be shown as row " + std::to_string(k));
+                       " rows: line " + std::to_string(row + 1) + " would be shown as row " +
+                       std::to_string(k));
             break;
         }
         if (text.length > kMaxChoiceBytes) {
             report(chunk, row + 1, Severity::Warning,
-                   "the choice is " + std::to_string(text.length) + " bytes: the menu shows "
-                   "its first 31");
+                   "the choice is " + std::to_string(text.length) +
+                       " bytes: the menu shows "
+                       "its first 31");
         }
         if (following_) reached_[chunk][row] = true;
     }
@@ -414,8 +422,7 @@ void Checker::visitSelect(int chunk, int line, const Flow& flow, std::int32_t co
         if (findLabelIn(c.bytes, firstRow, label) < 0) {
             report(chunk, line + 1, Severity::Error,
                    "*select " + std::to_string(count) + " has no label " + label +
-                       " after it: picking row " + std::to_string(k) +
-                       " reads the rows as text");
+                       " after it: picking row " + std::to_string(k) + " reads the rows as text");
             enter(chunk, line + 1, branch);
             continue;
         }
@@ -445,7 +452,8 @@ void Checker::visitAltCommand(int chunk, int line, const Flow& flow) {
         next = flow.penUnknown();
         next.alt = false;
     } else {
-        const CommandKeyword* command = matchCommandKeyword(word, boundedLength(word, kLineCapacity - 1));
+        const CommandKeyword* command =
+            matchCommandKeyword(word, boundedLength(word, kLineCapacity - 1));
         const std::string_view text = bytesText(word);
         report(chunk, line + 1, command != nullptr ? Severity::Warning : Severity::Error,
                command != nullptr

@@ -29,16 +29,16 @@ void Checker::checkPicture(int chunk, int line, std::string_view text) {
     if (picture.kind == 'S') return;
     if (picture.kind != 'A' && picture.kind != 'B') {
         report(chunk, line + 1, Severity::Error,
-               picture.name.empty()
-                   ? "a picture command without a picture name"
-                   : "the picture name " + inQuotes(picture.name) +
-                         " starts with neither A, B nor S: nothing is shown");
+               picture.name.empty() ? "a picture command without a picture name"
+                                    : "the picture name " + inQuotes(picture.name) +
+                                          " starts with neither A, B nor S: nothing is shown");
         return;
     }
     if (!input_.gameFolder) return;
     const std::string path = picturePath(picture);
     if (!hasFile(path, true)) {
-        report(chunk, line + 1, Severity::Error, "the picture " + cp932ToUtf8(path) + " is missing");
+        report(chunk, line + 1, Severity::Error,
+               "the picture " + cp932ToUtf8(path) + " is missing");
     }
 }
 
@@ -88,9 +88,9 @@ void Checker::checkHotel() {
         missing += (missing.empty() ? "" : ", ") + std::string(place);
     }
     if (!missing.empty()) {
-        report(chunk, line + 1, Severity::Warning,
-               "the hotel map's places " + missing +
-                   " have no chunk: a click on them runs only IVE");
+        report(
+            chunk, line + 1, Severity::Warning,
+            "the hotel map's places " + missing + " have no chunk: a click on them runs only IVE");
     }
 }
 
@@ -137,8 +137,9 @@ void Checker::checkView(int chunk, int line, std::int32_t kind) {
         }
     }
     if (!missing.empty()) {
-        report(chunk, line + 1, Severity::Error,
-               "*view " + std::to_string(kind) + " shows pictures the game folder lacks: " + missing);
+        report(
+            chunk, line + 1, Severity::Error,
+            "*view " + std::to_string(kind) + " shows pictures the game folder lacks: " + missing);
     }
 }
 

@@ -51,8 +51,8 @@ bool readSourcesForCheck(const std::filesystem::path& folder, ScriptCheckInput& 
     if (!readChunkSources(folder, input.chunks, input.files, problems, error)) return false;
     for (const SourceProblem& problem : problems) {
         std::string chunk = std::filesystem::path(problem.file).stem().string();
-        input.readProblems.push_back({chunk, problem.file, problem.line, Severity::Error,
-                                      problem.what});
+        input.readProblems.push_back(
+            {chunk, problem.file, problem.line, Severity::Error, problem.what});
     }
     return true;
 }

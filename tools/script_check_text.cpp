@@ -49,8 +49,9 @@ bool Checker::readTag(int chunk, int line, int& pos, Flow& flow) {
                    "in " + shown + " the argument must follow the keyword after one blank");
         }
         const std::string_view arg =
-            tag->argumentOffset > 0 ? bytesText(text.data() + std::min(argumentAt, kLineCapacity - 1))
-                                    : std::string_view{};
+            tag->argumentOffset > 0
+                ? bytesText(text.data() + std::min(argumentAt, kLineCapacity - 1))
+                : std::string_view{};
         switch (tag->tag) {
             case TextTag::Picture: checkPicture(chunk, line, arg); break;
             case TextTag::Voice: checkVoice(chunk, line, arg); break;
@@ -60,8 +61,9 @@ bool Checker::readTag(int chunk, int line, int& pos, Flow& flow) {
                 const bool changes = tag->tag == TextTag::Large || parseDecimal(arg) != 0;
                 if (flow.penKnown && flow.frameClosed && changes) {
                     report(chunk, line + 1, Severity::Warning,
-                           shown + " comes before the frame opens, and the opening undoes it: "
-                                   "open the page first with a line holding ▽");
+                           shown +
+                               " comes before the frame opens, and the opening undoes it: "
+                               "open the page first with a line holding ▽");
                 }
                 if (tag->tag == TextTag::Large) flow.large = true;
                 break;
@@ -83,7 +85,8 @@ Flow Checker::visitText(int chunk, int line, Flow flow) {
     bool swallowed = false;
     for (;;) {
         const std::uint8_t b = text[static_cast<std::size_t>(pos)];
-        const std::uint8_t b2 = pos + 1 < kLineCapacity ? text[static_cast<std::size_t>(pos) + 1] : 0;
+        const std::uint8_t b2 =
+            pos + 1 < kLineCapacity ? text[static_cast<std::size_t>(pos) + 1] : 0;
         const auto pair = static_cast<std::uint16_t>(b << 8 | b2);
         if (b == '[') {
             if (!readTag(chunk, line, pos, flow)) return flow;
@@ -96,12 +99,15 @@ Flow Checker::visitText(int chunk, int line, Flow flow) {
         if (b == '\\' && b2 == 0) break;
         if (pair == kPageWaitMark || pair == kNewPageMark || pair == kPlainWaitMark) {
             checkRestOfLine(chunk, line, pos + 2,
-                            pair == kPageWaitMark ? "▼" : pair == kNewPageMark ? "▽" : "〓");
+                            pair == kPageWaitMark  ? "▼"
+                            : pair == kNewPageMark ? "▽"
+                                                   : "〓");
             if (pair != kPlainWaitMark) flow = flow.newPage();
             break;
         }
         if (pair == kWideSpace || pair == kHeartMark) {
-            if (flow.penKnown) flow.column = static_cast<std::uint8_t>(std::min(flow.column + 2, +kColumnCap));
+            if (flow.penKnown)
+                flow.column = static_cast<std::uint8_t>(std::min(flow.column + 2, +kColumnCap));
             pos += 2;
             continue;
         }
@@ -148,11 +154,13 @@ Flow Checker::visitAltText(int chunk, int line, Flow flow) {
     bool outside = false;
     for (;;) {
         const std::uint8_t b = text[static_cast<std::size_t>(pos)];
-        const std::uint8_t b2 = pos + 1 < kLineCapacity ? text[static_cast<std::size_t>(pos) + 1] : 0;
+        const std::uint8_t b2 =
+            pos + 1 < kLineCapacity ? text[static_cast<std::size_t>(pos) + 1] : 0;
         const auto pair = static_cast<std::uint16_t>(b << 8 | b2);
         if (b == '[') {
             const std::uint8_t* tag = text.data() + pos + 1;
-            static constexpr std::array<std::string_view, 4> kAltTags{"col", "wait", "voice", "delay"};
+            static constexpr std::array<std::string_view, 4> kAltTags{"col", "wait", "voice",
+                                                                      "delay"};
             bool known = false;
             for (std::string_view keyword : kAltTags) {
                 known = known || equalBytesIgnoringAsciiCase(
@@ -163,8 +171,10 @@ Flow Checker::visitAltText(int chunk, int line, Flow flow) {
                 report(chunk, line + 1, Severity::Warning,
                        "the alternate text mode of *mode knows only the tags col, wait, voice "
                        "and delay: this one does nothing");
-            } else if (equalBytesIgnoringAsciiCase(tag, reinterpret_cast<const std::uint8_t*>("voice"), 5)) {
-                checkVoice(chunk, line, bytesText(text.data() + std::min(pos + 7, kLineCapacity - 1)));
+            } else if (equalBytesIgnoringAsciiCase(
+                           tag, reinterpret_cast<const std::uint8_t*>("voice"), 5)) {
+                checkVoice(chunk, line,
+                           bytesText(text.data() + std::min(pos + 7, kLineCapacity - 1)));
             }
             if (!skipTag(text, pos)) return flow;
             continue;

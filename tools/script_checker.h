@@ -48,9 +48,13 @@ inline std::string_view bytesText(const std::uint8_t* text) {
     return {reinterpret_cast<const char*>(text), boundedLength(text, kLineCapacity)};
 }
 
-inline bool isHalfWidthKana(std::uint8_t b) { return b >= 0xA1 && b <= 0xDF; }
+inline bool isHalfWidthKana(std::uint8_t b) {
+    return b >= 0xA1 && b <= 0xDF;
+}
 
-inline std::string inQuotes(std::string_view cp932) { return "\"" + cp932ToUtf8(cp932) + "\""; }
+inline std::string inQuotes(std::string_view cp932) {
+    return "\"" + cp932ToUtf8(cp932) + "\"";
+}
 
 // What the checker knows of the game's state when a line runs: the interpreter's mode and the
 // text frame's cursor ("pen"). An unknown pen (after a call returns, say) asks for no page
@@ -101,7 +105,7 @@ struct Flow {
 
 struct Line {
     std::int32_t offset = 0;
-    std::size_t length = 0;  // bytes before the line's NUL, in full
+    std::size_t length = 0;                          // bytes before the line's NUL, in full
     std::array<std::uint8_t, kLineCapacity> text{};  // as the interpreter's line buffer holds it
 };
 

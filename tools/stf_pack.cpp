@@ -48,9 +48,9 @@ std::string convertScriptText(std::string_view text, bool utf8,
             bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end());
         }
         if (bytes.size() > kMaxLineBytes) {
-            problems.emplace_back(lineNumber, std::to_string(bytes.size()) + " bytes, more than the " +
-                                                  std::to_string(kMaxLineBytes) +
-                                                  " a script line may have");
+            problems.emplace_back(lineNumber,
+                                  std::to_string(bytes.size()) + " bytes, more than the " +
+                                      std::to_string(kMaxLineBytes) + " a script line may have");
         }
         out += bytes;
         out.push_back('\0');
@@ -113,9 +113,10 @@ bool readChunkSources(const std::filesystem::path& dir, std::vector<ChunkSource>
         }
         for (const ChunkSource& other : chunks) {
             if (equalIgnoringAsciiCase(other.name, name)) {
-                problems.push_back({path, 0, "a chunk named \"" + other.name +
-                                                 "\" is already packed; names are compared "
-                                                 "without letter case"});
+                problems.push_back({path, 0,
+                                    "a chunk named \"" + other.name +
+                                        "\" is already packed; names are compared "
+                                        "without letter case"});
             }
         }
         std::string text;
@@ -124,13 +125,14 @@ bool readChunkSources(const std::filesystem::path& dir, std::vector<ChunkSource>
             return false;
         }
         std::vector<std::pair<int, std::string>> lineProblems;
-        std::string bytes = convertScriptText(text, lowerCase(file.extension().string()) != ".sjis",
-                                              lineProblems);
+        std::string bytes =
+            convertScriptText(text, lowerCase(file.extension().string()) != ".sjis", lineProblems);
         for (auto& [line, what] : lineProblems) problems.push_back({path, line, std::move(what)});
         if (bytes.size() > static_cast<std::size_t>(Archive::kMaxChunkLength)) {
-            problems.push_back({path, 0, std::to_string(bytes.size()) +
-                                             " bytes once packed, more than a chunk's " +
-                                             std::to_string(Archive::kMaxChunkLength)});
+            problems.push_back({path, 0,
+                                std::to_string(bytes.size()) +
+                                    " bytes once packed, more than a chunk's " +
+                                    std::to_string(Archive::kMaxChunkLength)});
         }
         chunks.push_back({name, std::move(bytes)});
         files.push_back(path);
@@ -156,7 +158,8 @@ std::optional<std::vector<std::uint8_t>> buildArchive(const std::vector<ChunkSou
     std::vector<std::uint8_t> file(Archive::kDirectorySize, 0);
     for (std::size_t i = 0; i < chunks.size(); ++i) {
         const ChunkSource& chunk = chunks[i];
-        if (chunk.name.empty() || chunk.name.size() > static_cast<std::size_t>(Archive::kMaxNameLength)) {
+        if (chunk.name.empty() ||
+            chunk.name.size() > static_cast<std::size_t>(Archive::kMaxNameLength)) {
             error = "chunk name \"" + chunk.name + "\" must have 1 to 8 bytes";
             return std::nullopt;
         }

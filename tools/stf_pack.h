@@ -26,11 +26,11 @@ struct SourceProblem {
 };
 
 // Reads every .txt (UTF-8) and .sjis (code page 932 as it is) file of `dir` as a chunk named
-// after the file, in the order of the file names; `files` gets each chunk's file. Each problem (a name of more than 8 bytes or
-// one already taken, text with no Shift-JIS form, a NUL byte, a line over 255 bytes, a chunk
-// over 32 768 bytes) is listed in `problems`; its file or line is still read as well as it can
-// be, so that a checker can look at the rest. False, with `error` set, when the folder or a
-// file cannot be read at all.
+// after the file, in the order of the file names; `files` gets each chunk's file. Each problem (a
+// name of more than 8 bytes or one already taken, text with no Shift-JIS form, a NUL byte, a line
+// over 255 bytes, a chunk over 32 768 bytes) is listed in `problems`; its file or line is still
+// read as well as it can be, so that a checker can look at the rest. False, with `error` set, when
+// the folder or a file cannot be read at all.
 bool readChunkSources(const std::filesystem::path& dir, std::vector<ChunkSource>& chunks,
                       std::vector<std::string>& files, std::vector<SourceProblem>& problems,
                       std::string& error);

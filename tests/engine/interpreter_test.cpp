@@ -203,8 +203,8 @@ TEST(MessageSection, GivenMess1_WhenItRuns_ThenTheSecondSectionShowsAndTheScript
 }
 
 TEST(MessageSection, GivenASectionNumberFarPastTheChunk_WhenItRuns_ThenTheSearchStopsAtTheEnd) {
-    TestGame t({chunk("main", "before\n*mess 2000000000\nafter\n"),
-                chunk("messys", "zero\n:\none\n")});
+    TestGame t(
+        {chunk("main", "before\n*mess 2000000000\nafter\n"), chunk("messys", "zero\n:\none\n")});
     Game& g = startFast(t);
     t.player().run();
     EXPECT_EQ(t.textLines(), (Lines{"before"}));

@@ -360,7 +360,8 @@ TEST(TextSpeed, GivenFastSpeed_WhenALineEndsInAWaitMark_ThenTheWholeLineIsShownB
     }
 }
 
-TEST(TextCursor, GivenACursorFarBelowAndRightOfTheFrame_WhenTextShows_ThenNothingIsDrawnAndItWraps) {
+TEST(TextCursor,
+     GivenACursorFarBelowAndRightOfTheFrame_WhenTextShows_ThenNothingIsDrawnAndItWraps) {
     TestGame t({chunk("main", "a\nあ◆\n\n[4]い\n")});
     Game& g = startFast(t);
     t.step();

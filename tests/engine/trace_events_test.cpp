@@ -1,12 +1,13 @@
 // The events the game reports when something fails that the player would only see as a frozen
 // or unchanged screen, which corvan --debug prints and corvan-replay logs.
 
+#include "engine/trace_events.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "engine/trace_events.h"
 #include "support/test_game.h"
 
 namespace corvan::test {
@@ -58,9 +59,10 @@ TEST(TraceEvents, GivenArchiveCutInItsDirectory_ThenStartUpReportsIt) {
     TestGame t({chunk("main", "こんにちは\n")});
     std::filesystem::resize_file(t.gameDir() / "mg_data.stf", 100);
     t.start();
-    EXPECT_EQ(problems(t.host()),
-              (Lines{"archive-error mg_data.stf is 100 bytes, shorter than its 21000-byte directory",
-                     "chunk-error main: chunk lies past the end of the archive"}));
+    EXPECT_EQ(
+        problems(t.host()),
+        (Lines{"archive-error mg_data.stf is 100 bytes, shorter than its 21000-byte directory",
+               "chunk-error main: chunk lies past the end of the archive"}));
 }
 
 TEST(TraceEvents, GivenEventNames_ThenOnlyProblemsCountAsProblems) {

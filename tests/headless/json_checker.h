@@ -125,8 +125,7 @@ private:
                 }
                 break;
             }
-            default:
-                break;
+            default: break;
         }
         return out;
     }

@@ -215,10 +215,9 @@ TEST_F(ReplayCli, GivenChainsToMissingAndPresentChunks_ThenLoadsAndTheMissingChu
                  {chunk("main", "*chain nothere\n続き\n*chain ch2\n"), chunk("ch2", "二章\n▼\n")});
     const ProgramRun run = replay(work(), {"--log", "events.log", chained.path().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(
-        lines(readText(work() / "events.log")),
-        (std::vector<std::string>{"chunk main", "chunk-missing nothere (by chain from main)",
-                                  "text 続き", "chunk ch2", "text 二章", "text ▼"}));
+    EXPECT_EQ(lines(readText(work() / "events.log")),
+              (std::vector<std::string>{"chunk main", "chunk-missing nothere (by chain from main)",
+                                        "text 続き", "chunk ch2", "text 二章", "text ▼"}));
 }
 
 TEST_F(ReplayCli, GivenNoLogOption_ThenEventsGoToStandardOutput) {
@@ -286,15 +285,18 @@ TEST_F(ReplayCli, GivenSoundOption_ThenMusicAndVoiceAreLogged) {
     TempDir soundGame;
     writeArchive(soundGame.path() / "mg_data.stf",
                  {chunk("main", "*music 4\n*music 3\n*voice 12345\n*voice 999\n歌\n▼\n")});
-    writeBytes(soundGame.path() / "MIDI/03.MID", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
-                                                  'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0});
+    writeBytes(soundGame.path() / "MIDI/03.MID",
+               {'M', 'T', 'h', 'd', 0,   0, 0, 6, 0, 0, 0,    1,    0,
+                96,  'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0});
     writeBytes(soundGame.path() / "wave/1/12345.wav", {});
     ProgramRun run = replay(work(), {"--sound", soundGame.path().string()});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     // What the player would see and hear: the box for the missing track, the track that
     // plays, the voice that was found, and the one that was not.
-    EXPECT_TRUE(hasLine(run.out, "msgbox コルヴァン|音楽ファイル MIDI/04.MID を開けません。\\n"
-                                 "ファイルが見つかりません。")) << run.out;
+    EXPECT_TRUE(hasLine(run.out,
+                        "msgbox コルヴァン|音楽ファイル MIDI/04.MID を開けません。\\n"
+                        "ファイルが見つかりません。"))
+        << run.out;
     EXPECT_FALSE(hasLine(run.out, "music 4")) << run.out;
     EXPECT_TRUE(hasLine(run.out, "music 3")) << run.out;
     EXPECT_TRUE(hasLine(run.out, "voice 12345")) << run.out;
@@ -394,8 +396,10 @@ TEST_F(ReplayCli, GivenConfigFile_ThenGameDirAndSetValuesAreWrittenBackAndTheRes
               "[Corvan]\n"
               "Delay=1\n"
               "Custom=value\n"
-              "GameDir=" + game().string() + "\n"
-              "BGM=1\n");
+              "GameDir=" +
+                  game().string() +
+                  "\n"
+                  "BGM=1\n");
 }
 
 TEST_F(ReplayCli, GivenConfigWithGameDir_ThenItIsUsedInsteadOfTheCommandLineFolder) {

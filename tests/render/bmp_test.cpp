@@ -90,15 +90,9 @@ std::vector<std::uint8_t> makeBmp(const BmpSpec& s) {
         for (int x = 0; x < s.width; ++x) {
             const std::uint32_t v = s.value(x, y);
             switch (s.bitCount) {
-                case 1:
-                    row[x / 8] |= static_cast<std::uint8_t>((v & 1) << (7 - x % 8));
-                    break;
-                case 4:
-                    row[x / 2] |= static_cast<std::uint8_t>((v & 15) << (x % 2 ? 0 : 4));
-                    break;
-                case 8:
-                    row[x] = static_cast<std::uint8_t>(v);
-                    break;
+                case 1: row[x / 8] |= static_cast<std::uint8_t>((v & 1) << (7 - x % 8)); break;
+                case 4: row[x / 2] |= static_cast<std::uint8_t>((v & 15) << (x % 2 ? 0 : 4)); break;
+                case 8: row[x] = static_cast<std::uint8_t>(v); break;
                 case 24:
                 case 32: {
                     std::uint8_t* p = row + x * (s.bitCount / 8);
@@ -108,8 +102,7 @@ std::vector<std::uint8_t> makeBmp(const BmpSpec& s) {
                     if (s.bitCount == 32) p[3] = 0xA5;
                     break;
                 }
-                default:
-                    break;
+                default: break;
             }
         }
     }
@@ -220,7 +213,8 @@ std::vector<std::uint8_t> storedBmp(int width, int height, int bitCount, std::ui
     put16(out, 28, static_cast<std::uint32_t>(bitCount));
     put32(out, 30, compression);
     if (bitCount <= 8) put32(out, 46, static_cast<std::uint32_t>(paletteOrMasks.size()));
-    for (std::size_t i = 0; i < paletteOrMasks.size(); ++i) put32(out, 54 + 4 * i, paletteOrMasks[i]);
+    for (std::size_t i = 0; i < paletteOrMasks.size(); ++i)
+        put32(out, 54 + 4 * i, paletteOrMasks[i]);
     out.insert(out.end(), data.begin(), data.end());
     return out;
 }
@@ -235,17 +229,16 @@ TEST(BmpRead, GivenSixteenBitPixels_ThenEachFieldIsWidenedToEightBitsByShifting)
     using Row = std::vector<std::uint32_t>;
     // Five-five-five without masks: white, red, green, blue, the lowest step of grey; one row,
     // padded to twelve bytes.
-    const Bitmap plain = read(storedBmp(5, 1, 16, 0, {},
-                                        {0xFF, 0x7F, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x21, 0x04,
-                                         0xAB, 0xCD}));
+    const Bitmap plain = read(storedBmp(
+        5, 1, 16, 0, {}, {0xFF, 0x7F, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x21, 0x04, 0xAB, 0xCD}));
     EXPECT_EQ(rowOf(plain, 0), (Row{0xF8F8F8, 0x0000F8, 0x00F800, 0xF80000, 0x080808}));
     // Five-six-five in bit fields: white and the greens of six bits.
     const Bitmap fields = read(storedBmp(3, 1, 16, 3, {0xF800, 0x07E0, 0x001F},
                                          {0xFF, 0xFF, 0xE0, 0x07, 0x20, 0x00, 0, 0}));
     EXPECT_EQ(rowOf(fields, 0), (Row{0xF8FCF8, 0x00FC00, 0x000400}));
     // Thirty-two bits with red in the lowest byte.
-    const Bitmap reversed = read(storedBmp(1, 1, 32, 3, {0x0000FF, 0x00FF00, 0xFF0000},
-                                           {0x11, 0x22, 0x33, 0x44}));
+    const Bitmap reversed =
+        read(storedBmp(1, 1, 32, 3, {0x0000FF, 0x00FF00, 0xFF0000}, {0x11, 0x22, 0x33, 0x44}));
     EXPECT_EQ(reversed.pixel(0, 0), 0x332211u);
     // Masks with a hole or none at all are no colour.
     expectRefused(storedBmp(1, 1, 16, 3, {0xF000, 0x07E0, 0x001F}, {0, 0}), "no red");
@@ -259,15 +252,15 @@ TEST(BmpRead, GivenRunLengthPictures_ThenEveryRunMoveAndEndIsFollowed) {
                                                 0x888888, 0x999999, 0xAAAAAA, 0xBBBBBB};
     // Bottom row: a run of three 5s, end of row. Middle: 1 2 3 given one by one (padded), a
     // move of one to the right, end of row. Top: a move to column 2, a run of two 7s, end.
-    const Bitmap eight = read(storedBmp(4, 3, 8, 1, palette,
-                                        {3, 5, 0, 0, 0, 3, 1, 2, 3, 0, 0, 2, 1, 0, 0, 0, 0, 2, 2,
-                                         0, 2, 7, 0, 1}));
+    const Bitmap eight = read(storedBmp(4, 3, 8, 1, palette, {3, 5, 0, 0, 0, 3, 1, 2, 3, 0, 0, 2,
+                                                              1, 0, 0, 0, 0, 2, 2, 0, 2, 7, 0, 1}));
     const std::uint32_t unset = palette[0];  // pixels no run sets
     EXPECT_EQ(rowOf(eight, 0), (Row{unset, unset, palette[7], palette[7]}));
     EXPECT_EQ(rowOf(eight, 1), (Row{palette[1], palette[2], palette[3], unset}));
     EXPECT_EQ(rowOf(eight, 2), (Row{palette[5], palette[5], palette[5], unset}));
     // Four bits: a run alternates the two nibbles; three pixels one by one take two bytes.
-    const Bitmap four = read(storedBmp(5, 2, 4, 2, palette, {5, 0xAB, 0, 0, 0, 3, 0x12, 0x30, 0, 1}));
+    const Bitmap four =
+        read(storedBmp(5, 2, 4, 2, palette, {5, 0xAB, 0, 0, 0, 3, 0x12, 0x30, 0, 1}));
     EXPECT_EQ(rowOf(four, 0), (Row{palette[1], palette[2], palette[3], unset, unset}));
     EXPECT_EQ(rowOf(four, 1),
               (Row{palette[10], palette[11], palette[10], palette[11], palette[10]}));

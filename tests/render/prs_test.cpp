@@ -8,8 +8,14 @@ namespace corvan {
 namespace {
 
 std::vector<std::uint8_t> header(std::uint32_t size) {
-    return {0, 0, static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8),
-            static_cast<std::uint8_t>(size >> 16), 0, 0, 0};
+    return {0,
+            0,
+            static_cast<std::uint8_t>(size),
+            static_cast<std::uint8_t>(size >> 8),
+            static_cast<std::uint8_t>(size >> 16),
+            0,
+            0,
+            0};
 }
 
 std::vector<std::uint8_t> decode(const std::vector<std::uint8_t>& file) {

@@ -25,9 +25,15 @@ int storedBitCount(std::string_view name) {
     return bytes[28] | bytes[29] << 8;
 }
 
-std::uint32_t red(std::uint32_t c) { return c & 0xFF; }
-std::uint32_t green(std::uint32_t c) { return c >> 8 & 0xFF; }
-std::uint32_t blue(std::uint32_t c) { return c >> 16 & 0xFF; }
+std::uint32_t red(std::uint32_t c) {
+    return c & 0xFF;
+}
+std::uint32_t green(std::uint32_t c) {
+    return c >> 8 & 0xFF;
+}
+std::uint32_t blue(std::uint32_t c) {
+    return c >> 16 & 0xFF;
+}
 
 // Row y of tile t of the loaded strip as a byte, the leftmost pixel in the top bit; fails the
 // test on a pixel that is neither black nor white.
@@ -56,7 +62,7 @@ TEST(Resources, GivenEveryName_ThenThePictureLoadsAtItsSize) {
         const char* name;
         int width, height;
     };
-    const Case cases[] = {{"DIZA", 136, 8},     {"TEXT_BG", 576, 96}, {"HEART", 16, 16},
+    const Case cases[] = {{"DIZA", 136, 8},      {"TEXT_BG", 576, 96}, {"HEART", 16, 16},
                           {"SELECTBG", 276, 36}, {"FWIN3", 88, 48},    {"FUKURO", 20, 20},
                           {"PLATE", 100, 60}};
     for (const Case& c : cases) {

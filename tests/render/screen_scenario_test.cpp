@@ -11,7 +11,9 @@ namespace corvan::test {
 namespace {
 
 TEST(ScreenScenario, APictureWithAPageOfTextShowsTheFrameOverIt) {
-    TestGame t({chunk("main", "*gra A001,6\n*grb b002\n*gra A001,1\nホテル「コルヴァン」へようこそ。\n[col 2]赤い文字[col 0]と◆ハート。▼\n")});
+    TestGame t({chunk("main",
+                      "*gra A001,6\n*grb b002\n*gra A001,1\nホテル「コルヴァン」へようこそ。\n[col "
+                      "2]赤い文字[col 0]と◆ハート。▼\n")});
     writePrs(t.gameDir() / "GRA/A/A001.PRS", makeBitmap(640, 480, [](int x, int y) {
                  return static_cast<std::uint32_t>((x * 255 / 640) << 8 | (y * 255 / 480));
              }));

@@ -27,11 +27,11 @@ TEST(SettingsFixtures, GivenEachFixture_WhenReplayedWithIt_ThenFoldersAndSpeedAs
         writeText(dir.path() / "Brackwell.ini",
                   fixtureText(fixture.text, save.string(), game.string()));
 
-        const ProgramRun run = runProgram(
-            std::string(CORVAN_TOOLS_DIR) + "/corvan-replay", dir.path(),
-            {"--config", "Brackwell.ini", "--save", "fallback", "--state", "state.json",
-             elsewhere.string()},
-            {std::nullopt, {{"TMPDIR", dir.path().string()}}});
+        const ProgramRun run =
+            runProgram(std::string(CORVAN_TOOLS_DIR) + "/corvan-replay", dir.path(),
+                       {"--config", "Brackwell.ini", "--save", "fallback", "--state", "state.json",
+                        elsewhere.string()},
+                       {std::nullopt, {{"TMPDIR", dir.path().string()}}});
         ASSERT_EQ(run.exitCode, 0) << run.err;
 
         // Without the file's GameDir the game asks for the archive in the folder it was given.

@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 using Value = std::optional<std::string>;
 
+// clang-format off
 const struct TrickyFile {
     const char* name;
     std::string before;
@@ -58,8 +59,10 @@ const struct TrickyFile {
     {"bytes that are not UTF-8", "; caf\xE9\n[Corvan]\nGameDir=/m\xE9\x82\n",
      {{"GameDir", "/m\xE9\x82"}}, "BGM", "1", "; caf\xE9\n[Corvan]\nGameDir=/m\xE9\x82\nBGM=1\n"},
 };
+// clang-format on
 
-TEST(SettingsFile, GivenTrickyFiles_WhenReadAndOneValueWritten_ThenAsWrittenAndOnlyThatLineChanges) {
+TEST(SettingsFile,
+     GivenTrickyFiles_WhenReadAndOneValueWritten_ThenAsWrittenAndOnlyThatLineChanges) {
     for (const TrickyFile& c : kTrickyFiles) {
         SCOPED_TRACE(c.name);
         TempDir dir;
@@ -154,10 +157,27 @@ TEST(SettingsFile, GivenWhatCannotBeStoredOrAFolderInItsPlace_WhenWritten_ThenRe
 TEST(IntValue, GivenStoredTexts_ThenDecimalOrHexWithin32BitsElseNoNumber) {
     constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
     const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-        {"0", 0}, {"-5", -5}, {"+7", 7}, {"08", 8}, {"010", 10}, {"0x2", 2}, {"0X1f", 31},
-        {"0xFFFFFFFF", -1}, {"2147483647", -(kMin + 1)}, {"-2147483648", kMin},
-        {"2147483648", {}}, {"-2147483649", {}}, {"0x100000000", {}}, {"1abc", {}}, {"1.5", {}},
-        {"", {}}, {" 1", {}}, {"0x", {}}, {"-0x1", {}}, {"-", {}}, {"99999999999999999999", {}}};
+        {"0", 0},
+        {"-5", -5},
+        {"+7", 7},
+        {"08", 8},
+        {"010", 10},
+        {"0x2", 2},
+        {"0X1f", 31},
+        {"0xFFFFFFFF", -1},
+        {"2147483647", -(kMin + 1)},
+        {"-2147483648", kMin},
+        {"2147483648", {}},
+        {"-2147483649", {}},
+        {"0x100000000", {}},
+        {"1abc", {}},
+        {"1.5", {}},
+        {"", {}},
+        {" 1", {}},
+        {"0x", {}},
+        {"-0x1", {}},
+        {"-", {}},
+        {"99999999999999999999", {}}};
     for (const auto& [text, value] : cases) EXPECT_EQ(parseIntValue(text), value) << text;
 }
 

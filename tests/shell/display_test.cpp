@@ -15,8 +15,8 @@ namespace {
 std::unique_ptr<GameShell> startedOn(const GameFolders& folders, DisplayRequest display,
                                      const QString& extraSettings = QString()) {
     folders.writeSettings(QStringLiteral("Delay=1\n") + extraSettings);
-    auto shell = std::make_unique<GameShell>(GameOptions{.withSound = false}, SettingsFile(),
-                                             display);
+    auto shell =
+        std::make_unique<GameShell>(GameOptions{.withSound = false}, SettingsFile(), display);
     shell->host().setMessageHook([](const QtHost::MessageRequest& request) {
         qWarning("unexpected message box: %s", qPrintable(request.text));
         return QMessageBox::Cancel;
@@ -55,8 +55,8 @@ private slots:
             QSignalSpy pressed(&window.image1(), &ScreenView::pressed);
             const QList<QPoint> pixels = {{0, 0}, {639, 479}, {320, 240}, {1, 478}};
             for (const QPoint& pixel : pixels) {
-                pressAt(window.image1(), QPointF((pixel.x() + 0.5) * scale,
-                                                 (pixel.y() + 0.5) * scale));
+                pressAt(window.image1(),
+                        QPointF((pixel.x() + 0.5) * scale, (pixel.y() + 0.5) * scale));
                 // The last device pixel of the scaled pixel still belongs to it.
                 pressAt(window.image1(), QPointF(pixel.x() * scale + scale - 0.01,
                                                  pixel.y() * scale + scale - 0.01));

@@ -1,6 +1,6 @@
 // The shell's tests: Qt Test classes run one after another on the offscreen platform (on an X
-// server, only the display's tests run), with $XDG_CONFIG_HOME in a temporary folder so that no test
-// touches the real settings file, nor Qt's own (a file dialog writes QtProject.conf there).
+// server, only the display's tests run), with $XDG_CONFIG_HOME in a temporary folder so that no
+// test touches the real settings file, nor Qt's own (a file dialog writes QtProject.conf there).
 // Test function names on the command line pick tests from whichever class has them.
 
 #include <QApplication>

@@ -21,8 +21,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <limits>
 #include <iostream>
+#include <limits>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -90,8 +90,8 @@ Bytes loudSongFile() {
         t.insert(t.end(), bytes);
     };
     constexpr std::uint8_t kVelocity = 100;
-    for (const auto& [channel, program] : {std::pair<std::uint8_t, std::uint8_t>{0, 0}, {1, 48},
-                                           {2, 33}, {3, 56}}) {
+    for (const auto& [channel, program] :
+         {std::pair<std::uint8_t, std::uint8_t>{0, 0}, {1, 48}, {2, 33}, {3, 56}}) {
         event(0, {static_cast<std::uint8_t>(0xC0 | channel), program});
         event(0, {static_cast<std::uint8_t>(0xB0 | channel), 7, 80});
     }
@@ -299,7 +299,8 @@ TEST_F(DiskAudio, GivenAWaveVoice_WhenPlayed_ThenItSoundsAndLeavesTheMusicAlone)
         ASSERT_TRUE(audio.playVoice(wave, error)) << error;
         start = audio.framesMixed();
         // 0.6 seconds of output, longer than the clip.
-        ASSERT_TRUE(waitFor([&] { return audio.framesMixed() >= start + kFramesPerSecond * 6 / 10; }));
+        ASSERT_TRUE(
+            waitFor([&] { return audio.framesMixed() >= start + kFramesPerSecond * 6 / 10; }));
     }
     const Loudness voice = measure(out());
     EXPECT_GE(voice.loud, kAudible) << voice.samples << " samples";
@@ -346,8 +347,8 @@ std::vector<std::int64_t> gapsBetweenSounds(const std::vector<std::int16_t>& sam
     std::vector<std::int64_t> gaps;
     std::int64_t lastSound = -1;
     for (std::size_t frame = 0; frame * 2 + 1 < samples.size(); ++frame) {
-        const int level = std::max(std::abs(int{samples[frame * 2]}),
-                                   std::abs(int{samples[frame * 2 + 1]}));
+        const int level =
+            std::max(std::abs(int{samples[frame * 2]}), std::abs(int{samples[frame * 2 + 1]}));
         if (level < kThreshold) continue;
         const auto at = static_cast<std::int64_t>(frame);
         if (lastSound >= 0 && at - lastSound > kFramesPerSecond / 3) gaps.push_back(at - lastSound);

@@ -52,15 +52,18 @@ TEST(MidiLength, GivenTempoAndTimeCode_ThenTheLengthFollowsThem) {
     EXPECT_DOUBLE_EQ(*length(midi(480, {kQuarterNote})), 0.5);
     // A conductor track halves the tempo after the first quarter of a two-quarter track; the
     // longest track decides.
-    const Bytes conductor = {0x83, 0x60, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, 0x00, 0xFF, 0x2F, 0x00};
+    const Bytes conductor = {0x83, 0x60, 0xFF, 0x51, 0x03, 0x0F,
+                             0x42, 0x40, 0x00, 0xFF, 0x2F, 0x00};
     const Bytes halfNote = {0x00, 0x90, 60, 100, 0x87, 0x40, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
     EXPECT_DOUBLE_EQ(*length(midi(480, {conductor, kQuarterNote, halfNote})), 1.5);
     // 25 frames a second, 40 ticks a frame: 480 ticks are 0.48 seconds.
     EXPECT_DOUBLE_EQ(*length(midi(0xE728, {kQuarterNote})), 0.48);
     // The same file wrapped as RIFF RMID, with an odd-sized chunk before its data.
     const Bytes inner = midi(480, {kQuarterNote});
-    Bytes riff = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'R', 'M', 'I', 'D', 'x', 'x', 'x', 'x', 1, 0, 0, 0,
-                  9, 0, 'd', 'a', 't', 'a', static_cast<std::uint8_t>(inner.size()), 0, 0, 0};
+    Bytes riff = {'R', 'I', 'F', 'F', 0,   0,   0,   0,   'R',
+                  'M', 'I', 'D', 'x', 'x', 'x', 'x', 1,   0,
+                  0,   0,   9,   0,   'd', 'a', 't', 'a', static_cast<std::uint8_t>(inner.size()),
+                  0,   0,   0};
     riff.insert(riff.end(), inner.begin(), inner.end());
     EXPECT_DOUBLE_EQ(*length(riff), 0.5);
 }
@@ -77,8 +80,11 @@ TEST(MidiLength, GivenBytesThatAreNoWholeMidiFile_ThenTheReasonIsGiven) {
     Bytes longNumber = midi(480, {{0xFF, 0xFF, 0xFF, 0xFF, 0x7F}});
     const std::vector<Case> cases = {
         {"empty", {}, "標準 MIDI ファイルではありません。"},
-        {"a wave file", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, "標準 MIDI ファイルではありません。"},
-        {"header only", Bytes(good.begin(), good.begin() + 14), "MIDI ファイルが途中で切れています。"},
+        {"a wave file",
+         {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'},
+         "標準 MIDI ファイルではありません。"},
+        {"header only", Bytes(good.begin(), good.begin() + 14),
+         "MIDI ファイルが途中で切れています。"},
         {"cut in its track", cut, "MIDI ファイルが途中で切れています。"},
         {"data with no status", noStatus, "MIDI ファイルが途中で切れています。"},
         {"a five-byte number", longNumber, "MIDI ファイルが途中で切れています。"},

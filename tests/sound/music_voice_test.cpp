@@ -3,8 +3,6 @@
 // headless host's player plays nothing and remembers every call; a test says when its music
 // has played to its end.
 
-#include "sound/sound_files.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "sound/sound_files.h"
 #include "support/test_game.h"
 
 namespace corvan::test {
@@ -174,9 +173,11 @@ TEST(PlayMusic, GivenAFileThatCannotBeOpened_ThenAMessageNamesItWithTheReasonAnd
     writeText(missing.gameDir() / "MIDI/10.MID", "RIFF....WAVE");
     missing.start();
     playOn(missing);
-    EXPECT_EQ(missing.events("msgbox "),
-              (Lines{"コルヴァン|音楽ファイル MIDI/08.MID を開けません。\\nファイルが見つかりません。",
-                     "コルヴァン|音楽ファイル MIDI/10.MID を開けません。\\n標準 MIDI ファイルではありません。"}));
+    EXPECT_EQ(
+        missing.events("msgbox "),
+        (Lines{"コルヴァン|音楽ファイル MIDI/08.MID を開けません。\\nファイルが見つかりません。",
+               "コルヴァン|音楽ファイル MIDI/10.MID を開けません。\\n標準 MIDI "
+               "ファイルではありません。"}));
     EXPECT_EQ(missing.events("warning 音楽ファイル MIDI/08.MID").size(), 1u);  // standard error
     EXPECT_TRUE(missing.events("music").empty());
 
@@ -185,8 +186,9 @@ TEST(PlayMusic, GivenAFileThatCannotBeOpened_ThenAMessageNamesItWithTheReasonAnd
     t.host().setMusicOpenError("Couldn't open MIDI/09.MID");
     Game& g = t.start();
     playOn(t);
-    EXPECT_EQ(t.events("msgbox "),
-              Lines{"コルヴァン|音楽ファイル MIDI/09.MID を開けません。\\nCouldn't open MIDI/09.MID"});
+    EXPECT_EQ(
+        t.events("msgbox "),
+        Lines{"コルヴァン|音楽ファイル MIDI/09.MID を開けません。\\nCouldn't open MIDI/09.MID"});
     EXPECT_EQ(calls(t), Lines{openMusic(t, "MIDI/09.MID")});  // never played
     EXPECT_EQ(g.currentTrack, 0);
     EXPECT_EQ(t.textLines(), Lines{"A▼"});

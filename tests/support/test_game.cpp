@@ -14,12 +14,13 @@ TestGame::TestGame(const std::vector<ChunkSource>& chunks, GameOptions options)
 
 void TestGame::addSoundFiles(const std::vector<std::string>& relatives) {
     // A standard MIDI file of one empty track.
-    const std::vector<std::uint8_t> silentMidi = {
-        'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0,
-        'M', 'T', 'r', 'k', 0, 0, 0, 4, 0x00, 0xFF, 0x2F, 0x00};
+    const std::vector<std::uint8_t> silentMidi = {'M', 'T', 'h', 'd',  0,    0,    0,    6,   0,
+                                                  0,   0,   1,   0x01, 0xE0, 'M',  'T',  'r', 'k',
+                                                  0,   0,   0,   4,    0x00, 0xFF, 0x2F, 0x00};
     for (const std::string& relative : relatives) {
-        const bool midi = relative.size() >= 4 &&
-                          equalIgnoringAsciiCase(std::string_view(relative).substr(relative.size() - 4), ".mid");
+        const bool midi =
+            relative.size() >= 4 &&
+            equalIgnoringAsciiCase(std::string_view(relative).substr(relative.size() - 4), ".mid");
         writeBytes(gameDir_.path() / relative, midi ? silentMidi : std::vector<std::uint8_t>{});
     }
 }

@@ -1,12 +1,13 @@
 // corvan-explore's search on small games made in code: where each route ends and by which
 // choices, what no route reaches, and the program's exit status and JSON.
 
+#include "tools/route_explorer.h"
+
 #include <gtest/gtest.h>
 
 #include "headless/json_checker.h"
 #include "support/run_program.h"
 #include "support/test_archive.h"
-#include "tools/route_explorer.h"
 
 namespace corvan::test {
 namespace {
@@ -46,6 +47,7 @@ TEST(RouteExplorer, GivenSmallGames_ThenEveryRouteEndIsFoundWithItsShortestChoic
         std::vector<ChunkSource> chunks;
         Lines endings, stuck, loops, unreached;
     };
+    // clang-format off
     const Case cases[] = {
         {"endings and a chain to nothing", kBranches, {"game-clear main:8: 1", "story-end rain:5: 2"},
          {"chunk-missing main:13: 3"}, {}, {"rain:never", "orphan"}},
@@ -59,6 +61,7 @@ TEST(RouteExplorer, GivenSmallGames_ThenEveryRouteEndIsFoundWithItsShortestChoic
         {"a loop that shows nothing", {chunk("main", ":a\n*go a\n")}, {},
          {"script-loop main:1:"}, {}, {}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir game;

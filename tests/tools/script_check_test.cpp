@@ -1,6 +1,8 @@
 // The script checker on small games kept as data: each tests/data/script_check/*.case file holds
 // the chunks, the files of the game folder and the exact report.
 
+#include "tools/script_check.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,7 +11,6 @@
 #include "headless/json_checker.h"
 #include "support/run_program.h"
 #include "support/test_archive.h"
-#include "tools/script_check.h"
 
 namespace corvan::test {
 namespace {

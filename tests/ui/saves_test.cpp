@@ -431,15 +431,9 @@ TEST(SeenRecordReset,
         g.vars.setE(3, 4);
         fs::remove(t.saveDir() / "seen.cv");
         switch (trigger) {
-            case Trigger::Save:
-                ASSERT_TRUE(g.SaveSlot(2));
-                break;
-            case Trigger::Load:
-                ASSERT_TRUE(g.LoadSlot(1));
-                break;
-            case Trigger::GameClear:
-                g.RecordClearedGame();
-                break;
+            case Trigger::Save: ASSERT_TRUE(g.SaveSlot(2)); break;
+            case Trigger::Load: ASSERT_TRUE(g.LoadSlot(1)); break;
+            case Trigger::GameClear: g.RecordClearedGame(); break;
         }
         EXPECT_EQ(g.aMarks, saves::Marks{});
         EXPECT_EQ(g.bMarks, saves::Marks{});

@@ -25,9 +25,9 @@
 
 namespace {
 
+using corvan::Volume;
 using corvanup::Message;
 using corvanup::UpdateForm;
-using corvan::Volume;
 
 const QString kTitle = QStringLiteral("コルヴァン・アップデート");
 const QString kErrorTitle = QStringLiteral("エラー");
@@ -198,9 +198,9 @@ private slots:
         const QString save = at(QString::fromUtf8(corvan::test::kFixtureSaveFolder));
         QVERIFY(QDir().mkpath(save));
         auto text = [&](const QString& gameDir) {
-            return QByteArray::fromStdString(corvan::test::fixtureText(
-                fixture.text, QFile::encodeName(save).toStdString(),
-                QFile::encodeName(gameDir).toStdString()));
+            return QByteArray::fromStdString(
+                corvan::test::fixtureText(fixture.text, QFile::encodeName(save).toStdString(),
+                                          QFile::encodeName(gameDir).toStdString()));
         };
         writeSettingsText(text(at("game")));
         putNewPrograms();

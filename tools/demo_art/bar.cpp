@@ -62,8 +62,10 @@ void drawBottles(Canvas& c) {
             const Point base = project(kEye, {x + w / 2, y0, z - 0.02});
             const Point top = project(kEye, {x + w / 2, y0 + h, z - 0.02});
             const double half = w / 2 * kEye.focal / z;
-            rect(c, base.x - half, top.y + (base.y - top.y) * 0.35, base.x + half, base.y, glass, 0.92);
-            rect(c, base.x - half * 0.35, top.y, base.x + half * 0.35, top.y + (base.y - top.y) * 0.36, glass, 0.92);
+            rect(c, base.x - half, top.y + (base.y - top.y) * 0.35, base.x + half, base.y, glass,
+                 0.92);
+            rect(c, base.x - half * 0.35, top.y, base.x + half * 0.35,
+                 top.y + (base.y - top.y) * 0.36, glass, 0.92);
             rect(c, base.x - half * 0.6, base.y - (base.y - top.y) * 0.45, base.x + half * 0.6,
                  base.y - (base.y - top.y) * 0.25, Rgb{230, 220, 190}, 0.8);
             x += w + 0.03;
@@ -84,15 +86,19 @@ void drawTownLights(Canvas& c) {
     }
     // The window's frame bars.
     for (const double zz : {kWindowNear, 3.7, kWindowFar}) {
-        polygon(c, sideQuad(kEye, kRoom.right - 0.02, zz - 0.04, 0.6, zz + 0.04, 2.4), Rgb{30, 22, 20});
+        polygon(c, sideQuad(kEye, kRoom.right - 0.02, zz - 0.04, 0.6, zz + 0.04, 2.4),
+                Rgb{30, 22, 20});
     }
-    polygon(c, sideQuad(kEye, kRoom.right - 0.02, kWindowNear, 0.55, kWindowFar, 0.62), Rgb{50, 34, 28});
+    polygon(c, sideQuad(kEye, kRoom.right - 0.02, kWindowNear, 0.55, kWindowFar, 0.62),
+            Rgb{50, 34, 28});
 }
 
 void drawCounter(Canvas& c) {
     // The counter along the left, its top polished, with stools before it.
-    solidBox(c, kEye, {-2.4, 0, 1.6}, {-1.45, 1.05, 5.6}, {{80, 36, 24}, {120, 60, 36}, {96, 44, 28}});
-    solidBox(c, kEye, {-2.4, 1.05, 1.55}, {-1.38, 1.1, 5.6}, {{150, 100, 60}, {170, 116, 70}, {140, 90, 54}});
+    solidBox(c, kEye, {-2.4, 0, 1.6}, {-1.45, 1.05, 5.6},
+             {{80, 36, 24}, {120, 60, 36}, {96, 44, 28}});
+    solidBox(c, kEye, {-2.4, 1.05, 1.55}, {-1.38, 1.1, 5.6},
+             {{150, 100, 60}, {170, 116, 70}, {140, 90, 54}});
     for (const double z : {2.2, 3.1, 4.0, 4.9}) {
         const Point seat = project(kEye, {-1.1, 0.75, z});
         const Point foot = project(kEye, {-1.1, 0, z});
@@ -102,15 +108,21 @@ void drawCounter(Canvas& c) {
     }
     // A glass on the counter, and the pendant lamps over it.
     const Point glassAt = project(kEye, {-1.6, 1.1, 2.3});
-    polygon(c, {{glassAt.x - 6, glassAt.y}, {glassAt.x + 6, glassAt.y}, {glassAt.x + 8, glassAt.y - 20},
-                {glassAt.x - 8, glassAt.y - 20}},
+    polygon(c,
+            {{glassAt.x - 6, glassAt.y},
+             {glassAt.x + 6, glassAt.y},
+             {glassAt.x + 8, glassAt.y - 20},
+             {glassAt.x - 8, glassAt.y - 20}},
             Rgb{200, 150, 80}, 0.7);
     for (const Lamp& lamp : kLamps) {
         const Point at = project(kEye, lamp.at);
         const Point hook = project(kEye, {lamp.at.x, kRoom.ceiling, lamp.at.z});
         line(c, hook, at, 1, {20, 16, 14});
-        polygon(c, {{at.x - 14, at.y + 8}, {at.x + 14, at.y + 8}, {at.x + 6, at.y - 6},
-                    {at.x - 6, at.y - 6}},
+        polygon(c,
+                {{at.x - 14, at.y + 8},
+                 {at.x + 14, at.y + 8},
+                 {at.x + 6, at.y - 6},
+                 {at.x - 6, at.y - 6}},
                 Rgb{170, 110, 40});
         c.glow(at.x, at.y + 10, 90, {110, 70, 30}, 0.8);
     }

@@ -7,8 +7,8 @@
 
 #include "tools/demo_art/kit/noise.h"
 #include "tools/demo_art/kit/shapes.h"
-#include "tools/demo_art/pictures.h"
 #include "tools/demo_art/lobby.h"
+#include "tools/demo_art/pictures.h"
 
 namespace corvan::art {
 
@@ -61,8 +61,8 @@ Canvas paintClerk(bool atDesk, double scale, double dx, double dy) {
     // The arms: sleeves down the sides, bending forward to the hands on the desk, or hanging.
     for (const int side : {-1, 1}) {
         const double elbow = atDesk ? 44 : 58;
-        const std::vector<Point> sleeve = {{cx + side * 62, 238}, {cx + side * 80, 254},
-                                           {cx + side * 82, cut}, {cx + side * (elbow - 8), cut},
+        const std::vector<Point> sleeve = {{cx + side * 62, 238},    {cx + side * 80, 254},
+                                           {cx + side * 82, cut},    {cx + side * (elbow - 8), cut},
                                            {cx + side * elbow, 282}, {cx + side * 58, 266}};
         polygon(c, sleeve, [&](double x, double y) {
             const double t = side < 0 ? 0.1 : 0.6;

@@ -34,14 +34,16 @@ Rgb shadeTower(const Hit& hit) {
             // Brick, the courses shifted every other row.
             const double row = std::floor(p.y / 0.09);
             const double offset = std::fmod(row, 2.0) * 0.11;
-            albedo = Rgb{120, 84, 66} * (0.85 + 0.25 * valueNoise(std::floor((along + offset + 20) / 0.22), row, 29));
+            albedo = Rgb{120, 84, 66} *
+                     (0.85 + 0.25 * valueNoise(std::floor((along + offset + 20) / 0.22), row, 29));
             if (std::fmod(p.y, 0.09) < 0.012 || std::fmod(along + offset + 20, 0.22) < 0.012) {
                 albedo = {90, 80, 70};
             }
             break;
         }
         case Surface::Floor:
-            albedo = Rgb{96, 70, 48} * (0.9 + 0.15 * valueNoise(std::floor((p.x + 20) / 0.25), p.z * 2, 31));
+            albedo = Rgb{96, 70, 48} *
+                     (0.9 + 0.15 * valueNoise(std::floor((p.x + 20) / 0.25), p.z * 2, 31));
             if (std::fmod(p.x + 20, 0.25) < 0.012) albedo = albedo * 0.6;
             break;
         case Surface::Ceiling: albedo = {60, 44, 34}; break;
@@ -66,27 +68,29 @@ void drawDialMarks(Canvas& c) {
     const double minute = -40 * kPi / 30;
     line(c, centre, {centre.x + std::sin(hour) * r * 0.5, centre.y - std::cos(hour) * r * 0.5}, 8,
          {40, 40, 50}, 0.9);
-    line(c, centre, {centre.x + std::sin(minute) * r * 0.75, centre.y - std::cos(minute) * r * 0.75},
-         5, {40, 40, 50}, 0.9);
+    line(c, centre,
+         {centre.x + std::sin(minute) * r * 0.75, centre.y - std::cos(minute) * r * 0.75}, 5,
+         {40, 40, 50}, 0.9);
     ellipse(c, centre.x, centre.y, 9, 9, Rgb{60, 50, 44});
     c.glow(centre.x + r * 0.3, centre.y - r * 0.3, r * 1.6, {50, 56, 70}, 0.9);
 }
 
 // A gear seen face on, with `teeth` teeth, its spokes and hub.
 void gear(Canvas& c, Point at, double radius, int teeth, double turn, Rgb metal) {
-    c.shape({static_cast<int>(at.x - radius) - 8, static_cast<int>(at.y - radius) - 8,
-             static_cast<int>(at.x + radius) + 9, static_cast<int>(at.y + radius) + 9},
-            [=](double x, double y) {
-                const double d = std::hypot(x - at.x, y - at.y);
-                const double a = std::atan2(y - at.y, x - at.x) + turn;
-                const double tooth = std::cos(a * teeth) > 0.1 ? radius * 1.08 : radius;
-                if (d > tooth) return false;
-                if (d < radius * 0.2) return true;
-                if (d > radius * 0.82) return true;
-                // Six spokes.
-                return std::abs(std::sin((a - turn) * 3 + turn * 3)) < 0.18;
-            },
-            metal);
+    c.shape(
+        {static_cast<int>(at.x - radius) - 8, static_cast<int>(at.y - radius) - 8,
+         static_cast<int>(at.x + radius) + 9, static_cast<int>(at.y + radius) + 9},
+        [=](double x, double y) {
+            const double d = std::hypot(x - at.x, y - at.y);
+            const double a = std::atan2(y - at.y, x - at.x) + turn;
+            const double tooth = std::cos(a * teeth) > 0.1 ? radius * 1.08 : radius;
+            if (d > tooth) return false;
+            if (d < radius * 0.2) return true;
+            if (d > radius * 0.82) return true;
+            // Six spokes.
+            return std::abs(std::sin((a - turn) * 3 + turn * 3)) < 0.18;
+        },
+        metal);
     ellipse(c, at.x, at.y, radius * 0.12, radius * 0.12, metal * 0.6);
 }
 

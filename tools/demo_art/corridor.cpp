@@ -1,7 +1,7 @@
 // A003: the corridor of the third floor, drawn by casting a ray through every sample.
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -142,7 +142,8 @@ Rgb shadeCorridor(const Hit& hit) {
         // The ceiling round each lamp catches its light; the rest is lit from below.
         light += 0.2;
         for (const Lamp& lamp : kCorridorLamps) {
-            const double d2 = (p.x - lamp.at.x) * (p.x - lamp.at.x) + (p.z - lamp.at.z) * (p.z - lamp.at.z);
+            const double d2 =
+                (p.x - lamp.at.x) * (p.x - lamp.at.x) + (p.z - lamp.at.z) * (p.z - lamp.at.z);
             light += 0.5 / (1.0 + 1.2 * d2);
         }
     }

@@ -14,9 +14,15 @@ namespace {
 // A crow in flight, its wings at `beat` (-1 down to 1 up), `size` pixels across.
 void crow(Canvas& c, double x, double y, double size, double beat) {
     const double lift = beat * size * 0.3;
-    polygon(c, {{x - size / 2, y - lift}, {x - size * 0.1, y - size * 0.08}, {x, y + size * 0.06},
-                {x + size * 0.1, y - size * 0.08}, {x + size / 2, y - lift}, {x + size * 0.12, y + size * 0.04},
-                {x, y + size * 0.16}, {x - size * 0.12, y + size * 0.04}},
+    polygon(c,
+            {{x - size / 2, y - lift},
+             {x - size * 0.1, y - size * 0.08},
+             {x, y + size * 0.06},
+             {x + size * 0.1, y - size * 0.08},
+             {x + size / 2, y - lift},
+             {x + size * 0.12, y + size * 0.04},
+             {x, y + size * 0.16},
+             {x - size * 0.12, y + size * 0.04}},
             Rgb{16, 14, 20});
 }
 
@@ -40,7 +46,8 @@ Canvas drawClockAtDawn() {
     rect(c, 150, 60, 490, 480, [](double x, double y) {
         Rgb stone = mix(Rgb{150, 130, 126}, Rgb{220, 180, 150}, smoothstep(150, 490, x));
         stone = stone * (0.9 + 0.12 * cloudNoise(x / 20, y / 20, 405));
-        if (std::fmod(y, 36) < 2 || std::fmod(x + std::floor(y / 36) * 30, 60) < 2) stone = stone * 0.85;
+        if (std::fmod(y, 36) < 2 || std::fmod(x + std::floor(y / 36) * 30, 60) < 2)
+            stone = stone * 0.85;
         return stone;
     });
     // A cornice with snow on it, and snow on the sill under the clock.
@@ -52,7 +59,8 @@ Canvas drawClockAtDawn() {
     const Point centre{320, 220};
     ellipse(c, centre.x, centre.y, 132, 132, Rgb{70, 56, 48});
     ellipse(c, centre.x, centre.y, 122, 122, [&](double x, double y) {
-        return mix(Rgb{250, 242, 222}, Rgb{230, 214, 186}, std::hypot(x - centre.x - 30, y - centre.y + 30) / 180);
+        return mix(Rgb{250, 242, 222}, Rgb{230, 214, 186},
+                   std::hypot(x - centre.x - 30, y - centre.y + 30) / 180);
     });
     for (int i = 0; i < 60; ++i) {
         const double a = i * kPi / 30;
@@ -80,32 +88,38 @@ Canvas drawBusStop() {
     c.fill({}, [](double x, double y) {
         if (y < kHorizon) {
             Rgb sky = mix(Rgb{170, 186, 210}, Rgb{232, 232, 238}, y / kHorizon);
-            return mix(sky, Rgb{246, 246, 250}, smoothstep(0.5, 0.8, cloudNoise(x / 150, y / 40, 406)) * 0.6);
+            return mix(sky, Rgb{246, 246, 250},
+                       smoothstep(0.5, 0.8, cloudNoise(x / 150, y / 40, 406)) * 0.6);
         }
         // The snowfield, with soft drifts.
         Rgb snow = mix(Rgb{224, 230, 242}, Rgb{250, 251, 255}, (y - kHorizon) / 230);
-        return mix(snow, Rgb{196, 206, 228}, smoothstep(0.55, 0.75, cloudNoise(x / 90, y / 18, 407)) * 0.5);
+        return mix(snow, Rgb{196, 206, 228},
+                   smoothstep(0.55, 0.75, cloudNoise(x / 90, y / 18, 407)) * 0.5);
     });
     // The hill with the hotel, small and far off on the left.
-    c.shape({0, 180, 300, 260}, [](double x, double y) {
-        return y > kHorizon - 30 * std::exp(-std::pow((x - 120) / 90, 2));
-    }, Rgb{226, 232, 244});
+    c.shape(
+        {0, 180, 300, 260},
+        [](double x, double y) {
+            return y > kHorizon - 30 * std::exp(-std::pow((x - 120) / 90, 2));
+        },
+        Rgb{226, 232, 244});
     rect(c, 102, 206, 140, 224, Rgb{150, 134, 120});
     polygon(c, {{116, 206}, {121, 190}, {126, 206}}, Rgb{110, 90, 86});
     rect(c, 96, 214, 102, 224, Rgb{150, 134, 120});
     rect(c, 140, 214, 146, 224, Rgb{150, 134, 120});
     // The road running away to the horizon, with two tracks.
-    c.shape({0, static_cast<int>(kHorizon), kWidth, kHeight},
-            [](double x, double y) {
-                const double t = (y - kHorizon) / (480 - kHorizon);
-                return std::abs(x - (330 - 60 * t)) < 6 + t * 170;
-            },
-            [](double x, double y) {
-                const double t = (y - kHorizon) / (480 - kHorizon);
-                const double across = (x - (330 - 60 * t)) / (6 + t * 170);
-                const double track = std::exp(-std::pow((std::abs(across) - 0.45) / 0.1, 2));
-                return mix(Rgb{206, 212, 226}, Rgb{160, 168, 186}, track * 0.8);
-            });
+    c.shape(
+        {0, static_cast<int>(kHorizon), kWidth, kHeight},
+        [](double x, double y) {
+            const double t = (y - kHorizon) / (480 - kHorizon);
+            return std::abs(x - (330 - 60 * t)) < 6 + t * 170;
+        },
+        [](double x, double y) {
+            const double t = (y - kHorizon) / (480 - kHorizon);
+            const double across = (x - (330 - 60 * t)) / (6 + t * 170);
+            const double track = std::exp(-std::pow((std::abs(across) - 0.45) / 0.1, 2));
+            return mix(Rgb{206, 212, 226}, Rgb{160, 168, 186}, track * 0.8);
+        });
     // Footprints from the bottom to the stop.
     for (int i = 0; i < 9; ++i) {
         const double t = i / 9.0;

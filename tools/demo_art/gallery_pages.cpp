@@ -47,11 +47,13 @@ Area sceneCell(int i) {
 void crest(Canvas& c, double cx, double cy, double r, Rgb colour, double op = 1.0) {
     ring(c, cx, cy, r * 0.86, r, colour, op);
     const double s = r / 20;
-    ellipse(c, cx - 1 * s, cy + 1 * s, 8 * s, 5.5 * s, colour, op);  // body
+    ellipse(c, cx - 1 * s, cy + 1 * s, 8 * s, 5.5 * s, colour, op);    // body
     ellipse(c, cx + 6 * s, cy - 4 * s, 3.6 * s, 3.4 * s, colour, op);  // head
-    polygon(c, {{cx + 9 * s, cy - 5.5 * s}, {cx + 14 * s, cy - 3.5 * s}, {cx + 9 * s, cy - 2 * s}}, colour, op);
+    polygon(c, {{cx + 9 * s, cy - 5.5 * s}, {cx + 14 * s, cy - 3.5 * s}, {cx + 9 * s, cy - 2 * s}},
+            colour, op);
     polygon(c, {{cx - 8 * s, cy}, {cx - 15 * s, cy + 5 * s}, {cx - 7 * s, cy + 4 * s}}, colour, op);
-    polygon(c, {{cx - 4 * s, cy - 2 * s}, {cx + 3 * s, cy - 1 * s}, {cx - 8 * s, cy - 9 * s}}, colour, op);
+    polygon(c, {{cx - 4 * s, cy - 2 * s}, {cx + 3 * s, cy - 1 * s}, {cx - 8 * s, cy - 9 * s}},
+            colour, op);
     line(c, {cx - 1 * s, cy + 6 * s}, {cx - 2 * s, cy + 11 * s}, 1.2 * s, colour, op);
     line(c, {cx + 2 * s, cy + 6 * s}, {cx + 2 * s, cy + 11 * s}, 1.2 * s, colour, op);
 }
@@ -59,8 +61,11 @@ void crest(Canvas& c, double cx, double cy, double r, Rgb colour, double op = 1.
 // A raised brass plate filling `a` less a margin.
 void plate(Canvas& c, const Area& a, double margin = 2) {
     rect(c, a.left + margin, a.top + margin, a.right - margin, a.bottom - margin,
-         [&a](double, double y) { return mix(Rgb{226, 190, 110}, Rgb{140, 100, 44}, (y - a.top) / a.height()); });
-    rect(c, a.left + margin, a.top + margin, a.right - margin, a.top + margin + 1.5, Rgb{250, 226, 160});
+         [&a](double, double y) {
+             return mix(Rgb{226, 190, 110}, Rgb{140, 100, 44}, (y - a.top) / a.height());
+         });
+    rect(c, a.left + margin, a.top + margin, a.right - margin, a.top + margin + 1.5,
+         Rgb{250, 226, 160});
 }
 
 void closeSign(Canvas& c, const Area& a) {
@@ -75,7 +80,10 @@ void pageSigns(Canvas& c) {
         const Area& a = side < 0 ? kPreviousPage : kNextPage;
         plate(c, a);
         const double s = a.height() * 0.28;
-        polygon(c, {{a.cx() - side * s, a.cy() - s}, {a.cx() + side * s, a.cy()}, {a.cx() - side * s, a.cy() + s}},
+        polygon(c,
+                {{a.cx() - side * s, a.cy() - s},
+                 {a.cx() + side * s, a.cy()},
+                 {a.cx() - side * s, a.cy() + s}},
                 Rgb{60, 36, 20});
     }
 }
@@ -128,15 +136,18 @@ Canvas drawPictureGalleryPage(const Shelf& shelf, int page) {
         const Area a = gallery1Item(i);
         // A cream mount with the picture in its upper part and a rule under it.
         const Area mount{a.left + 6, a.top + 4, a.right - 6, a.bottom - 4};
-        rect(c, mount.left + 3, mount.top + 4, mount.right + 3, mount.bottom + 4, Rgb{0, 0, 0}, 0.35);
+        rect(c, mount.left + 3, mount.top + 4, mount.right + 3, mount.bottom + 4, Rgb{0, 0, 0},
+             0.35);
         rect(c, mount.left, mount.top, mount.right, mount.bottom, Rgb{232, 224, 204});
         const Area picture{mount.left + 7, mount.top + 8, mount.right - 7, mount.top + 8 + 88};
         if (const Bitmap* found = shelf.find(names[static_cast<std::size_t>(i)])) {
-            layPicture(c, *found, {picture.cx(), picture.cy(), picture.width(), picture.height()}, Tone::Colour);
+            layPicture(c, *found, {picture.cx(), picture.cy(), picture.width(), picture.height()},
+                       Tone::Colour);
         } else {
             emptyPlace(c, picture, {150, 142, 124});
         }
-        rect(c, mount.left + 20, mount.bottom - 12, mount.right - 20, mount.bottom - 11, Rgb{170, 150, 110});
+        rect(c, mount.left + 20, mount.bottom - 12, mount.right - 20, mount.bottom - 11,
+             Rgb{170, 150, 110});
     }
     closeSign(c, kCloseButton);
     pageSigns(c);
@@ -157,7 +168,8 @@ Canvas drawPlacesGalleryPage(const Shelf& shelf, int page) {
         rect(c, a.left + 1, a.top + 1, a.right - 1, a.bottom - 1, Rgb{190, 150, 80});
         const Area picture{a.left + 5, a.top + 5, a.right - 5, a.bottom - 5};
         if (const Bitmap* found = shelf.find(name)) {
-            layPicture(c, *found, {picture.cx(), picture.cy(), picture.width(), picture.height()}, Tone::Colour);
+            layPicture(c, *found, {picture.cx(), picture.cy(), picture.width(), picture.height()},
+                       Tone::Colour);
         } else {
             emptyPlace(c, picture, {60, 40, 32});
         }
@@ -170,15 +182,16 @@ Canvas drawPlacesGalleryPage(const Shelf& shelf, int page) {
 
 Canvas drawSceneMenu(const Shelf& shelf) {
     // The scenes the demo has, and the picture each cell shows of it.
-    constexpr std::string_view kScenePictures[gallery::kSceneCellCount] = {
-        "A001", "A200", "A202", "A204", "A205", "A206"};
+    constexpr std::string_view kScenePictures[gallery::kSceneCellCount] = {"A001", "A200", "A202",
+                                                                           "A204", "A205", "A206"};
     Canvas c;
     clothBackground(c, {30, 34, 56});
     for (int i = 0; i < gallery::kSceneCellCount; ++i) {
         const Area a = sceneCell(i);
         if (gallery::kSceneChunks[static_cast<std::size_t>(i)].empty()) continue;  // no scene here
         const Bitmap* found = kScenePictures[i].empty() ? nullptr : shelf.find(kScenePictures[i]);
-        rect(c, a.left + 1, a.top + 1, a.right - 1, a.bottom - 1, found ? Rgb{190, 150, 80} : Rgb{52, 56, 80});
+        rect(c, a.left + 1, a.top + 1, a.right - 1, a.bottom - 1,
+             found ? Rgb{190, 150, 80} : Rgb{52, 56, 80});
         if (!found) {
             crest(c, a.left + 20, a.cy(), 10, {80, 86, 116});
             continue;
@@ -187,7 +200,8 @@ Canvas drawSceneMenu(const Shelf& shelf) {
         layPicture(c, *found, {a.left + 30, a.cy(), 50, 34}, Tone::Colour);
         rect(c, a.left + 62, a.top + 4, a.right - 4, a.bottom - 4, Rgb{40, 30, 26});
         rect(c, a.left + 70, a.cy() - 0.5, a.right - 14, a.cy() + 0.5, Rgb{190, 150, 80});
-        for (int dot = 0; dot <= i; ++dot) ellipse(c, a.left + 78 + dot * 12, a.cy() - 8, 2.4, 2.4, Rgb{230, 200, 130});
+        for (int dot = 0; dot <= i; ++dot)
+            ellipse(c, a.left + 78 + dot * 12, a.cy() - 8, 2.4, 2.4, Rgb{230, 200, 130});
     }
     closeSign(c, kSceneCloseButton);
     return c;

@@ -15,8 +15,7 @@ const RoomBox kRoom{-1.7, 1.9, 2.6, 5.2};
 const std::vector<Lamp> kLamps = {{{-0.25, 0.95, 4.9}, 1.6}, {{1.55, 1.15, 3.1}, 1.7}};
 
 // The window in the back wall.
-constexpr double kWindowLeft = -0.2, kWindowRight = 1.05, kWindowBottom = 0.95,
-                 kWindowTop = 2.2;
+constexpr double kWindowLeft = -0.2, kWindowRight = 1.05, kWindowBottom = 0.95, kWindowTop = 2.2;
 
 Rgb backWall(double x, double y) {
     if (x > kWindowLeft - 0.08 && x < kWindowRight + 0.08 && y > kWindowBottom - 0.08 &&
@@ -59,13 +58,14 @@ Rgb shadeRoom(const Hit& hit) {
         case Surface::Floor: albedo = carpet(p.x, p.z); break;
         case Surface::Ceiling:
             // A plain ceiling with the rose of the ceiling light.
-            albedo = std::hypot(p.x - 0.1, p.z - 3.4) < 0.22 ? Rgb{236, 228, 206} : Rgb{214, 206, 186};
+            albedo =
+                std::hypot(p.x - 0.1, p.z - 3.4) < 0.22 ? Rgb{236, 228, 206} : Rgb{214, 206, 186};
             break;
     }
     const double light = lampLight(kLamps, p, normalOf(hit.surface), 0.22);
     // The snow light from the window is cool and faint.
-    const double fromWindow = 0.12 * std::exp(-std::pow((p.x - 0.4) / 1.4, 2)) *
-                              std::exp(-(kRoom.back - p.z) / 2.5);
+    const double fromWindow =
+        0.12 * std::exp(-std::pow((p.x - 0.4) / 1.4, 2)) * std::exp(-(kRoom.back - p.z) / 2.5);
     return albedo * std::min(light, 1.25) + Rgb{60, 70, 100} * fromWindow;
 }
 
@@ -90,8 +90,9 @@ void drawWindow(Canvas& c) {
     const double midX = (left + right) / 2, midY = top + (bottom - top) * 0.42;
     rect(c, midX - 1.5, top, midX + 1.5, bottom, Rgb{200, 186, 160});
     rect(c, left, midY - 1.5, right, midY + 1.5, Rgb{200, 186, 160});
-    polygon(c, backQuad(kEye, kWindowLeft - 0.12, kWindowBottom - 0.1, kWindowRight + 0.12,
-                        kWindowBottom - 0.04, kRoom.back - 0.04),
+    polygon(c,
+            backQuad(kEye, kWindowLeft - 0.12, kWindowBottom - 0.1, kWindowRight + 0.12,
+                     kWindowBottom - 0.04, kRoom.back - 0.04),
             Rgb{222, 210, 188});
     // Curtains tied back on both sides.
     for (const int side : {-1, 1}) {
@@ -108,8 +109,9 @@ void drawWindow(Canvas& c) {
             return mix(Rgb{90, 22, 30}, Rgb{150, 44, 48}, fold);
         });
     }
-    polygon(c, backQuad(kEye, kWindowLeft - 0.4, kWindowTop + 0.18, kWindowRight + 0.4,
-                        kWindowTop + 0.3, kRoom.back - 0.02),
+    polygon(c,
+            backQuad(kEye, kWindowLeft - 0.4, kWindowTop + 0.18, kWindowRight + 0.4,
+                     kWindowTop + 0.3, kRoom.back - 0.02),
             Rgb{120, 30, 36});
 }
 
@@ -138,8 +140,11 @@ void drawNightstand(Canvas& c) {
              {{100, 58, 36}, {124, 74, 46}, {80, 46, 28}});
     const Point base = project(kEye, {-0.25, 0.55, 4.9});
     rect(c, base.x - 2, base.y - 14, base.x + 2, base.y, Rgb{180, 150, 80});
-    polygon(c, {{base.x - 12, base.y - 14}, {base.x + 12, base.y - 14}, {base.x + 8, base.y - 30},
-                {base.x - 8, base.y - 30}},
+    polygon(c,
+            {{base.x - 12, base.y - 14},
+             {base.x + 12, base.y - 14},
+             {base.x + 8, base.y - 30},
+             {base.x - 8, base.y - 30}},
             Rgb{255, 226, 170});
     c.glow(base.x, base.y - 22, 90, {90, 64, 30}, 0.9);
     c.glow(base.x, base.y - 22, 22, {160, 120, 60}, 0.8);
@@ -160,14 +165,19 @@ void drawDesk(Canvas& c) {
             solidBox(c, kEye, {x, 0.0, z}, {x + 0.035, 0.44, z + 0.035}, wood);
         }
     }
-    solidBox(c, kEye, {0.95, 0.44, 2.87}, {1.3, 0.49, 3.25}, {{120, 44, 46}, {150, 60, 60}, {100, 36, 38}});
-    for (const double x : {0.97, 1.25}) solidBox(c, kEye, {x, 0.49, 2.87}, {x + 0.035, 0.95, 2.9}, wood);
+    solidBox(c, kEye, {0.95, 0.44, 2.87}, {1.3, 0.49, 3.25},
+             {{120, 44, 46}, {150, 60, 60}, {100, 36, 38}});
+    for (const double x : {0.97, 1.25})
+        solidBox(c, kEye, {x, 0.49, 2.87}, {x + 0.035, 0.95, 2.9}, wood);
     solidBox(c, kEye, {0.97, 0.72, 2.87}, {1.285, 0.92, 2.9}, wood);
     // The lamp with a green shade, and an envelope on the blotter.
     const Point base = project(kEye, {1.6, 0.76, 3.3});
     rect(c, base.x - 1.5, base.y - 16, base.x + 1.5, base.y, Rgb{190, 160, 80});
-    polygon(c, {{base.x - 13, base.y - 16}, {base.x + 13, base.y - 16}, {base.x + 7, base.y - 26},
-                {base.x - 7, base.y - 26}},
+    polygon(c,
+            {{base.x - 13, base.y - 16},
+             {base.x + 13, base.y - 16},
+             {base.x + 7, base.y - 26},
+             {base.x - 7, base.y - 26}},
             Rgb{40, 110, 70});
     c.glow(base.x, base.y - 6, 120, {96, 70, 32}, 0.9);
     c.glow(base.x, base.y - 8, 30, {160, 130, 70}, 0.8);

@@ -32,7 +32,8 @@ Rgb shadeRoom(const Hit& hit) {
         }
         case Surface::Left: albedo = p.y < 1.2 ? Rgb{150, 120, 84} : Rgb{206, 206, 196}; break;
         case Surface::Floor: {
-            albedo = Rgb{176, 126, 76} * (0.9 + 0.12 * valueNoise(std::floor((p.x + 20) / 0.12), p.z, 17));
+            albedo = Rgb{176, 126, 76} *
+                     (0.9 + 0.12 * valueNoise(std::floor((p.x + 20) / 0.12), p.z, 17));
             if (std::fmod(p.x + 20, 0.12) < 0.008) albedo = albedo * 0.75;
             // Court lines.
             if (std::abs(std::hypot(p.x, p.z - 5.0) - 1.4) < 0.03 || std::abs(p.z - 5.0) < 0.03) {
@@ -71,8 +72,10 @@ void drawPunchingBag(Canvas& c) {
 }
 
 void drawRowingMachine(Canvas& c) {
-    solidBox(c, kEye, {-1.3, 0.0, 3.8}, {-1.2, 0.12, 5.6}, {{70, 70, 74}, {100, 100, 104}, {60, 60, 64}});
-    solidBox(c, kEye, {-1.4, 0.12, 4.2}, {-1.1, 0.2, 4.5}, {{40, 40, 44}, {60, 60, 64}, {30, 30, 34}});
+    solidBox(c, kEye, {-1.3, 0.0, 3.8}, {-1.2, 0.12, 5.6},
+             {{70, 70, 74}, {100, 100, 104}, {60, 60, 64}});
+    solidBox(c, kEye, {-1.4, 0.12, 4.2}, {-1.1, 0.2, 4.5},
+             {{40, 40, 44}, {60, 60, 64}, {30, 30, 34}});
     const Point wheel = project(kEye, {-1.25, 0.3, 5.55});
     ring(c, wheel.x, wheel.y, 10, 16, Rgb{90, 90, 96});
 }
@@ -85,14 +88,16 @@ void drawStaffPhotographs(Canvas& c) {
         const double h = i == 2 ? 0.5 : 0.36;
         const double w = i == 2 ? 0.62 : 0.44;
         polygon(c, backQuad(kEye, x - w / 2, 1.6, x + w / 2, 1.6 + h, z), Rgb{60, 44, 30});
-        const std::vector<Point> photo = backQuad(kEye, x - w / 2 + 0.04, 1.64, x + w / 2 - 0.04, 1.6 + h - 0.04, z - 0.005);
+        const std::vector<Point> photo =
+            backQuad(kEye, x - w / 2 + 0.04, 1.64, x + w / 2 - 0.04, 1.6 + h - 0.04, z - 0.005);
         polygon(c, photo, [&photo, i](double px, double py) {
             // A faded sepia of people in a row.
             const double u = (px - photo[0].x) / (photo[1].x - photo[0].x);
             const double v = (py - photo[2].y) / (photo[0].y - photo[2].y);
             Rgb sepia{196, 170, 130};
             const double people = std::fmod(u * (i == 2 ? 7 : 5), 1.0);
-            if (v > 0.35 && std::abs(people - 0.5) < 0.22 * (v > 0.55 ? 1.0 : 0.6)) sepia = {110, 86, 60};
+            if (v > 0.35 && std::abs(people - 0.5) < 0.22 * (v > 0.55 ? 1.0 : 0.6))
+                sepia = {110, 86, 60};
             return sepia;
         });
     }
@@ -109,7 +114,8 @@ Canvas drawGym() {
     drawPunchingBag(c);
     for (const Lamp& lamp : kLamps) {
         const Point at = project(kEye, lamp.at);
-        rect(c, at.x - 40 / lamp.at.z * 3, at.y - 2, at.x + 40 / lamp.at.z * 3, at.y + 3, Rgb{250, 252, 255});
+        rect(c, at.x - 40 / lamp.at.z * 3, at.y - 2, at.x + 40 / lamp.at.z * 3, at.y + 3,
+             Rgb{250, 252, 255});
         c.glow(at.x, at.y, 140, {50, 54, 60}, 0.7);
     }
     c.vignette(0.45);

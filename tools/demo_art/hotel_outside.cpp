@@ -263,8 +263,7 @@ void drawHotel(Canvas& c, const Palette& p) {
         // Plain names, not a structured binding: the paints below capture them.
         const double l = wing.first, r = wing.second;
         c.shape({static_cast<int>(l) - 1, 190, static_cast<int>(r) + 2, static_cast<int>(base) + 2},
-                rectShape(l, 204, r, base),
-                [&p, l = l, r = r](double x, double) {
+                rectShape(l, 204, r, base), [&p, l = l, r = r](double x, double) {
                     return mix(p.wallShade, p.wall, (x - l) / (r - l));
                 });
         polygon(c, {{l - 4, 205}, {l + 8, 190}, {r - 8, 190}, {r + 4, 205}}, p.roof);
@@ -424,7 +423,6 @@ void drawSparkles(Canvas& c) {
         c.add(static_cast<int>(x), static_cast<int>(y), Rgb{40, 40, 40});
     }
 }
-
 
 Canvas drawHotelScene(bool night) {
     const Palette p = night ? nightPalette() : snowPalette();

@@ -19,21 +19,34 @@ void paintTheTwo(Canvas& c) {
     const Rgb uniform{40, 40, 70}, skin{226, 186, 150}, dress{34, 30, 36}, apron{240, 238, 232};
     // The bellboy, left.
     const double bx = 262, feet = 452;
-    polygon(c, {{bx - 22, feet - 150}, {bx + 22, feet - 150}, {bx + 26, feet - 80}, {bx - 26, feet - 80}}, uniform);
-    polygon(c, {{bx - 18, feet - 80}, {bx - 2, feet - 80}, {bx - 4, feet}, {bx - 17, feet}}, uniform * 0.8);
-    polygon(c, {{bx + 2, feet - 80}, {bx + 18, feet - 80}, {bx + 17, feet}, {bx + 4, feet}}, uniform * 0.8);
+    polygon(
+        c,
+        {{bx - 22, feet - 150}, {bx + 22, feet - 150}, {bx + 26, feet - 80}, {bx - 26, feet - 80}},
+        uniform);
+    polygon(c, {{bx - 18, feet - 80}, {bx - 2, feet - 80}, {bx - 4, feet}, {bx - 17, feet}},
+            uniform * 0.8);
+    polygon(c, {{bx + 2, feet - 80}, {bx + 18, feet - 80}, {bx + 17, feet}, {bx + 4, feet}},
+            uniform * 0.8);
     for (int i = 0; i < 4; ++i) ellipse(c, bx, feet - 140 + i * 15, 2.2, 2.2, Rgb{220, 190, 100});
     ellipse(c, bx, feet - 170, 15, 19, skin);
     rect(c, bx - 12, feet - 196, bx + 12, feet - 184, Rgb{150, 30, 36});
     for (const int side : {-1, 1}) {
-        polygon(c, {{bx + side * 22, feet - 148}, {bx + side * 30, feet - 140}, {bx + side * 30, feet - 90},
-                    {bx + side * 23, feet - 90}},
+        polygon(c,
+                {{bx + side * 22, feet - 148},
+                 {bx + side * 30, feet - 140},
+                 {bx + side * 30, feet - 90},
+                 {bx + side * 23, feet - 90}},
                 uniform * 0.9);
     }
     // The maid, right, a little turned towards him.
     const double mx = 326;
-    polygon(c, {{mx - 18, feet - 148}, {mx + 18, feet - 148}, {mx + 36, feet - 4}, {mx - 36, feet - 4}}, dress);
-    polygon(c, {{mx - 13, feet - 120}, {mx + 13, feet - 120}, {mx + 22, feet - 30}, {mx - 22, feet - 30}}, apron);
+    polygon(
+        c, {{mx - 18, feet - 148}, {mx + 18, feet - 148}, {mx + 36, feet - 4}, {mx - 36, feet - 4}},
+        dress);
+    polygon(
+        c,
+        {{mx - 13, feet - 120}, {mx + 13, feet - 120}, {mx + 22, feet - 30}, {mx - 22, feet - 30}},
+        apron);
     ellipse(c, mx, feet - 168, 14, 18, skin);
     ellipse(c, mx + 2, feet - 182, 15, 10, Rgb{40, 26, 20});
     ellipse(c, mx + 10, feet - 188, 7, 7, Rgb{40, 26, 20});
@@ -56,7 +69,9 @@ void dropShadow(Canvas& c, const Placement& p, double border) {
     auto corner = [&](double u, double v) {
         return Point{shadow.cx + u * cosA - v * sinA, shadow.cy + u * sinA + v * cosA};
     };
-    polygon(c, {corner(-halfW, -halfH), corner(halfW, -halfH), corner(halfW, halfH), corner(-halfW, halfH)},
+    polygon(c,
+            {corner(-halfW, -halfH), corner(halfW, -halfH), corner(halfW, halfH),
+             corner(-halfW, halfH)},
             Rgb{0, 0, 0}, 0.35);
 }
 
@@ -168,7 +183,8 @@ Canvas drawLetterInTheChute() {
         Rgb paper{118, 136, 110};
         if (std::fmod(x + 1000, 48.0) < 4) paper = {140, 154, 124};
         if (y > 400) paper = Rgb{96, 56, 34};
-        return paper * (0.55 + 0.45 * std::exp(-std::pow((x - 180) / 300, 2) - std::pow((y - 80) / 360, 2)));
+        return paper * (0.55 + 0.45 * std::exp(-std::pow((x - 180) / 300, 2) -
+                                               std::pow((y - 80) / 360, 2)));
     });
     // The chute: a brass channel from ceiling to floor with a glass front.
     rect(c, 222, 0, 418, 480, [](double x, double) {

@@ -45,13 +45,15 @@ Rgb shadeCar(const Hit& hit) {
         case Surface::Right: albedo = panelling(p.z, p.y); break;
         case Surface::Floor: {
             const bool dark = (static_cast<int>(std::floor(p.x / 0.2 + 20)) +
-                               static_cast<int>(std::floor(p.z / 0.2))) % 2 != 0;
+                               static_cast<int>(std::floor(p.z / 0.2))) %
+                                  2 !=
+                              0;
             albedo = dark ? Rgb{60, 40, 34} : Rgb{170, 150, 120};
             break;
         }
         case Surface::Ceiling:
             albedo = std::abs(p.x) < 0.45 && std::abs(p.z - 0.7) < 0.35 ? Rgb{255, 246, 220}
-                                                                       : Rgb{150, 110, 60};
+                                                                        : Rgb{150, 110, 60};
             if (albedo.r > 250) return albedo;
             break;
     }
@@ -61,14 +63,20 @@ Rgb shadeCar(const Hit& hit) {
 void drawDial(Canvas& c) {
     // The floor dial over the doors, its needle between the floors, slowing.
     const Point centre = project(kEye, {0, 2.05, kCar.back - 0.01});
-    c.shape({static_cast<int>(centre.x) - 60, static_cast<int>(centre.y) - 60,
-             static_cast<int>(centre.x) + 61, static_cast<int>(centre.y) + 2},
-            [&](double x, double y) { return y <= centre.y && std::hypot(x - centre.x, y - centre.y) <= 54; },
-            Rgb{180, 140, 70});
-    c.shape({static_cast<int>(centre.x) - 60, static_cast<int>(centre.y) - 60,
-             static_cast<int>(centre.x) + 61, static_cast<int>(centre.y) + 2},
-            [&](double x, double y) { return y <= centre.y && std::hypot(x - centre.x, y - centre.y) <= 46; },
-            Rgb{238, 226, 196});
+    c.shape(
+        {static_cast<int>(centre.x) - 60, static_cast<int>(centre.y) - 60,
+         static_cast<int>(centre.x) + 61, static_cast<int>(centre.y) + 2},
+        [&](double x, double y) {
+            return y <= centre.y && std::hypot(x - centre.x, y - centre.y) <= 54;
+        },
+        Rgb{180, 140, 70});
+    c.shape(
+        {static_cast<int>(centre.x) - 60, static_cast<int>(centre.y) - 60,
+         static_cast<int>(centre.x) + 61, static_cast<int>(centre.y) + 2},
+        [&](double x, double y) {
+            return y <= centre.y && std::hypot(x - centre.x, y - centre.y) <= 46;
+        },
+        Rgb{238, 226, 196});
     // Eleven marks, from the basement on the left to the tenth floor on the right.
     for (int i = 0; i <= 10; ++i) {
         const double a = kPi - i * kPi / 10;

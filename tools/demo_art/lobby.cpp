@@ -1,5 +1,7 @@
 // A002: the lobby with the front desk, lit by two lamps on a December night.
 
+#include "tools/demo_art/lobby.h"
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -7,7 +9,6 @@
 #include "tools/demo_art/kit/noise.h"
 #include "tools/demo_art/kit/shapes.h"
 #include "tools/demo_art/pictures.h"
-#include "tools/demo_art/lobby.h"
 
 namespace corvan::art {
 
@@ -287,7 +288,6 @@ void drawCounter(Canvas& c) {
     rect(c, 443, 298, 465, 302, Rgb{120, 90, 40});
     ellipse(c, 454, 290.5, 1.6, 1.6, Rgb{220, 190, 110});
 }
-
 
 }  // namespace
 

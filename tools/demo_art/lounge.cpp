@@ -63,28 +63,34 @@ Rgb shadeLounge(const Hit& hit) {
 void drawFireplace(Canvas& c) {
     const double z = kRoom.back;
     // The stone surround standing out from the wall, and the black opening.
-    solidBox(c, kEye, {-0.85, 0, z - 0.3}, {0.85, 1.18, z}, {{150, 128, 110}, {170, 150, 130}, {120, 100, 86}});
+    solidBox(c, kEye, {-0.85, 0, z - 0.3}, {0.85, 1.18, z},
+             {{150, 128, 110}, {170, 150, 130}, {120, 100, 86}});
     polygon(c, backQuad(kEye, -0.45, 0, 0.45, 0.72, z - 0.31), Rgb{20, 12, 10});
     // The fire: tongues of flame over glowing logs.
     const Point base = project(kEye, {0, 0.08, z - 0.31});
     const double w = project(kEye, {0.45, 0, z - 0.31}).x - base.x;
-    polygon(c, {{base.x - w * 0.6, base.y}, {base.x + w * 0.6, base.y},
-                {base.x + w * 0.5, base.y - 6}, {base.x - w * 0.5, base.y - 6}},
+    polygon(c,
+            {{base.x - w * 0.6, base.y},
+             {base.x + w * 0.6, base.y},
+             {base.x + w * 0.5, base.y - 6},
+             {base.x - w * 0.5, base.y - 6}},
             Rgb{90, 30, 14});
     Random random(0xF12Eu);
     for (int i = 0; i < 9; ++i) {
         const double x = base.x + random.between(-w * 0.5, w * 0.5);
         const double h = random.between(14, 34) * (1.0 - std::abs(x - base.x) / w);
-        polygon(c, {{x - 7, base.y - 4}, {x + 7, base.y - 4}, {x + 1.5, base.y - 4 - h}},
-                [&](double, double y) {
-                    return mix(Rgb{255, 230, 120}, Rgb{230, 90, 30}, (base.y - 4 - y) / h);
-                },
-                0.9);
+        polygon(
+            c, {{x - 7, base.y - 4}, {x + 7, base.y - 4}, {x + 1.5, base.y - 4 - h}},
+            [&](double, double y) {
+                return mix(Rgb{255, 230, 120}, Rgb{230, 90, 30}, (base.y - 4 - y) / h);
+            },
+            0.9);
     }
     c.glow(base.x, base.y - 10, 160, {120, 56, 18}, 0.8);
     c.glow(base.x, base.y - 10, 40, {200, 120, 40}, 0.7);
     // The mantel shelf, a small clock on it, and a picture of the hotel above.
-    solidBox(c, kEye, {-1.0, 1.18, z - 0.38}, {1.0, 1.27, z}, {{110, 62, 36}, {130, 78, 46}, {90, 50, 30}});
+    solidBox(c, kEye, {-1.0, 1.18, z - 0.38}, {1.0, 1.27, z},
+             {{110, 62, 36}, {130, 78, 46}, {90, 50, 30}});
     const Point clock = project(kEye, {0, 1.4, z - 0.2});
     rect(c, clock.x - 9, clock.y - 4, clock.x + 9, clock.y + 14, Rgb{70, 38, 22});
     ellipse(c, clock.x, clock.y + 2, 6.5, 6.5, Rgb{236, 224, 196});
@@ -106,7 +112,8 @@ void drawFireplace(Canvas& c) {
 
 void drawBookshelf(Canvas& c, double left, double right) {
     const double z = kRoom.back;
-    solidBox(c, kEye, {left, 0, z - 0.4}, {right, 2.45, z}, {{70, 38, 22}, {86, 48, 28}, {56, 30, 18}});
+    solidBox(c, kEye, {left, 0, z - 0.4}, {right, 2.45, z},
+             {{70, 38, 22}, {86, 48, 28}, {56, 30, 18}});
     Random random(0xB00Cu + static_cast<std::uint32_t>(left * 10 + 40));
     for (int shelf = 0; shelf < 5; ++shelf) {
         const double y0 = 0.12 + shelf * 0.46, y1 = y0 + 0.38;
@@ -145,7 +152,8 @@ void drawArmchair(Canvas& c, double x0, double x1, double z) {
     // Seen from behind: the back, the two arms, and the seat's edge between them.
     const BoxColours leather{{110, 40, 30}, {140, 56, 40}, {84, 30, 24}};
     for (const double x : {x0 + 0.04, x1 - 0.08}) {
-        solidBox(c, kEye, {x, 0, z + 0.02}, {x + 0.04, 0.1, z + 0.06}, {{50, 30, 20}, {50, 30, 20}, {40, 24, 16}});
+        solidBox(c, kEye, {x, 0, z + 0.02}, {x + 0.04, 0.1, z + 0.06},
+                 {{50, 30, 20}, {50, 30, 20}, {40, 24, 16}});
     }
     solidBox(c, kEye, {x0, 0.1, z + 0.15}, {x0 + 0.12, 0.58, z + 0.7}, leather);
     solidBox(c, kEye, {x1 - 0.12, 0.1, z + 0.15}, {x1, 0.58, z + 0.7}, leather);
@@ -171,8 +179,11 @@ void drawRugAndTable(Canvas& c) {
     });
     polygon(c, floorQuad(kEye, -1.7, 2.45, 1.7, 4.75, 0.006), Rgb{128, 40, 40}, 0.0);
     // The low table with the album on it.
-    solidBox(c, kEye, {-0.45, 0.36, 3.9}, {0.45, 0.42, 4.4}, {{96, 54, 32}, {124, 72, 44}, {80, 44, 26}});
-    for (const double x : {-0.42, 0.39}) solidBox(c, kEye, {x, 0, 3.93}, {x + 0.03, 0.36, 3.96}, {{80, 44, 26}, {80, 44, 26}, {64, 36, 22}});
+    solidBox(c, kEye, {-0.45, 0.36, 3.9}, {0.45, 0.42, 4.4},
+             {{96, 54, 32}, {124, 72, 44}, {80, 44, 26}});
+    for (const double x : {-0.42, 0.39})
+        solidBox(c, kEye, {x, 0, 3.93}, {x + 0.03, 0.36, 3.96},
+                 {{80, 44, 26}, {80, 44, 26}, {64, 36, 22}});
     polygon(c, floorQuad(kEye, -0.22, 4.02, 0.18, 4.3, 0.43), Rgb{36, 70, 52});
     polygon(c, floorQuad(kEye, -0.2, 4.04, 0.16, 4.28, 0.436), Rgb{44, 84, 62});
     polygon(c, floorQuad(kEye, -0.2, 4.05, -0.17, 4.27, 0.437), Rgb{190, 160, 80});
@@ -183,8 +194,11 @@ void drawStandingLamp(Canvas& c) {
     const Point top = project(kEye, {1.95, 1.45, 4.5});
     line(c, foot, top, 2.2, {160, 130, 70});
     ellipse(c, foot.x, foot.y, 10, 3, Rgb{140, 110, 60});
-    polygon(c, {{top.x - 16, top.y + 4}, {top.x + 16, top.y + 4}, {top.x + 10, top.y - 16},
-                {top.x - 10, top.y - 16}},
+    polygon(c,
+            {{top.x - 16, top.y + 4},
+             {top.x + 16, top.y + 4},
+             {top.x + 10, top.y - 16},
+             {top.x - 10, top.y - 16}},
             Rgb{250, 220, 160});
     c.glow(top.x, top.y - 4, 110, {90, 66, 30}, 0.8);
     c.glow(top.x, top.y - 4, 24, {150, 120, 60}, 0.9);

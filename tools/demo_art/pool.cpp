@@ -13,8 +13,10 @@ namespace {
 
 const Camera kEye{300, 320, 190, 1.6, 0};
 const RoomBox kHall{-3.2, 3.2, 4.2, 14.0};
-const std::vector<Lamp> kLamps = {{{-2.9, 2.6, 4.0}, 2.0}, {{2.9, 2.6, 4.0}, 2.0},
-                                  {{-2.9, 2.6, 9.0}, 2.0}, {{2.9, 2.6, 9.0}, 2.0}};
+const std::vector<Lamp> kLamps = {{{-2.9, 2.6, 4.0}, 2.0},
+                                  {{2.9, 2.6, 4.0}, 2.0},
+                                  {{-2.9, 2.6, 9.0}, 2.0},
+                                  {{2.9, 2.6, 9.0}, 2.0}};
 constexpr double kPoolHalf = 1.9, kPoolNear = 2.6, kPoolFar = 12.6;
 
 bool inPool(double x, double z) {

@@ -48,11 +48,13 @@ void drawPipes(Canvas& c) {
     for (int i = 0; i < 3; ++i) {
         const double y = 2.45 - i * 0.2, x = kRoom.left + 0.14 + i * 0.04, r = 0.07;
         const double near = 0.9, far = kRoom.back;
-        polygon(c, {project(kEye, {x, y + r, near}), project(kEye, {x, y + r, far}),
-                    project(kEye, {x, y - r, far}), project(kEye, {x, y - r, near})},
+        polygon(c,
+                {project(kEye, {x, y + r, near}), project(kEye, {x, y + r, far}),
+                 project(kEye, {x, y - r, far}), project(kEye, {x, y - r, near})},
                 Rgb{66, 76, 66});
-        polygon(c, {project(kEye, {x, y + r * 0.7, near}), project(kEye, {x, y + r * 0.7, far}),
-                    project(kEye, {x, y + r * 0.3, far}), project(kEye, {x, y + r * 0.3, near})},
+        polygon(c,
+                {project(kEye, {x, y + r * 0.7, near}), project(kEye, {x, y + r * 0.7, far}),
+                 project(kEye, {x, y + r * 0.3, far}), project(kEye, {x, y + r * 0.3, near})},
                 Rgb{120, 132, 116}, 0.6);
         for (double z = 1.6; z < far; z += 1.3) {
             const Point f = project(kEye, {x, y, z});
@@ -80,7 +82,8 @@ void drawGenerator(Canvas& c) {
     ring(c, hub.x, hub.y, 46, 52, Rgb{90, 130, 100});
     ellipse(c, hub.x, hub.y, 12, 12, Rgb{160, 150, 120});
     // The gauges on a board beside it.
-    solidBox(c, kEye, {1.7, 0.9, 4.0}, {1.98, 1.8, 4.1}, {{40, 44, 40}, {50, 54, 50}, {30, 34, 30}});
+    solidBox(c, kEye, {1.7, 0.9, 4.0}, {1.98, 1.8, 4.1},
+             {{40, 44, 40}, {50, 54, 50}, {30, 34, 30}});
     for (int i = 0; i < 2; ++i) {
         const Point g = project(kEye, {1.84, 1.55 - i * 0.4, 3.99});
         ellipse(c, g.x, g.y, 15, 15, Rgb{200, 180, 110});
@@ -120,7 +123,8 @@ Canvas drawPowerRoom() {
     const Point bulb = project(kEye, kBulb[0].at);
     line(c, {bulb.x, 0}, {bulb.x, bulb.y - 10}, 1.5, {30, 30, 30});
     ellipse(c, bulb.x, bulb.y, 9, 12, Rgb{255, 236, 180});
-    for (int i = -1; i <= 1; ++i) line(c, {bulb.x + i * 7.0, bulb.y - 12}, {bulb.x + i * 7.0, bulb.y + 12}, 1, {40, 40, 40});
+    for (int i = -1; i <= 1; ++i)
+        line(c, {bulb.x + i * 7.0, bulb.y - 12}, {bulb.x + i * 7.0, bulb.y + 12}, 1, {40, 40, 40});
     c.glow(bulb.x, bulb.y, 180, {110, 96, 50}, 0.7);
     c.glow(bulb.x, bulb.y, 30, {200, 180, 100}, 0.9);
     c.vignette(0.6);

@@ -13,7 +13,8 @@ namespace {
 
 const Camera kEye{290, 320, 200, 1.55, 0};
 const RoomBox kRoom{-3.4, 3.4, 3.2, 9.0};
-const std::vector<Lamp> kLamps = {{{0, 2.9, 3.5}, 1.6}, {{0, 2.9, 6.8}, 1.6}, {{1.9, 0.95, 7.6}, 0.9}};
+const std::vector<Lamp> kLamps = {
+    {{0, 2.9, 3.5}, 1.6}, {{0, 2.9, 6.8}, 1.6}, {{1.9, 0.95, 7.6}, 0.9}};
 
 Rgb shadeRoom(const Hit& hit) {
     const Vec3& p = hit.at;
@@ -36,7 +37,9 @@ Rgb shadeRoom(const Hit& hit) {
             break;
         case Surface::Floor: {
             const bool dark = (static_cast<int>(std::floor(p.x / 0.5 + 20)) +
-                               static_cast<int>(std::floor(p.z / 0.5))) % 2 != 0;
+                               static_cast<int>(std::floor(p.z / 0.5))) %
+                                  2 !=
+                              0;
             albedo = dark ? Rgb{112, 70, 48} : Rgb{140, 96, 64};
             break;
         }

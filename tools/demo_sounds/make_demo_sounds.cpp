@@ -51,8 +51,9 @@ bool write(const std::filesystem::path& file, const Bytes& bytes) {
 
 int main(int argc, char** argv) {
     if (argc != 2 || std::string(argv[1]) == "--help") {
-        std::cout << "usage: make_demo_sounds DIR\n"
-                     "Writes the demo's music (DIR/MIDI/NN.MID) and voices (DIR/wave/X/NAME.wav).\n";
+        std::cout
+            << "usage: make_demo_sounds DIR\n"
+               "Writes the demo's music (DIR/MIDI/NN.MID) and voices (DIR/wave/X/NAME.wav).\n";
         return argc == 2 ? 0 : 2;
     }
     const std::filesystem::path dir = argv[1];

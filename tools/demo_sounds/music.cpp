@@ -55,7 +55,8 @@ std::vector<Part> heldChords(int channel, int program, const std::vector<Chord>&
     for (const int tone : {0, 1, 2}) {
         Part part{channel, program, {}, 0};
         for (const Chord& chord : bars) {
-            part.notes.push_back({tones(chord)[static_cast<std::size_t>(tone)], barBeats, velocity});
+            part.notes.push_back(
+                {tones(chord)[static_cast<std::size_t>(tone)], barBeats, velocity});
         }
         parts.push_back(part);
     }
@@ -87,12 +88,13 @@ Bytes hotelWaltz() {
                      80),
               0};
     Part bass{1, kPiano, {}, 0};
-    for (const int key : {48, 43, 45, 43, 48, 52, 53, 43, 48, 48}) bass.notes.push_back({key, 3, 60});
+    for (const int key : {48, 43, 45, 43, 48, 52, 53, 43, 48, 48})
+        bass.notes.push_back({key, 3, 60});
     return midiFile({tune, bass}, 96);
 }
 
 Bytes nightRound() {
-    const std::vector<Chord> bars = {{57, true}, {57, true}, {53, false}, {53, false},
+    const std::vector<Chord> bars = {{57, true},  {57, true},  {53, false}, {53, false},
                                      {48, false}, {48, false}, {52, false}, {52, false}};
     Part tune{0, kVibraphone,
               melody({{76, 1.5}, {74, 0.5}, {72, 1}, {71, 1}, {69, 3}, {0, 1},
@@ -108,12 +110,12 @@ Bytes nightRound() {
 }
 
 Bytes winterOf1959() {
-    const std::vector<Chord> bars = {{53, false}, {50, true},  {55, true},  {48, false},
-                                     {53, false}, {57, true},  {58, false}, {48, false}};
+    const std::vector<Chord> bars = {{53, false}, {50, true}, {55, true},  {48, false},
+                                     {53, false}, {57, true}, {58, false}, {48, false}};
     Part tune{0, kClarinet,
-              melody({{69, 2}, {72, 1}, {69, 1}, {65, 2}, {62, 2}, {67, 1}, {69, 1}, {70, 1},
-                      {74, 1}, {72, 4}, {69, 2}, {72, 1}, {77, 1}, {76, 2}, {72, 2}, {74, 1},
-                      {72, 1}, {70, 1}, {69, 1}, {67, 4}},
+              melody({{69, 2}, {72, 1}, {69, 1}, {65, 2}, {62, 2}, {67, 1}, {69, 1},
+                      {70, 1}, {74, 1}, {72, 4}, {69, 2}, {72, 1}, {77, 1}, {76, 2},
+                      {72, 2}, {74, 1}, {72, 1}, {70, 1}, {69, 1}, {67, 4}},
                      72),
               0};
     Part piano = brokenChords(1, kPiano, bars, {0, 2, 3, 4, 3, 2, 3, 2}, 0.5, 4, 48);
@@ -125,7 +127,7 @@ Bytes snowMorning() {
                                      {60, false}, {53, false}, {55, false}, {60, false}};
     Part tune{0, kMusicBox,
               melody({{76, 2}, {79, 1}, {84, 1}, {83, 2}, {79, 2}, {81, 1.5}, {79, 0.5},
-                      {76, 1}, {72, 1}, {77, 4}, {76, 1}, {77, 1}, {79, 2}, {81, 1},
+                      {76, 1}, {72, 1}, {77, 4}, {76, 1}, {77, 1}, {79, 2},   {81, 1},
                       {79, 1}, {77, 1}, {76, 1}, {74, 2}, {79, 2}, {84, 4}},
                      84),
               0};
@@ -137,11 +139,10 @@ Bytes snowMorning() {
 }
 
 Bytes clockTower() {
-    const std::vector<Chord> bars = {{50, true},  {50, true},  {46, false}, {46, false},
-                                     {43, true},  {43, true},  {45, false}, {45, false}};
+    const std::vector<Chord> bars = {{50, true}, {50, true}, {46, false}, {46, false},
+                                     {43, true}, {43, true}, {45, false}, {45, false}};
     Part pizzicato = brokenChords(0, kPizzicato, bars, {0, 2, 3, 2}, 0.5, 4, 62);
-    Part bells{1, kTubularBells,
-               melody({{74, 8}, {69, 8}, {77, 8}, {76, 8}}, 54), 0};
+    Part bells{1, kTubularBells, melody({{74, 8}, {69, 8}, {77, 8}, {76, 8}}, 54), 0};
     Part cello = bassLine(2, kCello, bars, 4, 50);
     return midiFile({pizzicato, bells, cello}, 60);
 }

@@ -130,7 +130,8 @@ Bytes footsteps() {
     for (int step = 0; step < 4; ++step, at += 0.42) {
         clip.thump(at, 160, 70, 0.5, 26);
         clip.noise(at, 0.09, 0.3, 40, 0.75, 0xF00Du + static_cast<std::uint32_t>(step));
-        clip.noise(at + 0.05, 0.05, 0.08, 60, 0.2, 0xF10Du + static_cast<std::uint32_t>(step), true);
+        clip.noise(at + 0.05, 0.05, 0.08, 60, 0.2, 0xF10Du + static_cast<std::uint32_t>(step),
+                   true);
     }
     return clip.finish();
 }

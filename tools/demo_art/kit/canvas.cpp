@@ -47,8 +47,7 @@ void Canvas::zoom(double x, double y, double scale, double dx, double dy) {
     shiftY_ = dy;
 }
 
-void Canvas::shape(Box box, const Shape& inside, const Paint& paint, double opacity,
-                   int samples) {
+void Canvas::shape(Box box, const Shape& inside, const Paint& paint, double opacity, int samples) {
     box = toCanvas(box);
     clip(box);
     const double step = 1.0 / samples;

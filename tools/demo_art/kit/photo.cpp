@@ -49,8 +49,7 @@ void layPicture(Canvas& c, const Bitmap& source, const Placement& p, Tone tone, 
                 sum = sum + toned(pixelOf(source, u / p.width + 0.5, v / p.height + 0.5), tone);
             }
             if (hits == 0) continue;
-            c.blend(x, y, sum * (1.0 / hits),
-                    static_cast<double>(hits) / (kSamples * kSamples));
+            c.blend(x, y, sum * (1.0 / hits), static_cast<double>(hits) / (kSamples * kSamples));
         }
     }
 }

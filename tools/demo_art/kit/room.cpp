@@ -18,7 +18,8 @@ Hit castRay(const Camera& camera, const RoomBox& room, double sx, double sy) {
     const double toRight = room.right - camera.eyeX;
     if (d.x < 0 && toLeft / d.x < t) t = toLeft / d.x, surface = Surface::Left;
     if (d.x > 0 && toRight / d.x < t) t = toRight / d.x, surface = Surface::Right;
-    if (d.y < 0 && -camera.eyeHeight / d.y < t) t = -camera.eyeHeight / d.y, surface = Surface::Floor;
+    if (d.y < 0 && -camera.eyeHeight / d.y < t)
+        t = -camera.eyeHeight / d.y, surface = Surface::Floor;
     if (d.y > 0 && (room.ceiling - camera.eyeHeight) / d.y < t) {
         t = (room.ceiling - camera.eyeHeight) / d.y, surface = Surface::Ceiling;
     }
@@ -64,23 +65,27 @@ void solidBox(Canvas& c, const Camera& camera, Vec3 low, Vec3 high, const BoxCol
     auto at = [&](double x, double y, double z) { return project(camera, {x, y, z}); };
     // The sides first, then the top or bottom, the front last: nearer faces over farther ones.
     if (low.x > camera.eyeX) {
-        polygon(c, {at(low.x, low.y, low.z), at(low.x, high.y, low.z), at(low.x, high.y, high.z),
-                    at(low.x, low.y, high.z)},
+        polygon(c,
+                {at(low.x, low.y, low.z), at(low.x, high.y, low.z), at(low.x, high.y, high.z),
+                 at(low.x, low.y, high.z)},
                 colours.side);
     }
     if (high.x < camera.eyeX) {
-        polygon(c, {at(high.x, low.y, low.z), at(high.x, high.y, low.z),
-                    at(high.x, high.y, high.z), at(high.x, low.y, high.z)},
+        polygon(c,
+                {at(high.x, low.y, low.z), at(high.x, high.y, low.z), at(high.x, high.y, high.z),
+                 at(high.x, low.y, high.z)},
                 colours.side);
     }
     if (high.y < camera.eyeHeight) {
-        polygon(c, {at(low.x, high.y, low.z), at(high.x, high.y, low.z),
-                    at(high.x, high.y, high.z), at(low.x, high.y, high.z)},
+        polygon(c,
+                {at(low.x, high.y, low.z), at(high.x, high.y, low.z), at(high.x, high.y, high.z),
+                 at(low.x, high.y, high.z)},
                 colours.top);
     }
     if (low.y > camera.eyeHeight) {
-        polygon(c, {at(low.x, low.y, low.z), at(high.x, low.y, low.z), at(high.x, low.y, high.z),
-                    at(low.x, low.y, high.z)},
+        polygon(c,
+                {at(low.x, low.y, low.z), at(high.x, low.y, low.z), at(high.x, low.y, high.z),
+                 at(low.x, low.y, high.z)},
                 colours.side * 0.8);
     }
     polygon(c, backQuad(camera, low.x, low.y, high.x, high.y, low.z), colours.front);

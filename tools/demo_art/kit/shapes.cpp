@@ -62,8 +62,7 @@ void rect(Canvas& c, double l, double t, double r, double b, Rgb colour, double 
         c, l, t, r, b, [colour](double, double) { return colour; }, op);
 }
 
-void ellipse(Canvas& c, double cx, double cy, double rx, double ry, const Paint& paint,
-             double op) {
+void ellipse(Canvas& c, double cx, double cy, double rx, double ry, const Paint& paint, double op) {
     c.shape({static_cast<int>(cx - rx) - 1, static_cast<int>(cy - ry) - 1,
              static_cast<int>(cx + rx) + 2, static_cast<int>(cy + ry) + 2},
             ellipseShape(cx, cy, rx, ry), paint, op);
@@ -90,13 +89,14 @@ void line(Canvas& c, Point a, Point b, double w, Rgb colour, double op) {
 }
 
 void ring(Canvas& c, double cx, double cy, double inner, double outer, Rgb colour, double op) {
-    c.shape({static_cast<int>(cx - outer) - 1, static_cast<int>(cy - outer) - 1,
-             static_cast<int>(cx + outer) + 2, static_cast<int>(cy + outer) + 2},
-            [=](double x, double y) {
-                const double d = std::hypot(x - cx, y - cy);
-                return d >= inner && d <= outer;
-            },
-            colour, op);
+    c.shape(
+        {static_cast<int>(cx - outer) - 1, static_cast<int>(cy - outer) - 1,
+         static_cast<int>(cx + outer) + 2, static_cast<int>(cy + outer) + 2},
+        [=](double x, double y) {
+            const double d = std::hypot(x - cx, y - cy);
+            return d >= inner && d <= outer;
+        },
+        colour, op);
 }
 
 }  // namespace corvan::art

@@ -31,7 +31,6 @@ void ellipse(Canvas& c, double cx, double cy, double rx, double ry, Rgb colour, 
 // A line of width `w` from a to b with round ends.
 void line(Canvas& c, Point a, Point b, double w, Rgb colour, double op = 1.0);
 // A ring between the radii inner and outer.
-void ring(Canvas& c, double cx, double cy, double inner, double outer, Rgb colour,
-          double op = 1.0);
+void ring(Canvas& c, double cx, double cy, double inner, double outer, Rgb colour, double op = 1.0);
 
 }  // namespace corvan::art
