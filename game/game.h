@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,7 @@
 #include "render/bitmap.h"
 #include "render/font.h"
 #include "render/layers.h"
+#include "render/picture_cache.h"
 #include "render/prs.h"
 
 namespace corvan {
@@ -42,6 +44,8 @@ enum class MouseButton { Left, Right, Middle };
 // Which build of the game program runs: the one with music and voices, or the silent one.
 struct GameOptions {
     bool withSound = true;
+    // Pictures decoded by earlier games, shared with this one; none by default.
+    std::shared_ptr<PictureCache> pictureCache = nullptr;
 };
 
 class Game : public ChunkState,

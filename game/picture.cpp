@@ -72,6 +72,13 @@ bool Game::loadPictureLayer(std::string_view path, Bitmap& target) {
         host_.traceEvent(std::string(trace::kPictureMissing) + " " + cp932ToUtf8(path));
         return false;
     }
+    PictureCache* const cache = options_.pictureCache.get();
+    if (cache) {
+        if (const Bitmap* kept = cache->find(file->string())) {
+            target = *kept;
+            return true;
+        }
+    }
     std::error_code ec;
     const auto size = std::filesystem::file_size(*file, ec);
     std::string error;
@@ -97,6 +104,7 @@ bool Game::loadPictureLayer(std::string_view path, Bitmap& target) {
         host_.traceEvent("picture-error " + cp932ToUtf8(path) + ": " + error);
         return false;
     }
+    if (cache) cache->keep(file->string(), *bitmap);
     target = std::move(*bitmap);
     return true;
 }

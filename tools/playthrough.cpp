@@ -84,8 +84,9 @@ std::uint64_t stateKey(const Game& g) {
 }
 
 Playthrough::Playthrough(const std::filesystem::path& gameDir, const std::filesystem::path& saveDir,
-                         std::map<std::string, std::set<std::int32_t>>& coverage)
-    : player_(GameOptions{.withSound = false}) {
+                         std::map<std::string, std::set<std::int32_t>>& coverage,
+                         std::shared_ptr<PictureCache> pictures)
+    : player_(GameOptions{.withSound = false, .pictureCache = std::move(pictures)}) {
     HeadlessHost& host = player_.host();
     // The events that end a route are kept with where the script was when they came.
     host.onEvent([this](const std::string& line) {

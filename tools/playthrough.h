@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -70,8 +71,10 @@ std::uint64_t stateKey(const Game& g);
 // every line the game fetches, by chunk.
 class Playthrough {
 public:
+    // `pictures` keeps the decoded pictures from play to play.
     Playthrough(const std::filesystem::path& gameDir, const std::filesystem::path& saveDir,
-                std::map<std::string, std::set<std::int32_t>>& coverage);
+                std::map<std::string, std::set<std::int32_t>>& coverage,
+                std::shared_ptr<PictureCache> pictures);
 
     // `hotelChoices`: the hotel menu is a choice point; `hotelWalk`: the hotel is walked at
     // all (its menu ends the route only because the route has used up its visits).

@@ -74,6 +74,7 @@ private:
     std::map<std::string, std::string> terminalIds_;  // kind|where|detail -> id
     std::string startEdge_;
     std::map<std::string, std::set<std::int32_t>> coverage_;
+    std::shared_ptr<PictureCache> pictures_ = std::make_shared<PictureCache>();
     std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 };
 
@@ -83,7 +84,7 @@ Outcome Explorer::play(const std::vector<RouteStep>& path, const Node* from, int
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(saveDir_, ec)) fs::remove_all(entry.path(), ec);
     ++report_.replays;
-    Playthrough p(gameDir_, saveDir_, coverage_);
+    Playthrough p(gameDir_, saveDir_, coverage_, pictures_);
     int visits = 0;
     Outcome out = p.advance(options_.hotel && visits < options_.hotelVisits, options_.hotel,
                             options_.maxClicks);

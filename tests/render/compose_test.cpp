@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -498,6 +499,27 @@ TEST(WaitMarker, GivenTheMovableMode_WhenDrawn_ThenTheMarkerIsInTheMainWindowsCo
     g.Timer1Timer();
 
     expectTriangle(g.screen, 16, rgb(10, 0, 255));
+}
+
+// --- Pictures kept between games ---------------------------------------------------------------
+
+// With a cache, a picture is decoded once: shown again after its file changed, it is the
+// picture first read, pixel for pixel; without one, every showing reads the file afresh.
+TEST(PictureCache, GivenACache_WhenAPictureIsShownAgain_ThenTheDecodedPictureIsReused) {
+    const Bitmap other = solidBitmap(640, 480, 0x204080);
+    for (const bool cached : {true, false}) {
+        SCOPED_TRACE(cached ? "cached" : "read afresh");
+        const auto cache = cached ? std::make_shared<PictureCache>() : nullptr;
+        TestGame t({chunk("main", "*gra A001,0\nあ▼\n*gra A001,0\nい▼\n")},
+                   GameOptions{.withSound = false, .pictureCache = cache});
+        Game& g = runWithPicture(t, patternPicture());
+        EXPECT_TRUE(sameBitmap(g.layers.background, patternPicture()));
+        writePrs(t.gameDir() / "GRA/A/A001.PRS", other);
+        t.player().click(MouseButton::Left, 320, 240);
+        t.player().run();
+        ASSERT_EQ(t.textLines().size(), 2u);
+        EXPECT_TRUE(sameBitmap(g.layers.background, cached ? patternPicture() : other));
+    }
 }
 
 }  // namespace
