@@ -367,16 +367,18 @@ TEST_F(DiskAudio, GivenATrackThatPlaysOut_WhenTheGameLoopsIt_ThenItSoundsAgainWi
         host.setSettingFallback("SaveDir", dir_.path().string());
         host.setSettingFallback("GameDir", (dir_.path() / "game").string());
         Game game(host, GameOptions{});
+        // The 60 ms timer on the sound's own clock: tick k is due once 60k ms of sound are mixed
+        // after the game began, so a busy machine delays both alike. The device plays on while
+        // the game starts and while a tick's call runs, so how much sound went by between a
+        // tick's due time and the end of its call is kept, and allowed for: the game cannot
+        // restart the music before it is asked. The first ticks are late by however long the
+        // start took, as a slow machine's timer would be.
+        constexpr std::int64_t kTickFrames = kFramesPerSecond * 60 / 1000;
+        const std::int64_t start = host.players.framesMixed();
         game.FormCreate();
         for (int i = 0; i < 100 && game.waitKind == WaitKind::None; ++i) game.AppIdle();
         ASSERT_EQ(game.currentTrack, 1) << ::testing::PrintToString(host.events());
 
-        // The 60 ms timer on the sound's own clock: tick k comes once 60k ms of sound are mixed,
-        // so a busy machine delays both alike. How much sound went by between a tick's due time
-        // and the end of its call is kept, and allowed for: the game cannot restart the music
-        // before it is asked, and the device plays on (silence) while a busy machine loads it.
-        constexpr std::int64_t kTickFrames = kFramesPerSecond * 60 / 1000;
-        const std::int64_t start = host.players.framesMixed();
         for (int tick = 1; tick <= 110; ++tick) {
             const std::int64_t due = start + tick * kTickFrames;
             ASSERT_TRUE(waitFor([&] { return host.players.framesMixed() >= due; }));
