@@ -1,7 +1,7 @@
 #include "engine/archive.h"
 
 #include <algorithm>
-#include <fstream>
+#include <vector>
 
 #include "engine/ascii.h"
 
@@ -12,15 +12,14 @@ std::string_view ArchiveEntry::nameView() const {
     return std::string_view(bytes, boundedLength(name.data(), name.size()));
 }
 
-bool Archive::loadDirectory(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    std::array<std::uint8_t, kDirectorySize> bytes{};
-    in.read(reinterpret_cast<char*>(bytes.data()), kDirectorySize);
-    if (in.bad()) return false;
-    directory_ = bytes;
+bool Archive::loadDirectory(const std::filesystem::path& file, FileStore& files) {
+    std::vector<std::uint8_t> bytes;
+    if (!files.read(file, 0, kDirectorySize, bytes)) return false;
+    directory_.fill(0);
+    std::copy(bytes.begin(), bytes.end(), directory_.begin());
     file_ = file;
-    directoryBytesRead_ = static_cast<int>(in.gcount());
+    files_ = &files;
+    directoryBytesRead_ = static_cast<int>(bytes.size());
     return true;
 }
 
@@ -56,22 +55,21 @@ int Archive::readChunk(int index, std::uint8_t* buffer, std::string& error) cons
                 std::to_string(kMaxChunkLength);
         return -1;
     }
-    std::ifstream in(file_, std::ios::binary | std::ios::ate);
-    if (!in) {
+    const FileStatus status = files_ ? files_->status(file_) : FileStatus{};
+    if (!status.regularFile || !status.sizeKnown || !files_->opensForReading(file_)) {
         error = "cannot open " + file_.string();
         return -1;
     }
-    const auto size = static_cast<std::uint64_t>(in.tellg());
-    if (static_cast<std::uint64_t>(e.offset) + e.length > size) {
+    if (static_cast<std::uint64_t>(e.offset) + e.length > status.size) {
         error = "chunk lies past the end of the archive";
         return -1;
     }
-    in.seekg(e.offset);
-    in.read(reinterpret_cast<char*>(buffer), e.length);
-    if (in.gcount() != e.length) {
+    std::vector<std::uint8_t> bytes;
+    if (!files_->read(file_, e.offset, e.length, bytes) || bytes.size() != e.length) {
         error = "cannot read " + file_.string();
         return -1;
     }
+    std::copy(bytes.begin(), bytes.end(), buffer);
     negateBytes(buffer, e.length);
     return e.length;
 }

@@ -11,6 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "engine/file_store.h"
+#include "engine/system_files.h"
+
 namespace corvan {
 
 struct ArchiveEntry {
@@ -31,7 +34,8 @@ public:
 
     // Reads the directory of `file`. A file shorter than the directory leaves the missing
     // entries empty. False, with the archive unchanged, when the file cannot be read.
-    bool loadDirectory(const std::filesystem::path& file);
+    // The file is read, now and for every chunk later, through `files`.
+    bool loadDirectory(const std::filesystem::path& file, FileStore& files = systemFiles());
     // How many directory bytes the last loadDirectory found in its file; fewer than
     // kDirectorySize for a truncated archive.
     int directoryBytesRead() const { return directoryBytesRead_; }
@@ -55,6 +59,7 @@ public:
 private:
     std::array<std::uint8_t, kDirectorySize> directory_{};
     std::filesystem::path file_;
+    FileStore* files_ = nullptr;
     int directoryBytesRead_ = kDirectorySize;
 };
 

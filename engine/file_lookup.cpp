@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/ascii.h"
-#include "engine/cp932.h"
+#include "engine/system_files.h"
 
 namespace corvan {
 
@@ -54,10 +54,7 @@ std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::pat
 
 std::optional<std::filesystem::path> findScriptFile(const std::filesystem::path& base,
                                                     std::string_view cp932Relative) {
-    const std::string utf8 = cp932ToUtf8(cp932Relative);
-    if (auto found = findIgnoringCase(base, utf8)) return found;
-    if (utf8 == cp932Relative) return std::nullopt;
-    return findIgnoringCase(base, cp932Relative);
+    return findScriptFile(systemFiles(), base, cp932Relative);
 }
 
 }  // namespace corvan

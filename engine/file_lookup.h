@@ -15,9 +15,7 @@ namespace corvan {
 std::optional<std::filesystem::path> findIgnoringCase(const std::filesystem::path& base,
                                                       std::string_view relative);
 
-// A file named by the script, whose names are code page 932 bytes: a game copied from its disc
-// onto Linux has UTF-8 file names, so the UTF-8 form is looked for first, then the bytes as
-// they are (a copy that kept the disc's own bytes).
+// A file named by the script (engine/file_store.h), in the file system.
 std::optional<std::filesystem::path> findScriptFile(const std::filesystem::path& base,
                                                     std::string_view cp932Relative);
 

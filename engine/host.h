@@ -12,11 +12,13 @@
 #include <string>
 #include <string_view>
 
+#include "engine/file_store.h"
 #include "sound/audio_out.h"
 
 namespace corvan {
 
 class Bitmap;
+class TextRenderer;
 
 // A position or a size in pixels.
 struct WindowPoint {
@@ -94,6 +96,14 @@ public:
     // The music and voice players (sound/audio_out.h). A host without a sound device hands out
     // players that accept every call and play nothing; the silent build never calls them.
     virtual AudioOut& audio() = 0;
+
+    // --- Files and text -------------------------------------------------------------------
+    // The game folder's files and the save folder's (engine/file_store.h).
+    virtual FileStore& files() = 0;
+
+    // The text drawer with the game's fonts (render/font.h): the installed fonts on the desktop,
+    // a glyph atlas made from them in the browser.
+    virtual TextRenderer& text() = 0;
 
     // --- Time -----------------------------------------------------------------------------
     // Blocks for this long, showing what has been drawn (the special effects' short pauses).

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "engine/cp932.h"
-#include "engine/file_lookup.h"
 #include "engine/trace_events.h"
 
 namespace corvan {
@@ -53,8 +52,8 @@ void Game::Timer1Timer() {
 }
 
 bool Game::LoadDirectory() {
-    const auto file = findIgnoringCase(gameDirectory, "mg_data.stf");
-    if (!file || !archive_.loadDirectory(*file)) return false;
+    const auto file = host_.files().find(gameDirectory, "mg_data.stf");
+    if (!file || !archive_.loadDirectory(*file, host_.files())) return false;
     if (archive_.directoryBytesRead() < Archive::kDirectorySize) {
         // The entries past the file's end read as empty: the chunks they named are lost.
         host_.traceEvent(std::string(trace::kArchiveError) + " " + file->filename().string() +
@@ -108,10 +107,8 @@ void Game::startChunk(int length) {
     host_.traceEvent("chunk " + cp932ToUtf8(lastChunk));
 }
 
-// One text drawer for every game in the process: its fonts and glyph cache cost more to make
-// than any game needs to repeat.
 TextRenderer& Game::text() {
-    static TextRenderer renderer;
+    TextRenderer& renderer = host_.text();
     for (const std::string& warning : renderer.takeWarnings()) host_.warn(warning);
     return renderer;
 }

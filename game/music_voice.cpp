@@ -3,12 +3,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <system_error>
 #include <vector>
 
 #include "engine/cp932.h"
-#include "engine/file_lookup.h"
+#include "engine/file_store.h"
 #include "engine/trace_events.h"
 #include "game/game.h"
 #include "sound/midi_file.h"
@@ -22,24 +20,16 @@ constexpr std::string_view kErrorCaption = "コルヴァン";
 // No standard MIDI file comes near this; a bigger file is not read into memory to be checked.
 constexpr std::uintmax_t kMaxMusicFileSize = 16 * 1024 * 1024;
 
-// A file that can be opened for reading; a folder of the name is not a clip.
-bool opensForReading(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) return false;
-    return std::ifstream(file, std::ios::binary).is_open();
-}
-
 // Why the music file cannot be played, for the player; empty when it is a standard MIDI file.
 // Every player, the headless one too, tells the player the same.
-std::string musicFileProblem(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) return "ファイルが見つかりません。";
-    const auto size = std::filesystem::file_size(file, ec);
-    if (ec || !opensForReading(file)) return "ファイルを読み込めません。";
-    if (size > kMaxMusicFileSize) return "ファイルが大きすぎます。";
-    std::ifstream in(file, std::ios::binary);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+std::string musicFileProblem(FileStore& files, const std::filesystem::path& file) {
+    const FileStatus status = files.status(file);
+    if (!status.exists) return "ファイルが見つかりません。";
+    if (!status.sizeKnown || !files.opensForReading(file)) return "ファイルを読み込めません。";
+    if (status.size > kMaxMusicFileSize) return "ファイルが大きすぎます。";
+    const auto size = static_cast<std::size_t>(status.size);
+    std::vector<std::uint8_t> bytes;
+    if (!files.read(file, 0, size, bytes) || bytes.size() != size) {
         return "ファイルを読み込めません。";
     }
     std::string error;
@@ -71,12 +61,12 @@ void Game::PlayMusic(std::int32_t track) {
         return;
     }
     const std::string name = sound::musicFileName(track);
-    const std::filesystem::path file =
-        findIgnoringCase(gameDirectory, name).value_or(gameDirectory / name);
+    FileStore& files = host_.files();
+    const std::filesystem::path file = files.find(gameDirectory, name).value_or(gameDirectory / name);
     // The player drops the music it had whether or not the new file opens.
     std::string error;
     const bool opened = host_.audio().openMusic(file, error);
-    const std::string problem = musicFileProblem(file);
+    const std::string problem = musicFileProblem(files, file);
     const std::string cannotOpen = "音楽ファイル " + name + " を開けません。";
     if (!problem.empty() || !opened) {
         reportSoundError(cannotOpen, problem.empty() ? error : problem);
@@ -96,8 +86,8 @@ void Game::PlayVoice(std::string_view text) {
     if (!options_.withSound || !settings.voiceOn) return;
     const std::string_view name = sound::voiceName(text);
     for (const std::string& candidate : sound::voiceFileNames(name)) {
-        const auto file = findScriptFile(gameDirectory, candidate);
-        if (!file || !opensForReading(*file)) continue;
+        const auto file = findScriptFile(host_.files(), gameDirectory, candidate);
+        if (!file || !host_.files().opensForReading(*file)) continue;
         std::string error;
         if (host_.audio().playVoice(*file, error)) {
             host_.traceEvent("voice " + cp932ToUtf8(name));

@@ -1,12 +1,11 @@
 // Pictures: the picture argument of `gra`, `grb` and the `gra` tag, the PRS files in the GRA
 // folder, and what each kind of picture does to the layers before its transition shows it.
 
-#include <fstream>
 #include <vector>
 
 #include "engine/ascii.h"
 #include "engine/cp932.h"
-#include "engine/file_lookup.h"
+#include "engine/file_store.h"
 #include "engine/trace_events.h"
 #include "game/game.h"
 #include "render/bmp.h"
@@ -67,7 +66,8 @@ std::string picturePath(const PictureArgument& p) {
 // Decodes a PRS file into `target`. A file that cannot be read, is damaged or holds no usable
 // BMP leaves the target as it was.
 bool Game::loadPictureLayer(std::string_view path, Bitmap& target) {
-    const auto file = findScriptFile(gameDirectory, path);
+    FileStore& files = host_.files();
+    const auto file = findScriptFile(files, gameDirectory, path);
     if (!file) {
         host_.traceEvent(std::string(trace::kPictureMissing) + " " + cp932ToUtf8(path));
         return false;
@@ -79,18 +79,15 @@ bool Game::loadPictureLayer(std::string_view path, Bitmap& target) {
             return true;
         }
     }
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(*file, ec);
+    const FileStatus status = files.status(*file);
     std::string error;
-    if (ec || size > kMaxPrsFileSize) {
+    if (!status.regularFile || !status.sizeKnown || status.size > kMaxPrsFileSize) {
         host_.traceEvent("picture-error " + cp932ToUtf8(path) + ": unreadable or too large");
         return false;
     }
     // The file's bytes go into a buffer kept from picture to picture, like the decoder's.
-    std::ifstream in(*file, std::ios::binary);
-    prsFileBuffer_.resize(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(prsFileBuffer_.data()), static_cast<std::streamsize>(size));
-    if (!in) {
+    const auto size = static_cast<std::size_t>(status.size);
+    if (!files.read(*file, 0, size, prsFileBuffer_) || prsFileBuffer_.size() != size) {
         host_.traceEvent("picture-error " + std::string(path) + ": unreadable");
         return false;
     }

@@ -1,10 +1,8 @@
-// The game's save, load and seen-record routines. Every file is written through a temporary file
-// that is renamed over the old one (engine/file_write.h), so a failed write never destroys the
-// game or the record that was there.
+// The game's save, load and seen-record routines. Every file is written whole or not at all
+// (engine/file_store.h), so a failed write never destroys the game or the record that was there.
 
 #include "ui/saves.h"
 
-#include "engine/file_write.h"
 #include "game/game.h"
 
 namespace corvan {
@@ -32,7 +30,7 @@ bool Game::SaveSlot(std::int32_t slot) {
     if (vars.TestFlag(kClearedGameFlag)) clearMark = 1;
 
     std::string error;
-    if (!writeFileAtomically(SaveFilePath(slot), saves::encodeSaveFile(vars), error)) {
+    if (!host_.files().write(SaveFilePath(slot), saves::encodeSaveFile(vars), error)) {
         // The old file is untouched; the player must not walk away thinking the game is kept.
         host_.traceEvent("save-error " + error);
         host_.showMessage(kTitle, kSaveFailed, MessageIcon::Exclamation, MessageButtons::Ok);
@@ -47,9 +45,9 @@ bool Game::SaveSlot(std::int32_t slot) {
 
 bool Game::LoadSlot(std::int32_t slot) {
     if (slot < saves::kFirstSlot || slot > saves::kLastSlot) return false;
-    const auto bytes = saves::readFilePrefix(SaveFilePath(slot), saves::kSaveFileSize);
-    if (!bytes) return false;
-    saves::decodeSaveFile(*bytes, vars);
+    std::vector<std::uint8_t> bytes;
+    if (!host_.files().read(SaveFilePath(slot), 0, saves::kSaveFileSize, bytes)) return false;
+    saves::decodeSaveFile(bytes, vars);
     host_.traceEvent("load " + std::to_string(slot));
     UpdateSeenRecord();
     ResetRunState();
@@ -60,15 +58,16 @@ bool Game::LoadSlot(std::int32_t slot) {
 void Game::UpdateSeenRecord() {
     const std::filesystem::path path = SeenRecordPath();
     auto& e = vars.persistentValues();
-    if (const auto bytes = saves::readFilePrefix(path, saves::kSeenRecordSize)) {
-        saves::mergeSeenRecord(*bytes, aMarks, bMarks, e);
+    std::vector<std::uint8_t> bytes;
+    if (host_.files().read(path, 0, saves::kSeenRecordSize, bytes)) {
+        saves::mergeSeenRecord(bytes, aMarks, bMarks, e);
     } else {
         aMarks.fill(0);
         bMarks.fill(0);
         e.fill(0);
     }
     std::string error;
-    if (!writeFileAtomically(path, saves::encodeSeenRecord(aMarks, bMarks, e), error)) {
+    if (!host_.files().write(path, saves::encodeSeenRecord(aMarks, bMarks, e), error)) {
         // The marks stay in memory and reach the file at the next update that succeeds.
         host_.warn("the seen record was not saved: " + error);
     }

@@ -24,7 +24,7 @@ void Game::OpenSlotList(bool saving) {
     savingToSlot = saving;
     std::array<bool, saves::kLastSlot> present{};
     for (int s = saves::kFirstSlot; s <= saves::kLastSlot; ++s) {
-        present[static_cast<std::size_t>(s - 1)] = saves::fileOpensForReading(SaveFilePath(s));
+        present[static_cast<std::size_t>(s - 1)] = host_.files().opensForReading(SaveFilePath(s));
     }
     slotLabels = saves::slotListLabels(saving, present);
     // The list starts with no row under the pointer, whatever the menu before it had hovered.

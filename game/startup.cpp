@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/file_lookup.h"
 #include "game/game.h"
 #include "render/raster.h"
 #include "render/resources.h"
@@ -23,12 +22,10 @@ constexpr std::string_view kArchiveMissing =
     "このファイルとデータフォルダ(GRA,WAV,MIDI)があるフォルダ（ディレクトリ）を指定してください。";
 constexpr std::string_view kArchiveName = "mg_data.stf";
 
-// The archive counts as present when it can be found, in any letter case, and opened.
-bool archiveIsIn(const std::filesystem::path& folder) {
-    const auto file = findIgnoringCase(folder, kArchiveName);
-    if (!file) return false;
-    std::error_code ec;
-    return std::filesystem::is_regular_file(*file, ec);
+// The archive counts as present when it can be found, in any letter case, as a file.
+bool archiveIsIn(FileStore& files, const std::filesystem::path& folder) {
+    const auto file = files.find(folder, kArchiveName);
+    return file && files.status(*file).regularFile;
 }
 
 }  // namespace
@@ -47,7 +44,7 @@ void Game::FormCreate() {
     saveFolder = std::filesystem::path(saveDir.empty() ? "/" : saveDir);
 
     for (;;) {
-        if (archiveIsIn(gameDir)) {
+        if (archiveIsIn(host_.files(), gameDir)) {
             gameDirectory = gameDir;
             host_.writeSetting(setting::kGameDir, gameDir);
             InitGame();

@@ -15,14 +15,21 @@
 #include <vector>
 
 #include "engine/host.h"
+#include "engine/system_files.h"
 #include "headless/recording_audio.h"
 #include "render/bitmap.h"
+#include "render/system_fonts.h"
 #include "settings/settings_file.h"
 
 namespace corvan {
 
 class HeadlessHost : public Host {
 public:
+    // The files and fonts are the desktop's unless others are given (the browser's build plays
+    // its golden runs with its own).
+    explicit HeadlessHost(FileStore& files = systemFiles(), TextRenderer& text = systemTextRenderer())
+        : files_(files), text_(text) {}
+
     // Settings from and to this INI file (section "Corvan") instead of memory.
     bool useSettingsFile(const std::filesystem::path& path, std::string& error);
     // A value read when the store has none; never written to the store.
@@ -60,6 +67,8 @@ public:
 
     // Audio: players that play nothing and remember every call (headless/recording_audio.h).
     AudioOut& audio() override { return audio_; }
+    FileStore& files() override { return files_; }
+    TextRenderer& text() override { return text_; }
     const std::vector<std::string>& audioCalls() const { return audio_.calls(); }
     void endMusic() { audio_.endMusic(); }
     void setMusicOpenError(std::string error) { audio_.setMusicOpenError(std::move(error)); }
@@ -91,6 +100,8 @@ public:
     void traceEvent(std::string_view line) override;
 
 private:
+    FileStore& files_;
+    TextRenderer& text_;
     std::optional<SettingsFile> settingsFile_;
     std::string memorySettings_;  // INI text
     std::map<std::string, std::string, std::less<>> fallbacks_;

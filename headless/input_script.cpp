@@ -64,7 +64,7 @@ std::string parseLine(const std::string& line, InputCommand& cmd) {
         return {};
     }
     if (name == "run" || name == "read") {
-        // Run: idle calls; read: clicks through pages (see HeadlessPlayer).
+        // Run: idle calls; read: clicks through pages (see ReplayDriver).
         cmd.kind = name == "run" ? K::Run : K::Read;
         cmd.count = name == "run" ? 100000 : 1000;
         if (w.size() > 2) return "usage: " + name + " [MAX]";
@@ -140,6 +140,30 @@ std::optional<std::vector<InputCommand>> parseInputScript(const std::string& tex
         commands.push_back(std::move(cmd));
     }
     return commands;
+}
+
+void runInputCommands(const std::vector<InputCommand>& commands, ReplayDriver& driver,
+                      const InputHooks& hooks) {
+    using K = InputCommand::Kind;
+    for (const InputCommand& cmd : commands) {
+        switch (cmd.kind) {
+            case K::Answer: hooks.answer(cmd.ok ? MessageAnswer::Ok : MessageAnswer::Cancel); break;
+            case K::Pick:
+                hooks.pick(cmd.ok ? std::optional<std::string>(cmd.text) : std::nullopt);
+                break;
+            case K::Set: driver.setSetting(cmd.text, cmd.value); break;
+            case K::Idle: driver.idle(cmd.count); break;
+            case K::Run: driver.run(cmd.count); break;
+            case K::Read: driver.readOn(cmd.count); break;
+            case K::Move: driver.mouseMove(cmd.x, cmd.y); break;
+            case K::Click: driver.click(MouseButton::Left, cmd.x, cmd.y); break;
+            case K::RightClick: driver.click(MouseButton::Right, cmd.x, cmd.y); break;
+            case K::Down: driver.mouseDown(cmd.button, cmd.x, cmd.y); break;
+            case K::Up: driver.mouseUp(cmd.button, cmd.x, cmd.y); break;
+            case K::State: hooks.state(cmd.text); break;
+            case K::Shot: hooks.shot(cmd.text); break;
+        }
+    }
 }
 
 }  // namespace corvan

@@ -5,11 +5,13 @@
 // script is reported at once, naming its line.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "game/game.h"
+#include "headless/replay_driver.h"
 
 namespace corvan {
 
@@ -43,5 +45,18 @@ struct InputCommand {
 // Parses the whole script. On failure returns nullopt and sets `error` to "line N: ...".
 std::optional<std::vector<InputCommand>> parseInputScript(const std::string& text,
                                                           std::string& error);
+
+// What the commands that are the host's or the caller's business do: answers and picks for the
+// next dialogs, and the state and screen files asked for.
+struct InputHooks {
+    std::function<void(MessageAnswer)> answer;
+    std::function<void(std::optional<std::string>)> pick;
+    std::function<void(const std::string& file)> state;
+    std::function<void(const std::string& file)> shot;
+};
+
+// Plays the commands, one after the other, on the driver's game.
+void runInputCommands(const std::vector<InputCommand>& commands, ReplayDriver& driver,
+                      const InputHooks& hooks);
 
 }  // namespace corvan

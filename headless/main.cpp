@@ -181,28 +181,12 @@ int main(int argc, char** argv) {
         }
     };
 
-    using K = InputCommand::Kind;
-    for (const InputCommand& cmd : *commands) {
-        switch (cmd.kind) {
-            case K::Answer:
-                host.queueAnswer(cmd.ok ? MessageAnswer::Ok : MessageAnswer::Cancel);
-                break;
-            case K::Pick:
-                host.queuePick(cmd.ok ? std::optional<std::string>(cmd.text) : std::nullopt);
-                break;
-            case K::Set: player.setSetting(cmd.text, cmd.value); break;
-            case K::Idle: player.idle(cmd.count); break;
-            case K::Run: player.run(cmd.count); break;
-            case K::Read: player.readOn(cmd.count); break;
-            case K::Move: player.mouseMove(cmd.x, cmd.y); break;
-            case K::Click: player.click(MouseButton::Left, cmd.x, cmd.y); break;
-            case K::RightClick: player.click(MouseButton::Right, cmd.x, cmd.y); break;
-            case K::Down: player.mouseDown(cmd.button, cmd.x, cmd.y); break;
-            case K::Up: player.mouseUp(cmd.button, cmd.x, cmd.y); break;
-            case K::State: writeState(cmd.text); break;
-            case K::Shot: writeShot(cmd.text); break;
-        }
-    }
+    runInputCommands(
+        *commands, player.driver(),
+        {.answer = [&](MessageAnswer answer) { host.queueAnswer(answer); },
+         .pick = [&](std::optional<std::string> path) { host.queuePick(std::move(path)); },
+         .state = writeState,
+         .shot = writeShot});
     player.start();
     if (!opt.state.empty()) writeState(opt.state);
     if (!opt.shot.empty()) writeShot(opt.shot);

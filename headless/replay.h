@@ -1,8 +1,7 @@
 #pragma once
 
-// The headless player: a game, its headless host and a virtual clock. Each idle call stands for
-// 20 ms; the 60 ms timer fires after every third idle call. Nothing waits for real time, so the
-// same input always gives the same game.
+// The headless player: a game, its headless host and the virtual clock of
+// headless/replay_driver.h.
 
 #include <cstdint>
 #include <filesystem>
@@ -11,59 +10,47 @@
 
 #include "game/game.h"
 #include "headless/headless_host.h"
+#include "headless/replay_driver.h"
 
 namespace corvan {
 
 class HeadlessPlayer {
 public:
-    static constexpr int kIdleMilliseconds = 20;
-    static constexpr int kIdleCallsPerTick = 3;
-    static constexpr std::int64_t kDefaultRunLimit = 100000;
-    // Idle calls in a row whose steps all ran out of lines before `run` gives up on a script
-    // that loops without showing anything (a second of game time).
-    static constexpr std::int64_t kRunawayStepsBeforeStop = 50;
-    static constexpr std::int64_t kDefaultReadClicks = 1000;
+    static constexpr int kIdleMilliseconds = ReplayDriver::kIdleMilliseconds;
+    static constexpr int kIdleCallsPerTick = ReplayDriver::kIdleCallsPerTick;
+    static constexpr std::int64_t kDefaultRunLimit = ReplayDriver::kDefaultRunLimit;
+    static constexpr std::int64_t kRunawayStepsBeforeStop = ReplayDriver::kRunawayStepsBeforeStop;
+    static constexpr std::int64_t kDefaultReadClicks = ReplayDriver::kDefaultReadClicks;
 
     explicit HeadlessPlayer(GameOptions options = {});
 
     HeadlessHost& host() { return host_; }
     Game& game() { return *game_; }
+    ReplayDriver& driver() { return driver_; }
 
-    // Runs the game's creation handler once; later calls do nothing.
-    void start();
-    bool started() const { return started_; }
-    // True once the main window has closed; the game then takes no more calls.
+    // See ReplayDriver.
+    void start() { driver_.start(); }
+    bool started() const { return driver_.started(); }
     bool closed() const { return host_.windowClosed(); }
-
-    // One idle call, then the timer when its 60 ms are up.
-    void idle();
-    void idle(std::int64_t count);
-    // Idle calls until the game waits for the player, the script has stopped, the window has
-    // closed, the script has looped for a second without showing anything ("script-loop" in
-    // the log), or `limit` calls have run. A pending timed delay is waited out. Returns the calls
-    // made.
-    std::int64_t run(std::int64_t limit = kDefaultRunLimit);
-    // Reads on as a player does who only clicks: a left click in the middle of the picture for
-    // every page and click wait, each followed by `run`, until the game waits for anything else
-    // (a choice, a menu, a gallery), has stopped or closed, or `maxClicks` clicks were made.
-    // Returns the clicks made.
-    std::int64_t readOn(std::int64_t maxClicks = kDefaultReadClicks);
-    // True when the game waits for the player or has nothing to run and no delay is pending.
-    bool waitingForPlayer() const;
-
-    void mouseMove(int x, int y);
-    void mouseDown(MouseButton button, int x, int y);
-    void mouseUp(MouseButton button, int x, int y);
-    void click(MouseButton button, int x, int y);
-
-    // Writes a settings value as the settings dialog does, then applies the settings.
-    void setSetting(const std::string& name, const std::string& value);
+    void idle() { driver_.idle(); }
+    void idle(std::int64_t count) { driver_.idle(count); }
+    std::int64_t run(std::int64_t limit = kDefaultRunLimit) { return driver_.run(limit); }
+    std::int64_t readOn(std::int64_t maxClicks = kDefaultReadClicks) {
+        return driver_.readOn(maxClicks);
+    }
+    bool waitingForPlayer() const { return driver_.waitingForPlayer(); }
+    void mouseMove(int x, int y) { driver_.mouseMove(x, y); }
+    void mouseDown(MouseButton button, int x, int y) { driver_.mouseDown(button, x, y); }
+    void mouseUp(MouseButton button, int x, int y) { driver_.mouseUp(button, x, y); }
+    void click(MouseButton button, int x, int y) { driver_.click(button, x, y); }
+    void setSetting(const std::string& name, const std::string& value) {
+        driver_.setSetting(name, value);
+    }
 
 private:
     HeadlessHost host_;
     std::unique_ptr<Game> game_;
-    bool started_ = false;
-    bool destroyed_ = false;
+    ReplayDriver driver_;
 };
 
 }  // namespace corvan

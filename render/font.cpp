@@ -1,17 +1,12 @@
 #include "render/font.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <map>
 #include <unordered_map>
 
-#include "render/font_faces.h"
+#include "engine/cp932.h"
 
 namespace corvan {
-
-using font_detail::FontLibrary;
-using font_detail::GlyphMask;
 
 const std::vector<FontAlias>& defaultFontAliases() {
     static const std::vector<FontAlias> aliases = {
@@ -42,55 +37,14 @@ struct CachedCharacter {
     int advance = 0;
 };
 
-// The glyphs of one game face name.
-struct FaceTable {
-    FT_Face primary = nullptr;
-    std::unordered_map<std::uint64_t, CachedCharacter> characters;  // by characterKey
-};
+// The glyphs of one game face name, by characterKey.
+using FaceTable = std::unordered_map<std::uint64_t, CachedCharacter>;
 
 std::uint64_t characterKey(const std::uint8_t* bytes, int count, int height, bool bold) {
     std::uint64_t code = static_cast<std::uint64_t>(count) << 16 | bytes[0];
     if (count > 1) code |= static_cast<std::uint64_t>(bytes[1]) << 8;
     return static_cast<std::uint64_t>(height) << 32 | (bold ? 1ull << 24 : 0) | code;
 }
-
-// Code page 932 to Unicode through iconv, one character at a time, with one descriptor for the
-// renderer's life.
-class Cp932Decoder {
-public:
-    Cp932Decoder() : cd_(iconv_open("UTF-32LE", "CP932")) {}
-    ~Cp932Decoder() {
-        if (valid()) iconv_close(cd_);
-    }
-    Cp932Decoder(const Cp932Decoder&) = delete;
-    Cp932Decoder& operator=(const Cp932Decoder&) = delete;
-
-    // The characters of exactly these bytes; empty when any of them has no mapping.
-    std::u32string decode(const std::uint8_t* bytes, int count) {
-        if (!valid()) return {};
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char in[2] = {};
-        std::copy(bytes, bytes + count, in);
-        unsigned char out[16];
-        char* src = in;
-        std::size_t srcLeft = static_cast<std::size_t>(count);
-        char* dst = reinterpret_cast<char*>(out);
-        std::size_t dstLeft = sizeof out;
-        if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) ||
-            srcLeft != 0) {
-            return {};
-        }
-        std::u32string text;
-        for (const unsigned char* p = out; p + 4 <= reinterpret_cast<unsigned char*>(dst); p += 4) {
-            text.push_back(static_cast<char32_t>(p[0] | p[1] << 8 | p[2] << 16 | p[3] << 24));
-        }
-        return text;
-    }
-
-private:
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t cd_;
-};
 
 // Bytes 0x20-0x7E stand alone; every other byte leads a two-byte character.
 int characterLength(std::string_view text, std::size_t at) {
@@ -125,41 +79,27 @@ void drawGlyph(Bitmap& target, int x, int y, const PlacedGlyph& glyph, std::uint
 }  // namespace
 
 struct TextRenderer::Impl {
-    explicit Impl(std::vector<FontAlias> aliases) : library(std::move(aliases)) {}
-
-    FaceTable& table(const std::string& face) {
-        auto it = faces.find(face);
-        if (it == faces.end()) {
-            it = faces.emplace(face, FaceTable{}).first;
-            it->second.primary = library.primaryFace(face);
-        }
-        return it->second;
-    }
+    explicit Impl(std::unique_ptr<GlyphSource> source) : glyphs(std::move(source)) {}
 
     const CachedCharacter& character(const std::uint8_t* bytes, int count, const FontSpec& font) {
-        FaceTable& faceTable = table(font.face);
+        FaceTable& table = faces[font.face];
         const std::uint64_t key = characterKey(bytes, count, font.height, font.bold);
-        auto it = faceTable.characters.find(key);
-        if (it == faceTable.characters.end()) {
-            it = faceTable.characters.emplace(key, build(faceTable.primary, bytes, count, font))
-                     .first;
-        }
+        auto it = table.find(key);
+        if (it == table.end()) it = table.emplace(key, build(bytes, count, font)).first;
         return it->second;
     }
 
-    CachedCharacter build(FT_Face primary, const std::uint8_t* bytes, int count,
-                          const FontSpec& font) {
+    CachedCharacter build(const std::uint8_t* bytes, int count, const FontSpec& font) {
         CachedCharacter out;
-        const int ascent = FontLibrary::ascent(primary, font.height);
+        const int ascent = glyphs->ascent(font);
         // A pair is converted as one: bytes with no mapping (0x80, 0xA0, 0xFD-0xFF) and pairs
         // with none draw nothing, whatever the other byte is.
-        const std::u32string text = decoder.decode(bytes, count);
-        bool missing = text.empty();
-        for (char32_t ch : text) {
+        const auto text = cp932Characters(
+            std::string_view(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count)));
+        bool missing = !text;
+        for (char32_t ch : text.value_or(std::u32string())) {
             if (ch < 0x20 || ch == 0x7F) continue;  // control bytes have no glyph and no width
-            FT_Face face = library.faceFor(primary, ch);
-            std::optional<GlyphMask> mask;
-            if (face) mask = library.render(face, ch, font.height, font.bold);
+            std::optional<GlyphMask> mask = glyphs->glyph(font, ch);
             if (!mask) {
                 missing = true;
                 continue;
@@ -168,31 +108,23 @@ struct TextRenderer::Impl {
                                              mask->width, mask->height, std::move(mask->bits)});
             out.advance += mask->advance;
         }
-        if (missing && out.advance == 0) out.advance = blankAdvance(primary, count, font);
+        if (missing && out.advance == 0) out.advance = blankAdvance(count, font);
         return out;
     }
 
     // What a character that cannot be drawn takes: a blank cell as wide as the face's own
     // full-width space (half of it for a single byte).
-    int blankAdvance(FT_Face primary, int count, const FontSpec& font) {
-        int full = font.height + (font.bold ? 1 : 0);
-        if (primary && FT_Get_Char_Index(primary, 0x3000) != 0) {
-            if (auto space = library.render(primary, 0x3000, font.height, font.bold)) {
-                full = space->advance;
-            }
-        }
+    int blankAdvance(int count, const FontSpec& font) {
+        const int full = glyphs->fullWidthBlank(font).value_or(font.height + (font.bold ? 1 : 0));
         return count >= 2 ? full : full / 2;
     }
 
-    FontLibrary library;
-    Cp932Decoder decoder;
+    std::unique_ptr<GlyphSource> glyphs;
     std::map<std::string, FaceTable, std::less<>> faces;  // by game face name
 };
 
-TextRenderer::TextRenderer() : TextRenderer(defaultFontAliases()) {}
-
-TextRenderer::TextRenderer(std::vector<FontAlias> aliases)
-    : impl_(std::make_unique<Impl>(std::move(aliases))) {}
+TextRenderer::TextRenderer(std::unique_ptr<GlyphSource> glyphs)
+    : impl_(std::make_unique<Impl>(std::move(glyphs))) {}
 
 TextRenderer::~TextRenderer() = default;
 TextRenderer::TextRenderer(TextRenderer&&) noexcept = default;
@@ -232,11 +164,11 @@ int TextRenderer::textWidth(std::string_view cp932, const FontSpec& font) {
 
 int TextRenderer::ascent(const FontSpec& font) {
     if (font.height <= 0 || font.height > kMaxHeight) return 0;
-    return FontLibrary::ascent(impl_->table(font.face).primary, font.height);
+    return impl_->glyphs->ascent(font);
 }
 
 std::vector<std::string> TextRenderer::takeWarnings() {
-    return impl_->library.takeWarnings();
+    return impl_->glyphs->takeWarnings();
 }
 
 }  // namespace corvan

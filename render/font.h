@@ -1,9 +1,10 @@
 #pragma once
 
 // The text drawer: draws code page 932 text onto the game's bitmaps, one colour, no
-// anti-aliasing, over a hollow background. FreeType renders the glyphs, fontconfig finds the font
-// files, and the game's Windows face names are mapped to the IPA fonts. Every glyph is rendered
-// once per face, height, style and character and kept; every font file is opened once.
+// anti-aliasing, over a hollow background. Its glyphs come from a glyph source
+// (render/glyph_source.h): on the desktop FreeType renders them from the font files fontconfig
+// finds, with the game's Windows face names mapped to the IPA fonts (render/system_fonts.h).
+// Every glyph is asked for once per face, height, style and character and kept.
 
 #include <cstdint>
 #include <memory>
@@ -12,15 +13,9 @@
 #include <vector>
 
 #include "render/bitmap.h"
+#include "render/glyph_source.h"
 
 namespace corvan {
-
-// A font as the game asks for it.
-struct FontSpec {
-    std::string face;  // the game's face name in UTF-8, such as "ＭＳ ゴシック"
-    int height = 16;   // cell height in pixels: ascent plus descent
-    bool bold = false;
-};
 
 // A game face name and the installed family that stands in for it.
 struct FontAlias {
@@ -32,8 +27,7 @@ struct FontAlias {
 // ＭＳＰゴシック and ＭＳ Ｐゴシック → IPAPGothic, ＭＳ 明朝 → IPAMincho.
 const std::vector<FontAlias>& defaultFontAliases();
 
-// Owns a FreeType library, a fontconfig configuration of its own (the system's plus the aliases),
-// the opened faces and the glyph cache. Not copyable; one per game is enough.
+// Owns its glyph source and the glyph cache. Not copyable; one per game is enough.
 //
 // Layout: a character's cell has its top-left corner at the position given; the baseline lies
 // round(typographic ascender x height / units per em) pixels below it (14 of 16 and 26 of 30 for
@@ -42,8 +36,10 @@ const std::vector<FontAlias>& defaultFontAliases();
 // nothing and takes the room of a blank cell, so the text after it stays where it belongs.
 class TextRenderer {
 public:
+    explicit TextRenderer(std::unique_ptr<GlyphSource> glyphs);
+    // The system's fonts (render/system_fonts.cpp; not in the browser's build), with the default
+    // aliases or others; a family that is not installed gives a warning.
     TextRenderer();
-    // With other aliases than the default ones; a family that is not installed gives a warning.
     explicit TextRenderer(std::vector<FontAlias> aliases);
     ~TextRenderer();
     TextRenderer(TextRenderer&&) noexcept;

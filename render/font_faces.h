@@ -1,8 +1,8 @@
 #pragma once
 
-// The font files behind the text drawer: finds them through fontconfig (with the game's face
-// names mapped onto installed families), opens each once with FreeType and renders single glyphs
-// as one-bit masks. Used by TextRenderer only.
+// The font files behind the desktop's glyph source (render/system_fonts.h): finds them through
+// fontconfig (with the game's face names mapped onto installed families), opens each once with
+// FreeType and renders single glyphs as one-bit masks.
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -19,16 +19,6 @@
 #include "render/font.h"
 
 namespace corvan::font_detail {
-
-// One rendered glyph: its set pixels and where they sit relative to the pen on the baseline.
-struct GlyphMask {
-    int left = 0;  // columns from the pen position to the mask's first column
-    int top = 0;   // rows from the mask's first row down to the baseline
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> bits;  // width x height, one byte per pixel, 1 = set
-    int advance = 0;
-};
 
 // Owns the FreeType library, the fontconfig configuration and every opened face.
 class FontLibrary {

@@ -17,6 +17,8 @@
 #include <string>
 
 #include "engine/host.h"
+#include "engine/system_files.h"
+#include "render/system_fonts.h"
 #include "settings/settings_file.h"
 #include "sound/audio_out.h"
 #include "sound/silent_audio.h"
@@ -93,6 +95,9 @@ public:
 
     // Audio: the players set with setAudio, or silent ones.
     AudioOut& audio() override { return audio_ != nullptr ? *audio_ : silence_; }
+    // The file system, and the installed fonts.
+    FileStore& files() override { return systemFiles(); }
+    TextRenderer& text() override { return systemTextRenderer(); }
 
     // Diagnostics. Every event goes to standard error when CORVAN_TRACE is set; with
     // `setDebug` (corvan --debug) the problems among them do (engine/trace_events.h).

@@ -1,13 +1,6 @@
-// Save files and the seen record: their byte layouts, the slot list's labels and the careful
-// reading of a file that may be missing or short.
+// Save files and the seen record: their byte layouts and the slot list's labels.
 
 #include "ui/saves.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 #include "engine/cp932.h"
 
@@ -115,51 +108,6 @@ std::array<std::string, kSlotListRows> slotListLabels(bool saving,
             slotLabel(s, present[static_cast<std::size_t>(s - 1)]);
     }
     return labels;
-}
-
-namespace {
-
-// Opens a regular file for reading, or gives -1. O_NONBLOCK keeps a fifo put there by mistake
-// from hanging the game; it changes nothing for a regular file.
-int openRegularFile(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return -1;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-}  // namespace
-
-bool fileOpensForReading(const std::filesystem::path& path) {
-    const int fd = openRegularFile(path);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
-}
-
-std::optional<std::vector<std::uint8_t>> readFilePrefix(const std::filesystem::path& path,
-                                                        std::size_t maxBytes) {
-    const int fd = openRegularFile(path);
-    if (fd < 0) return std::nullopt;
-    std::vector<std::uint8_t> bytes(maxBytes);
-    std::size_t done = 0;
-    while (done < maxBytes) {
-        const ssize_t n = ::read(fd, bytes.data() + done, maxBytes - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    bytes.resize(done);
-    return bytes;
 }
 
 }  // namespace saves

@@ -11,12 +11,11 @@
 // merged into memory by OR, so it gains bits and never loses them while the file exists.
 //
 // These functions only turn memory into bytes and back; the game's save and load routines
-// (ui/saves.cpp) do the file work. Bytes are read one by one with bounds checks, so a file of
+// (game/saves.cpp) do the file work through the host's file store. Bytes are read one by one with bounds checks, so a file of
 // any length gives a defined result.
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -69,13 +68,5 @@ std::string cancelLabel(bool saving);
 std::string slotLabel(int slot, bool present);
 std::array<std::string, kSlotListRows> slotListLabels(bool saving,
                                                       const std::array<bool, kLastSlot>& present);
-
-// True when the file opens for reading as a regular file; its contents are not looked at.
-bool fileOpensForReading(const std::filesystem::path& path);
-
-// Up to `maxBytes` from the start of a regular file; nullopt when it does not open or a read
-// fails, so that a file that cannot be read counts as absent.
-std::optional<std::vector<std::uint8_t>> readFilePrefix(const std::filesystem::path& path,
-                                                        std::size_t maxBytes);
 
 }  // namespace corvan::saves

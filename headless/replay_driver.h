@@ -1,0 +1,66 @@
+#pragma once
+
+// Plays a game on a virtual clock, whatever its host: each idle call stands for 20 ms and the
+// 60 ms timer fires after every third. Nothing waits for real time, so the same input always
+// gives the same game. The headless player (headless/replay.h) drives its games with it, and the
+// browser's build its golden runs.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "game/game.h"
+
+namespace corvan {
+
+class ReplayDriver {
+public:
+    static constexpr int kIdleMilliseconds = 20;
+    static constexpr int kIdleCallsPerTick = 3;
+    static constexpr std::int64_t kDefaultRunLimit = 100000;
+    // Idle calls in a row whose steps all ran out of lines before `run` gives up on a script
+    // that loops without showing anything (a second of game time).
+    static constexpr std::int64_t kRunawayStepsBeforeStop = 50;
+    static constexpr std::int64_t kDefaultReadClicks = 1000;
+
+    // `closed` tells whether the main window has closed; the game then takes no more calls.
+    ReplayDriver(Game& game, std::function<bool()> closed);
+
+    // Runs the game's creation handler once; later calls do nothing.
+    void start();
+    bool started() const { return started_; }
+    bool closed() const { return closed_(); }
+
+    // One idle call, then the timer when its 60 ms are up.
+    void idle();
+    void idle(std::int64_t count);
+    // Idle calls until the game waits for the player, the script has stopped, the window has
+    // closed, the script has looped for a second without showing anything ("script-loop" in
+    // the log), or `limit` calls have run. A pending timed delay is waited out. Returns the calls
+    // made.
+    std::int64_t run(std::int64_t limit = kDefaultRunLimit);
+    // Reads on as a player does who only clicks: a left click in the middle of the picture for
+    // every page and click wait, each followed by `run`, until the game waits for anything else
+    // (a choice, a menu, a gallery), has stopped or closed, or `maxClicks` clicks were made.
+    // Returns the clicks made.
+    std::int64_t readOn(std::int64_t maxClicks = kDefaultReadClicks);
+    // True when the game waits for the player or has nothing to run and no delay is pending.
+    bool waitingForPlayer() const { return waitsForPlayer(game_); }
+    static bool waitsForPlayer(const Game& game);
+
+    void mouseMove(int x, int y);
+    void mouseDown(MouseButton button, int x, int y);
+    void mouseUp(MouseButton button, int x, int y);
+    void click(MouseButton button, int x, int y);
+
+    // Writes a settings value as the settings dialog does, then applies the settings.
+    void setSetting(const std::string& name, const std::string& value);
+
+private:
+    Game& game_;
+    std::function<bool()> closed_;
+    bool started_ = false;
+    bool destroyed_ = false;
+};
+
+}  // namespace corvan
