@@ -193,7 +193,7 @@ const AtlasGlyphs::FontData* AtlasGlyphs::font(const FontSpec& spec) {
 
     std::shared_ptr<FontData> data;
     const std::optional<std::string> bytes = loadFont_ ? loadFont_(file->second) : std::nullopt;
-    Reader in(bytes.value_or(""));
+    Reader in(bytes ? std::string_view(*bytes) : std::string_view());
     if (bytes && in.bytes(kFontMagic.size()) == kFontMagic && in.u16() == kVersion) {
         data = std::make_shared<FontData>();
         data->ascent = in.i16();

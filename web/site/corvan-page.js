@@ -6,7 +6,8 @@
 // Address options: ?embed=1 shows only the 640x480 picture at the page's top-left corner and
 // starts the game at once; ?game=FOLDER plays a game folder published on the same site (with its
 // manifest.json) instead of the demo; ?silent=1 plays without music and voices; ?debug=1 prints
-// every event of the game on the console.
+// every event of the game on the console; ?hold=1 loads the page without starting anything
+// (for tests).
 
 import createCorvan from "./corvan.js";
 import { Dialogs } from "./page-dialogs.js";
@@ -31,6 +32,7 @@ const options = new URLSearchParams(location.search);
 const embed = options.get("embed") === "1";
 const debug = options.get("debug") === "1";
 const silent = options.get("silent") === "1";
+const hold = options.get("hold") === "1";
 const gameUrl = options.get("game") || "game/";
 
 const $ = (id) => document.getElementById(id);
@@ -472,7 +474,9 @@ corvan.replay = async (input) => {
 };
 
 document.body.classList.toggle("embed", embed);
-if (embed) {
+if (hold) {
+    // Nothing starts: a test drives the page.
+} else if (embed) {
     siteGame(gameUrl).then((game) => play(game, "site:" + gameUrl)).catch(failed);
 } else {
     showMenu();
