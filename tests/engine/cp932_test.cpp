@@ -3,7 +3,9 @@
 #include "engine/cp932.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
+#include <optional>
 #include <string>
 
 namespace corvan {
@@ -89,6 +91,89 @@ TEST(Cp932, GivenInvalidUtf8_WhenEncoded_ThenFailsAtTheBadByte) {
     EXPECT_FALSE(utf8ToCp932("ab\xE3\x81", &bad).has_value());  // sequence cut short
     EXPECT_EQ(bad, 2u);
     EXPECT_EQ(utf8ToCp932(""), std::string());
+}
+
+// The C library's converter, which the tables were made from and the game once called: what it
+// gives for exactly these bytes, nullopt when it refuses them.
+class LibraryConverter {
+public:
+    LibraryConverter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~LibraryConverter() { iconv_close(cd_); }
+    std::optional<std::string> operator()(std::string_view in) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        char buffer[32];
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        char* dst = buffer;
+        std::size_t dstLeft = sizeof buffer;
+        if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) || srcLeft) {
+            return std::nullopt;
+        }
+        return std::string(buffer, static_cast<std::size_t>(dst - buffer));
+    }
+
+private:
+    iconv_t cd_;
+};
+
+std::optional<std::string> asUtf32(const std::optional<std::u32string>& text) {
+    if (!text) return std::nullopt;
+    std::string out;
+    for (char32_t ch : *text) {
+        for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(ch >> shift));
+    }
+    return out;
+}
+
+std::string utf8Of(char32_t cp) {
+    if (cp < 0x80) return std::string(1, static_cast<char>(cp));
+    if (cp < 0x800) return {static_cast<char>(0xC0 | cp >> 6), static_cast<char>(0x80 | (cp & 0x3F))};
+    if (cp < 0x10000) {
+        return {static_cast<char>(0xE0 | cp >> 12), static_cast<char>(0x80 | (cp >> 6 & 0x3F)),
+                static_cast<char>(0x80 | (cp & 0x3F))};
+    }
+    return {static_cast<char>(0xF0 | cp >> 18), static_cast<char>(0x80 | (cp >> 12 & 0x3F)),
+            static_cast<char>(0x80 | (cp >> 6 & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+}
+
+TEST(Cp932, GivenEveryByteAndBytePair_WhenDecoded_ThenTheTablesGiveWhatTheLibraryGives) {
+    LibraryConverter library("UTF-32LE", "CP932");
+    int differences = 0;
+    for (int a = 0; a < 256; ++a) {
+        const std::string one(1, static_cast<char>(a));
+        if (asUtf32(cp932Characters(one)) != library(one)) ++differences;
+        for (int b = 0; b < 256; ++b) {
+            const std::string two{static_cast<char>(a), static_cast<char>(b)};
+            if (asUtf32(cp932Characters(two)) != library(two)) {
+                ADD_FAILURE() << "bytes " << a << " " << b;
+                if (++differences > 10) return;
+            }
+        }
+    }
+    EXPECT_EQ(differences, 0);
+}
+
+TEST(Cp932, GivenEveryCharacterAndBrokenUtf8_WhenEncoded_ThenTheTablesGiveWhatTheLibraryGives) {
+    LibraryConverter library("CP932", "UTF-8");
+    int differences = 0;
+    auto check = [&](const std::string& utf8) {
+        if (utf8ToCp932(utf8) == library(utf8)) return;
+        ADD_FAILURE() << "UTF-8 bytes of length " << utf8.size() << ", first "
+                      << static_cast<int>(static_cast<unsigned char>(utf8[0]));
+        ++differences;
+    };
+    for (char32_t cp = 0; cp <= 0x10FFFF && differences < 10; ++cp) {
+        if (cp < 0xD800 || cp > 0xDFFF) check(utf8Of(cp));
+    }
+    // Overlong forms, surrogates, stray and missing continuation bytes, values past U+10FFFF.
+    for (int lead = 0xC0; lead < 0x100 && differences < 10; ++lead) {
+        for (int second = 0; second < 256; ++second) {
+            check({static_cast<char>(lead), static_cast<char>(second)});
+            check({static_cast<char>(lead), static_cast<char>(second), '\x80'});
+            check({static_cast<char>(lead), static_cast<char>(second), '\x80', '\x80'});
+        }
+    }
+    EXPECT_EQ(differences, 0);
 }
 
 }  // namespace

@@ -474,6 +474,8 @@ corvan.replay = async (input) => {
 };
 
 document.body.classList.toggle("embed", embed);
+// Until a game is picked, the save files shown are the site's game's.
+await files.use(null, storage, "site:" + gameUrl);
 if (hold) {
     // Nothing starts: a test drives the page.
 } else if (embed) {
