@@ -123,8 +123,8 @@ std::optional<std::string> utf8ToCp932(std::string_view text, std::size_t* badOf
             continue;
         }
         const std::size_t len = utf8SequenceLength(b);
-        const auto ch = len == 0 || i + len > text.size() ? std::nullopt
-                                                          : decodeUtf8(text.substr(i, len));
+        const auto ch =
+            len == 0 || i + len > text.size() ? std::nullopt : decodeUtf8(text.substr(i, len));
         if (!ch || !appendCp932(out, *ch)) {
             if (badOffset) *badOffset = i;
             return std::nullopt;

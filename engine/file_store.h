@@ -40,8 +40,8 @@ public:
 
     // Up to `maxBytes` bytes of a regular file from `offset` on, into `bytes` (resized to what
     // was read: fewer at the file's end). False when the file does not open or a read fails.
-    virtual bool read(const std::filesystem::path& path, std::uint64_t offset,
-                      std::size_t maxBytes, std::vector<std::uint8_t>& bytes) = 0;
+    virtual bool read(const std::filesystem::path& path, std::uint64_t offset, std::size_t maxBytes,
+                      std::vector<std::uint8_t>& bytes) = 0;
 
     // Replaces the file whole or not at all. False, with `error` naming the file and the
     // reason, and the old file untouched, when anything fails.

@@ -62,8 +62,8 @@ bool SystemFiles::read(const std::filesystem::path& path, std::uint64_t offset,
     bytes.resize(maxBytes);
     std::size_t done = 0;
     while (done < maxBytes) {
-        const ssize_t n = ::pread(fd, bytes.data() + done, maxBytes - done,
-                                  static_cast<off_t>(offset + done));
+        const ssize_t n =
+            ::pread(fd, bytes.data() + done, maxBytes - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             ::close(fd);

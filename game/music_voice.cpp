@@ -62,7 +62,8 @@ void Game::PlayMusic(std::int32_t track) {
     }
     const std::string name = sound::musicFileName(track);
     FileStore& files = host_.files();
-    const std::filesystem::path file = files.find(gameDirectory, name).value_or(gameDirectory / name);
+    const std::filesystem::path file =
+        files.find(gameDirectory, name).value_or(gameDirectory / name);
     // The player drops the music it had whether or not the new file opens.
     std::string error;
     const bool opened = host_.audio().openMusic(file, error);

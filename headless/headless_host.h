@@ -27,7 +27,8 @@ class HeadlessHost : public Host {
 public:
     // The files and fonts are the desktop's unless others are given (the browser's build plays
     // its golden runs with its own).
-    explicit HeadlessHost(FileStore& files = systemFiles(), TextRenderer& text = systemTextRenderer())
+    explicit HeadlessHost(FileStore& files = systemFiles(),
+                          TextRenderer& text = systemTextRenderer())
         : files_(files), text_(text) {}
 
     // Settings from and to this INI file (section "Corvan") instead of memory.

@@ -94,8 +94,8 @@ struct TextRenderer::Impl {
         const int ascent = glyphs->ascent(font);
         // A pair is converted as one: bytes with no mapping (0x80, 0xA0, 0xFD-0xFF) and pairs
         // with none draw nothing, whatever the other byte is.
-        const auto text = cp932Characters(
-            std::string_view(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count)));
+        const auto text = cp932Characters(std::string_view(reinterpret_cast<const char*>(bytes),
+                                                           static_cast<std::size_t>(count)));
         bool missing = !text;
         for (char32_t ch : text.value_or(std::u32string())) {
             if (ch < 0x20 || ch == 0x7F) continue;  // control bytes have no glyph and no width

@@ -218,13 +218,15 @@ const AtlasGlyphs::FontData* AtlasGlyphs::font(const FontSpec& spec) {
             }
             data->glyphs.emplace_back(ch, std::move(mask));
         }
-        if (!in.ok() || !std::is_sorted(data->glyphs.begin(), data->glyphs.end(),
-                                        [](const auto& a, const auto& b) { return a.first < b.first; })) {
+        if (!in.ok() ||
+            !std::is_sorted(data->glyphs.begin(), data->glyphs.end(),
+                            [](const auto& a, const auto& b) { return a.first < b.first; })) {
             data = nullptr;
         }
     }
-    if (!data) warn("The glyph atlas's data for the font " + fontName(spec) +
-                    " cannot be read: text in it is not drawn.");
+    if (!data)
+        warn("The glyph atlas's data for the font " + fontName(spec) +
+             " cannot be read: text in it is not drawn.");
     loaded_.emplace(file->second, data);
     return data.get();
 }

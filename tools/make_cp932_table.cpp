@@ -154,8 +154,8 @@ int main(int argc, char** argv) {
         }
         std::uint32_t bytes = out.empty() ? 0 : static_cast<unsigned char>(out[0]);
         if (out.size() == 2) bytes = bytes << 8 | static_cast<unsigned char>(out[1]);
-        encodings += "    {" + hex(cp) + ", " + hex(bytes) + ", " + std::to_string(out.size()) +
-                     "},\n";
+        encodings +=
+            "    {" + hex(cp) + ", " + hex(bytes) + ", " + std::to_string(out.size()) + "},\n";
         ++encodingCount;
     }
 

@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
     const auto source = systemGlyphs();
     const GlyphAtlasFiles atlas = makeGlyphAtlas(*source, fonts, cp932Repertoire());
     const auto warnings = source->takeWarnings();
-    for (const std::string& warning : warnings) std::cerr << "make_glyph_atlas: " << warning << "\n";
+    for (const std::string& warning : warnings)
+        std::cerr << "make_glyph_atlas: " << warning << "\n";
     if (!warnings.empty()) return 1;
 
     std::error_code ec;

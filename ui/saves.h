@@ -11,8 +11,8 @@
 // merged into memory by OR, so it gains bits and never loses them while the file exists.
 //
 // These functions only turn memory into bytes and back; the game's save and load routines
-// (game/saves.cpp) do the file work through the host's file store. Bytes are read one by one with bounds checks, so a file of
-// any length gives a defined result.
+// (game/saves.cpp) do the file work through the host's file store. Bytes are read one by one with
+// bounds checks, so a file of any length gives a defined result.
 
 #include <array>
 #include <cstdint>

@@ -99,11 +99,12 @@ EMSCRIPTEN_KEEPALIVE char* corvan_replay(const char* input) {
     Game game(host, GameOptions{.withSound = true});
     ReplayDriver driver(game, [&] { return host.windowClosed(); });
     std::vector<std::string> states;
-    runInputCommands(*commands, driver,
-                     {.answer = [&](MessageAnswer answer) { host.queueAnswer(answer); },
-                      .pick = [&](std::optional<std::string> path) { host.queuePick(std::move(path)); },
-                      .state = [&](const std::string&) { states.push_back(stateJson(game)); },
-                      .shot = [&](const std::string&) {}});
+    runInputCommands(
+        *commands, driver,
+        {.answer = [&](MessageAnswer answer) { host.queueAnswer(answer); },
+         .pick = [&](std::optional<std::string> path) { host.queuePick(std::move(path)); },
+         .state = [&](const std::string&) { states.push_back(stateJson(game)); },
+         .shot = [&](const std::string&) {}});
     driver.start();
     page::paint(game.screen, {0, 0, game.screen.width(), game.screen.height()});
     return give("{\"log\":" + jsonList(log) + ",\"frames\":" + jsonList(frames) +

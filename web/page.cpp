@@ -140,8 +140,8 @@ void writeSetting(std::string_view name, std::string_view value) {
 
 std::optional<std::string> findFile(std::string_view base, std::string_view relative) {
     int length = 0;
-    return takeString(js_find_file(base.data(), size(base), relative.data(), size(relative), &length),
-                      length);
+    return takeString(
+        js_find_file(base.data(), size(base), relative.data(), size(relative), &length), length);
 }
 
 FileStatus fileStatus(std::string_view path) {
@@ -178,11 +178,10 @@ bool readFile(std::string_view path, std::uint64_t offset, std::size_t maxBytes,
 
 bool writeFile(std::string_view path, std::string_view bytes, std::string& error) {
     int length = 0;
-    const auto problem =
-        takeString(js_write_file(path.data(), size(path),
-                                 reinterpret_cast<const std::uint8_t*>(bytes.data()), size(bytes),
-                                 &length),
-                   length);
+    const auto problem = takeString(
+        js_write_file(path.data(), size(path), reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                      size(bytes), &length),
+        length);
     if (!problem) return true;
     error = *problem;
     return false;

@@ -17,12 +17,10 @@ std::unique_ptr<TextRenderer> atlasTextRenderer(std::string& error) {
         error = "the glyph atlas (fonts/index.bin) cannot be loaded";
         return nullptr;
     }
-    auto glyphs = AtlasGlyphs::open(*index,
-                                    [](int file) {
-                                        return page::siteFile("fonts/font-" +
-                                                              std::to_string(file) + ".bin");
-                                    },
-                                    error);
+    auto glyphs = AtlasGlyphs::open(
+        *index,
+        [](int file) { return page::siteFile("fonts/font-" + std::to_string(file) + ".bin"); },
+        error);
     if (!glyphs) return nullptr;
     return std::make_unique<TextRenderer>(std::move(glyphs));
 }

@@ -106,7 +106,8 @@ void WebLoop::restIfIdle() {
 
 void WebLoop::wakeFromRest() {
     if (restingSince_ < 0) return;
-    game_.SkipIdleCalls(static_cast<std::int64_t>((page::now() - restingSince_) / kIdleMilliseconds));
+    game_.SkipIdleCalls(
+        static_cast<std::int64_t>((page::now() - restingSince_) / kIdleMilliseconds));
     restingSince_ = -1;
 }
 

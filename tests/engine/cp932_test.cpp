@@ -127,7 +127,8 @@ std::optional<std::string> asUtf32(const std::optional<std::u32string>& text) {
 
 std::string utf8Of(char32_t cp) {
     if (cp < 0x80) return std::string(1, static_cast<char>(cp));
-    if (cp < 0x800) return {static_cast<char>(0xC0 | cp >> 6), static_cast<char>(0x80 | (cp & 0x3F))};
+    if (cp < 0x800)
+        return {static_cast<char>(0xC0 | cp >> 6), static_cast<char>(0x80 | (cp & 0x3F))};
     if (cp < 0x10000) {
         return {static_cast<char>(0xE0 | cp >> 12), static_cast<char>(0x80 | (cp >> 6 & 0x3F)),
                 static_cast<char>(0x80 | (cp & 0x3F))};
