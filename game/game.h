@@ -126,6 +126,9 @@ public:
     // that row of the choice menu, the system menu or the slot list; nullopt on any other screen
     // and for a row the menu does not have.
     std::optional<WindowPoint> MenuRowPoint(std::int32_t row) const;
+    // Where the keyboard puts the pointer for the next (+1) or previous (-1) row of the menu
+    // shown, from the hovered row (or the first or last when none is), wrapping around.
+    std::optional<WindowPoint> NextMenuRowPoint(int direction) const;
     void DrawSystemMenu(std::int32_t highlight);
     // Flag 19 and the alternate text mode keep the system menu from opening.
     bool systemMenuBlocked() const;

@@ -108,6 +108,15 @@ std::optional<WindowPoint> Game::MenuRowPoint(std::int32_t row) const {
     return WindowPoint{kListLeft + 100, kListTop + kListRowHeight * (row - 1) + kListRowHeight / 2};
 }
 
+std::optional<WindowPoint> Game::NextMenuRowPoint(int direction) const {
+    if (rowCount <= 0) return std::nullopt;
+    std::int32_t row = hoveredRow + direction;
+    if (hoveredRow == 0) row = direction > 0 ? 1 : rowCount;
+    if (row < 1) row = rowCount;
+    if (row > rowCount) row = 1;
+    return MenuRowPoint(row);
+}
+
 void Game::Image1MouseUp(MouseButton /*button*/, int /*x*/, int /*y*/) {
     inputLatch = false;
 }

@@ -3,8 +3,6 @@
 // character. Run at build time, so the tables are always those of the converter the desktop
 // game has always used.
 
-#include <iconv.h>
-
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +13,8 @@
 #include <vector>
 
 #include "engine/file_write.h"
+#include "engine/utf8.h"
+#include "tools/iconv_converter.h"
 
 namespace {
 
@@ -24,37 +24,8 @@ constexpr const char* kUsage =
     "Writes the code page 932 tables of engine/cp932_table.h, as the C library's converter\n"
     "(\"CP932\") maps every byte, byte pair and Unicode character.\n";
 
-enum class Outcome { Converted, Incomplete, Invalid };
-
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (valid()) iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts exactly `in`, whole, into `out`.
-    Outcome convert(std::string_view in, std::string& out) {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char buffer[32];
-        char* src = const_cast<char*>(in.data());
-        std::size_t srcLeft = in.size();
-        char* dst = buffer;
-        std::size_t dstLeft = sizeof buffer;
-        if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1)) {
-            return errno == EINVAL ? Outcome::Incomplete : Outcome::Invalid;
-        }
-        if (srcLeft != 0) return Outcome::Invalid;
-        out.assign(buffer, static_cast<std::size_t>(dst - buffer));
-        return Outcome::Converted;
-    }
-
-private:
-    iconv_t cd_;
-};
+using corvan::IconvConverter;
+using Outcome = IconvConverter::Outcome;
 
 // The one character of UTF-32LE bytes; nullopt for none or more than one.
 std::optional<char32_t> oneCharacter(const std::string& utf32) {
@@ -63,23 +34,9 @@ std::optional<char32_t> oneCharacter(const std::string& utf32) {
     return static_cast<char32_t>(p[0] | p[1] << 8 | p[2] << 16 | p[3] << 24);
 }
 
-std::string utf8(std::uint32_t cp) {
+std::string utf8(char32_t cp) {
     std::string s;
-    if (cp < 0x80) {
-        s.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        s.push_back(static_cast<char>(0xC0 | cp >> 6));
-        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        s.push_back(static_cast<char>(0xE0 | cp >> 12));
-        s.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        s.push_back(static_cast<char>(0xF0 | cp >> 18));
-        s.push_back(static_cast<char>(0x80 | (cp >> 12 & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | (cp >> 6 & 0x3F)));
-        s.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    corvan::appendUtf8(s, cp);
     return s;
 }
 
@@ -100,8 +57,8 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return 2;
     }
-    Converter decoder("UTF-32LE", "CP932");
-    Converter encoder("CP932", "UTF-8");
+    IconvConverter decoder("UTF-32LE", "CP932");
+    IconvConverter encoder("CP932", "UTF-8");
     if (!decoder.valid() || !encoder.valid()) {
         std::cerr << "make_cp932_table: the C library has no CP932 converter\n";
         return 1;

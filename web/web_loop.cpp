@@ -139,12 +139,7 @@ void WebLoop::clickAtPointer(MouseButton button) {
 
 void WebLoop::stepMenuRow(int direction) {
     callGame([&](Game& g) {
-        if (g.rowCount <= 0) return;
-        std::int32_t row = g.hoveredRow + direction;
-        if (g.hoveredRow == 0) row = direction > 0 ? 1 : g.rowCount;
-        if (row < 1) row = g.rowCount;
-        if (row > g.rowCount) row = 1;
-        const auto at = g.MenuRowPoint(row);
+        const auto at = g.NextMenuRowPoint(direction);
         if (!at) return;
         pointer_ = *at;
         g.Image1MouseMove(at->x, at->y);

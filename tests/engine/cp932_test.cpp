@@ -3,10 +3,12 @@
 #include "engine/cp932.h"
 
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <optional>
 #include <string>
+
+#include "engine/utf8.h"
+#include "tools/iconv_converter.h"
 
 namespace corvan {
 namespace {
@@ -93,27 +95,19 @@ TEST(Cp932, GivenInvalidUtf8_WhenEncoded_ThenFailsAtTheBadByte) {
     EXPECT_EQ(utf8ToCp932(""), std::string());
 }
 
-// The C library's converter, which the tables were made from and the game once called: what it
-// gives for exactly these bytes, nullopt when it refuses them.
+// What the C library's converter, which the tables were made from and the game once called,
+// gives for exactly these bytes; nullopt when it refuses them.
 class LibraryConverter {
 public:
-    LibraryConverter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~LibraryConverter() { iconv_close(cd_); }
+    LibraryConverter(const char* to, const char* from) : converter_(to, from) {}
     std::optional<std::string> operator()(std::string_view in) {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char buffer[32];
-        char* src = const_cast<char*>(in.data());
-        std::size_t srcLeft = in.size();
-        char* dst = buffer;
-        std::size_t dstLeft = sizeof buffer;
-        if (iconv(cd_, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) || srcLeft) {
-            return std::nullopt;
-        }
-        return std::string(buffer, static_cast<std::size_t>(dst - buffer));
+        std::string out;
+        if (converter_.convert(in, out) != IconvConverter::Outcome::Converted) return std::nullopt;
+        return out;
     }
 
 private:
-    iconv_t cd_;
+    IconvConverter converter_;
 };
 
 std::optional<std::string> asUtf32(const std::optional<std::u32string>& text) {
@@ -126,15 +120,9 @@ std::optional<std::string> asUtf32(const std::optional<std::u32string>& text) {
 }
 
 std::string utf8Of(char32_t cp) {
-    if (cp < 0x80) return std::string(1, static_cast<char>(cp));
-    if (cp < 0x800)
-        return {static_cast<char>(0xC0 | cp >> 6), static_cast<char>(0x80 | (cp & 0x3F))};
-    if (cp < 0x10000) {
-        return {static_cast<char>(0xE0 | cp >> 12), static_cast<char>(0x80 | (cp >> 6 & 0x3F)),
-                static_cast<char>(0x80 | (cp & 0x3F))};
-    }
-    return {static_cast<char>(0xF0 | cp >> 18), static_cast<char>(0x80 | (cp >> 12 & 0x3F)),
-            static_cast<char>(0x80 | (cp >> 6 & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+    std::string out;
+    appendUtf8(out, cp);
+    return out;
 }
 
 TEST(Cp932, GivenEveryByteAndBytePair_WhenDecoded_ThenTheTablesGiveWhatTheLibraryGives) {
