@@ -1,8 +1,8 @@
 // The browser build's figures, in Debian's Chromium, headless: the site's size and the core's
 // wasm, the time from the page starting to load until the game's first picture shows (the
 // median of five fresh loads), and the CPU that Chromium (every one of its processes) uses over
-// ten seconds while the game waits at its title: silent, with the demo's music playing, and on an
-// empty page for comparison. Run after scripts/web-build:
+// ten seconds while the game waits at its title: silent, with the demo's music playing, and, for
+// comparison, on an empty page and on a page that only keeps the sound output going. Run after scripts/web-build:
 //
 //   node bench/web_figures.mjs [--site build-web/site] [--npm build-web/npm] [--seconds 10]
 
@@ -63,11 +63,12 @@ function treeCpuSeconds(root) {
 }
 
 async function withBrowser(extraFlags, work) {
-    const browser = await chromium.launch({ executablePath: "/usr/bin/chromium", headless: true, args: [...flags, ...extraFlags] });
+    const browserServer = await chromium.launchServer({ executablePath: "/usr/bin/chromium", headless: true, args: [...flags, ...extraFlags] });
     try {
-        return await work(browser, browser.process().pid);
+        const browser = await chromium.connect(browserServer.wsEndpoint());
+        return await work(browser, browserServer.process().pid);
     } finally {
-        await browser.close();
+        await browserServer.close();
     }
 }
 
@@ -101,6 +102,9 @@ async function idleCpu(url, label, extraFlags = []) {
 }
 
 await idleCpu("about:blank", "Chromium on an empty page");
+await idleCpu("data:text/html,<script>const c = new AudioContext(); const g = c.createGain(); g.gain.value = 0; " +
+    "const o = c.createOscillator(); o.connect(g).connect(c.destination); o.start();</script>",
+    "Chromium playing a silent tone (its sound output alone)", ["--autoplay-policy=no-user-gesture-required"]);
 await idleCpu(`${server.url}/index.html?embed=1&silent=1`, "the game waiting at its title, silent");
 await idleCpu(`${server.url}/index.html?embed=1`, "the game waiting at its title, its music playing",
     ["--autoplay-policy=no-user-gesture-required"]);

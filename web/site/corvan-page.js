@@ -264,7 +264,9 @@ function download(blob, name) {
     const link = document.createElement("a");
     link.href = URL.createObjectURL(blob);
     link.download = name;
+    document.body.append(link);
     link.click();
+    link.remove();
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
 }
 
@@ -366,7 +368,6 @@ async function play(game, saveKey) {
     showGame();
     corvan.ended = false;
     running = true;
-    tickTimer = setInterval(() => post({ kind: Event.Tick }), TIMER_MS);
     busy = true;
     try {
         const problem = await module.ccall("corvan_start", "string", ["number"], [silent ? 1 : 0], { async: true });
@@ -374,6 +375,8 @@ async function play(game, saveKey) {
     } finally {
         busy = false;
     }
+    // The 60 ms timer starts once the game has started, as the desktop window's does.
+    if (running) tickTimer = setInterval(() => post({ kind: Event.Tick }), TIMER_MS);
     pump();
 }
 
@@ -388,11 +391,13 @@ function showMenu() {
         $("restart").hidden = false;
         return;
     }
+    stage.hidden = true;
     $("menu").hidden = false;
     listSaves();
 }
 
 function failed(error) {
+    stopClock();
     console.error(error);
     $("problem").textContent = String(error.message || error);
     $("problem").hidden = false;
