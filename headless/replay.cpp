@@ -17,7 +17,7 @@ constexpr PagePoint kPagePoint{320, 240};
 }  // namespace
 
 HeadlessPlayer::HeadlessPlayer(GameOptions options)
-    : game_(std::make_unique<Game>(host_, options)) {}
+    : game_(std::make_unique<Game>(host_, options)), reader_(std::make_unique<Reader>(*game_)) {}
 
 void HeadlessPlayer::start() {
     if (started_) return;
@@ -34,8 +34,8 @@ void HeadlessPlayer::idle() {
         }
         return;
     }
-    game_->AppIdle();
-    if (game_->idleCalls % kIdleCallsPerTick == 0 && !closed()) game_->Timer1Timer();
+    reader_->idle();
+    if (game_->idleCalls % kIdleCallsPerTick == 0 && !closed()) reader_->timer();
 }
 
 void HeadlessPlayer::idle(std::int64_t count) {
@@ -47,6 +47,7 @@ bool HeadlessPlayer::waitingForPlayer() const {
     const Game& g = *game_;
     if (g.delayTicks > 0) return false;
     if (g.quitRequested) return false;
+    if (reader_->actsOnItsOwn()) return false;
     return !g.scriptRunning || g.waitKind != WaitKind::None || g.menuKind != MenuKind::None ||
            g.viewFlag != ViewFlag::Story;
 }
@@ -54,16 +55,10 @@ bool HeadlessPlayer::waitingForPlayer() const {
 std::int64_t HeadlessPlayer::run(std::int64_t limit) {
     start();
     std::int64_t calls = 0;
-    while (calls < limit && !closed() && !waitingForPlayer()) {
+    // A script found going round a loop it cannot leave would use the whole budget in vain.
+    while (calls < limit && !closed() && !waitingForPlayer() && !game_->scriptLooping()) {
         idle();
         ++calls;
-        // A script that loops without showing anything would use the whole budget, line
-        // budget by line budget; a second of it is proof enough.
-        if (game_->runawaySteps >= kRunawayStepsBeforeStop) {
-            host_.traceEvent(std::string(trace::kScriptLoop) + " " +
-                             cp932ToUtf8(game_->currentChunk));
-            break;
-        }
     }
     if (closed()) idle();
     return calls;
@@ -86,17 +81,41 @@ std::int64_t HeadlessPlayer::readOn(std::int64_t maxClicks) {
 
 void HeadlessPlayer::mouseMove(int x, int y) {
     start();
-    if (!closed()) game_->Image1MouseMove(x, y);
+    if (!closed()) reader_->mouseMove(x, y);
 }
 
 void HeadlessPlayer::mouseDown(MouseButton button, int x, int y) {
     start();
-    if (!closed()) game_->Image1MouseDown(button, x, y);
+    if (!closed()) reader_->mouseDown(button, x, y);
 }
 
 void HeadlessPlayer::mouseUp(MouseButton button, int x, int y) {
     start();
-    if (!closed()) game_->Image1MouseUp(button, x, y);
+    if (!closed()) reader_->mouseUp(button, x, y);
+}
+
+void HeadlessPlayer::keyDown(Key key) {
+    start();
+    if (closed()) return;
+    switch (reader_->keyDown(key)) {
+        case Reader::HostRequest::None: break;
+        case Reader::HostRequest::ToggleFullScreen:
+            host_.traceEvent("host-request fullscreen");
+            break;
+        case Reader::HostRequest::Screenshot: host_.traceEvent("host-request screenshot"); break;
+        case Reader::HostRequest::LouderMusic: host_.traceEvent("host-request louder"); break;
+        case Reader::HostRequest::QuieterMusic: host_.traceEvent("host-request quieter"); break;
+    }
+}
+
+void HeadlessPlayer::keyUp(Key key) {
+    start();
+    if (!closed()) reader_->keyUp(key);
+}
+
+void HeadlessPlayer::key(Key key) {
+    keyDown(key);
+    keyUp(key);
 }
 
 void HeadlessPlayer::click(MouseButton button, int x, int y) {
