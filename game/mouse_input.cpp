@@ -17,6 +17,8 @@ constexpr int kListRowHeight = 20;
 
 void Game::Image1MouseDown(MouseButton button, int x, int y) {
     if (inputLatch) return;
+    // What the player does may lead the story out of any loop.
+    loopWatch_.restart();
     if (viewFlag == ViewFlag::ViewShown) {
         ViewClick(x, y);
         return;
@@ -106,6 +108,19 @@ std::optional<WindowPoint> Game::MenuRowPoint(std::int32_t row) const {
     if (menuKind == MenuKind::Choice) return choiceRowPoint(row);
     if (menuKind != MenuKind::System && menuKind != MenuKind::Slots) return std::nullopt;
     return WindowPoint{kListLeft + 100, kListTop + kListRowHeight * (row - 1) + kListRowHeight / 2};
+}
+
+std::vector<ClickTarget> Game::ClickTargets() const {
+    if (viewFlag == ViewFlag::ViewShown) return ViewTargets();
+    if (menuKind == MenuKind::Hotel || menuKind == MenuKind::FloorMap) return HotelTargets();
+    std::vector<ClickTarget> targets;
+    for (std::int32_t row = 1; row <= rowCount; ++row) {
+        const auto at = MenuRowPoint(row);
+        if (!at) break;
+        const int top = menuKind == MenuKind::Choice ? at->y - 10 : at->y - kListRowHeight / 2;
+        targets.push_back({{kListLeft + 1, top, kListRight, top + kListRowHeight}, *at, true});
+    }
+    return targets;
 }
 
 void Game::Image1MouseUp(MouseButton /*button*/, int /*x*/, int /*y*/) {

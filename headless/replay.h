@@ -11,6 +11,7 @@
 
 #include "game/game.h"
 #include "headless/headless_host.h"
+#include "reader/reader.h"
 
 namespace corvan {
 
@@ -19,15 +20,13 @@ public:
     static constexpr int kIdleMilliseconds = 20;
     static constexpr int kIdleCallsPerTick = 3;
     static constexpr std::int64_t kDefaultRunLimit = 100000;
-    // Idle calls in a row whose steps all ran out of lines before `run` gives up on a script
-    // that loops without showing anything (a second of game time).
-    static constexpr std::int64_t kRunawayStepsBeforeStop = 50;
     static constexpr std::int64_t kDefaultReadClicks = 1000;
 
     explicit HeadlessPlayer(GameOptions options = {});
 
     HeadlessHost& host() { return host_; }
     Game& game() { return *game_; }
+    Reader& reader() { return *reader_; }
 
     // Runs the game's creation handler once; later calls do nothing.
     void start();
@@ -39,9 +38,9 @@ public:
     void idle();
     void idle(std::int64_t count);
     // Idle calls until the game waits for the player, the script has stopped, the window has
-    // closed, the script has looped for a second without showing anything ("script-loop" in
-    // the log), or `limit` calls have run. A pending timed delay is waited out. Returns the calls
-    // made.
+    // closed, the game has found the script going round a loop it cannot leave ("script-loop"
+    // in the log), or `limit` calls have run. A pending timed delay is waited out. Returns the
+    // calls made.
     std::int64_t run(std::int64_t limit = kDefaultRunLimit);
     // Reads on as a player does who only clicks: a left click in the middle of the picture for
     // every page and click wait, each followed by `run`, until the game waits for anything else
@@ -55,6 +54,11 @@ public:
     void mouseDown(MouseButton button, int x, int y);
     void mouseUp(MouseButton button, int x, int y);
     void click(MouseButton button, int x, int y);
+    // Keys of the game's key map: down, up, or a press and release. What a key asks of a window
+    // (fullscreen, a screenshot, the volume) is logged as "host-request NAME".
+    void keyDown(Key key);
+    void keyUp(Key key);
+    void key(Key key);
 
     // Writes a settings value as the settings dialog does, then applies the settings.
     void setSetting(const std::string& name, const std::string& value);
@@ -62,6 +66,7 @@ public:
 private:
     HeadlessHost host_;
     std::unique_ptr<Game> game_;
+    std::unique_ptr<Reader> reader_;
     bool started_ = false;
     bool destroyed_ = false;
 };
