@@ -1,11 +1,11 @@
 // The key map is the one table of keys: the README shows it as it is.
 
+#include "reader/key_map.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
-
-#include "reader/key_map.h"
 
 namespace corvan::test {
 namespace {
