@@ -35,6 +35,35 @@ void BM_FindLabelInFullChunk(benchmark::State& state) {
 }
 BENCHMARK(BM_FindLabelInFullChunk);
 
+// A counting loop of five lines a turn that shows nothing until it ends: the lines a step runs in
+// a second, and so how long the line budget for a loop that never repeats keeps the window busy.
+void BM_CountingLoopLines(benchmark::State& state) {
+    HeadlessPlayer player;
+    Game& game = player.game();
+    const std::string text =
+        ":loop\n*calc V001=V001+1\n*calc F010=V001/200000\n*if_on 10 done\n*go loop\n:done\n";
+    std::string chunk = text;
+    for (char& c : chunk) {
+        if (c == '\n') c = '\0';
+    }
+    std::copy(chunk.begin(), chunk.end(), game.scriptBuffer.begin());
+    for (auto _ : state) {
+        // A click between runs, or the game would rightly find the runs repeating each other.
+        game.Image1MouseDown(MouseButton::Left, 0, 0);
+        game.Image1MouseUp(MouseButton::Left, 0, 0);
+        game.vars.setV(1, 0);
+        game.vars.ClearFlag(10);
+        game.scriptLength = static_cast<std::int32_t>(chunk.size());
+        game.scriptPos = 0;
+        game.scriptRunning = true;
+        game.fetchLine = true;
+        game.RunScript();
+    }
+    state.counters["lines_per_s"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * 1'000'000, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_CountingLoopLines)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

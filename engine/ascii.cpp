@@ -2,13 +2,6 @@
 
 namespace corvan {
 
-bool equalBytesIgnoringAsciiCase(const std::uint8_t* a, const std::uint8_t* b, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        if (asciiUpper(a[i]) != asciiUpper(b[i])) return false;
-    }
-    return true;
-}
-
 bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     return equalBytesIgnoringAsciiCase(reinterpret_cast<const std::uint8_t*>(a.data()),
@@ -36,12 +29,6 @@ std::int32_t parseDecimal(const std::uint8_t* text, const std::uint8_t* end) {
 std::int32_t parseDecimal(std::string_view text) {
     const auto* begin = reinterpret_cast<const std::uint8_t*>(text.data());
     return parseDecimal(begin, begin + text.size());
-}
-
-std::size_t boundedLength(const std::uint8_t* text, std::size_t capacity) {
-    std::size_t n = 0;
-    while (n < capacity && text[n] != 0) ++n;
-    return n;
 }
 
 }  // namespace corvan

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace corvan {
@@ -14,8 +15,15 @@ constexpr std::uint8_t asciiUpper(std::uint8_t byte) {
     return (byte >= 'a' && byte <= 'z') ? static_cast<std::uint8_t>(byte - 'a' + 'A') : byte;
 }
 
-// True when the first `count` bytes of `a` and `b` are equal with ASCII letters folded.
-bool equalBytesIgnoringAsciiCase(const std::uint8_t* a, const std::uint8_t* b, std::size_t count);
+// True when the first `count` bytes of `a` and `b` are equal with ASCII letters folded. Inline:
+// the interpreter matches every command line against the keyword table with it.
+inline bool equalBytesIgnoringAsciiCase(const std::uint8_t* a, const std::uint8_t* b,
+                                        std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (asciiUpper(a[i]) != asciiUpper(b[i])) return false;
+    }
+    return true;
+}
 
 // Whole-string comparison with ASCII letters folded.
 bool equalIgnoringAsciiCase(std::string_view a, std::string_view b);
@@ -27,6 +35,10 @@ std::int32_t parseDecimal(const std::uint8_t* text, const std::uint8_t* end);
 std::int32_t parseDecimal(std::string_view text);
 
 // Length of a NUL-ended byte string inside a buffer of `capacity` bytes (capacity when no NUL).
-std::size_t boundedLength(const std::uint8_t* text, std::size_t capacity);
+inline std::size_t boundedLength(const std::uint8_t* text, std::size_t capacity) {
+    const void* nul = std::memchr(text, 0, capacity);
+    return nul == nullptr ? capacity
+                          : static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - text);
+}
 
 }  // namespace corvan

@@ -56,6 +56,10 @@ inline constexpr std::array<CommandKeyword, 24> kCommandKeywords{{
 // none does: the game skips such a line.
 const CommandKeyword* matchCommandKeyword(const std::uint8_t* afterStar, std::size_t available);
 
+// Whether a command only steers the story (jumps, calls, chapters, variables, sound) and puts
+// nothing on the screen nor waits for the player.
+bool commandShowsNothing(CommandId id);
+
 // `if_on` and `if_off` read their flag number at `column` and take the label after the first
 // blank in the columns after it up to column 15. The label's column, or 0 when there is no
 // such blank: the command then never jumps.

@@ -42,4 +42,9 @@ std::int32_t messageSectionStart(std::span<const std::uint8_t> chunk, std::int32
     return pos;
 }
 
+int lineNumberAt(std::span<const std::uint8_t> chunk, std::int32_t offset) {
+    const std::size_t end = std::min<std::size_t>(chunk.size(), std::max<std::int32_t>(offset, 0));
+    return 1 + static_cast<int>(std::count(chunk.begin(), chunk.begin() + end, std::uint8_t{0}));
+}
+
 }  // namespace corvan

@@ -26,4 +26,8 @@ int findLabelIn(std::span<const std::uint8_t> chunk, std::int32_t start, std::st
 // sections.
 std::int32_t messageSectionStart(std::span<const std::uint8_t> chunk, std::int32_t n);
 
+// The number, from 1, of the line that starts at or holds `offset`: one more than the line ends
+// (NUL bytes) before it. An offset at or past the chunk's end counts all its lines.
+int lineNumberAt(std::span<const std::uint8_t> chunk, std::int32_t offset);
+
 }  // namespace corvan

@@ -23,7 +23,7 @@ inline constexpr std::string_view kChunkError = "chunk-error";
 inline constexpr std::string_view kArchiveError = "archive-error";
 // "script-stop CHUNK": the script ran off the end of its chunk and nothing runs any more.
 inline constexpr std::string_view kScriptStop = "script-stop";
-// "script-loop CHUNK": the script loops without showing anything (told by the headless player).
+// "script-loop CHUNK:LINE": the script goes round a loop it can never leave, showing nothing.
 inline constexpr std::string_view kScriptLoop = "script-loop";
 // "warning TEXT": a problem the player is told of in any case.
 inline constexpr std::string_view kWarning = "warning";

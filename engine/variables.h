@@ -36,6 +36,8 @@ public:
     // Flags, V and S to zero (the persistent values stay).
     void clearGameVariables();
 
+    bool operator==(const Variables&) const = default;
+
     std::array<std::uint8_t, kFlagBytes>& flagBytes() { return flags_; }
     const std::array<std::uint8_t, kFlagBytes>& flagBytes() const { return flags_; }
     std::array<std::int32_t, kValueCount>& values() { return values_; }

@@ -44,7 +44,9 @@ public:
     using Argument = CommandArgument;
     using Handler = Step (*)(Game&, const Argument&);
 
-    static Step dispatch(Game& game);
+    // Runs the command line in the game's line buffer; `matched` is its keyword, or nullptr for
+    // a line the game skips.
+    static Step dispatch(Game& game, const CommandKeyword*& matched);
 
 private:
     static Step gra(Game& g, const Argument& arg) {
@@ -177,16 +179,16 @@ private:
     };
 };
 
-CommandTable::Step CommandTable::dispatch(Game& game) {
+CommandTable::Step CommandTable::dispatch(Game& game, const CommandKeyword*& matched) {
     const std::uint8_t* line = game.lineBuffer.data();
     const std::size_t available = boundedLength(line + 1, Game::kLineBufferSize - 1);
-    const CommandKeyword* command = matchCommandKeyword(line + 1, available);
-    if (command == nullptr) return Step::GoesOn;
-    return kHandlers[static_cast<std::size_t>(command->id)](game, Argument(line, command->column));
+    matched = matchCommandKeyword(line + 1, available);
+    if (matched == nullptr) return Step::GoesOn;
+    return kHandlers[static_cast<std::size_t>(matched->id)](game, Argument(line, matched->column));
 }
 
-Game::Step Game::dispatchCommand() {
-    return CommandTable::dispatch(*this);
+Game::Step Game::dispatchCommand(const CommandKeyword*& matched) {
+    return CommandTable::dispatch(*this, matched);
 }
 
 void Game::RecordClearedGame() {

@@ -76,4 +76,23 @@ void Game::FloorMapClick(int x, int y) {
     }
 }
 
+std::vector<ClickTarget> Game::HotelTargets() const {
+    std::vector<ClickTarget> targets;
+    auto add = [&targets](std::span<const hotel::Plate> plates) {
+        for (const hotel::Plate& p : plates) {
+            // A plate's click band takes in its right and bottom edges.
+            targets.push_back(
+                {{p.x, p.y, p.x + hotel::kPlateWidth + 1, p.y + hotel::kPlateHeight + 1},
+                 {p.x + hotel::kPlateWidth / 2, p.y + hotel::kPlateHeight / 2}});
+        }
+    };
+    if (menuKind == MenuKind::Hotel) {
+        add(hotel::menuPlates());
+    } else if (menuKind == MenuKind::FloorMap) {
+        add(hotel::floorPlates());
+        add(hotel::roomPlates(vars.v(kFloorValue)));
+    }
+    return targets;
+}
+
 }  // namespace corvan

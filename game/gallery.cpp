@@ -25,6 +25,9 @@ constexpr int kLastPageItemsOfGallery2 = 8;
 struct Area {
     int left, top, right, bottom;
     bool contains(int x, int y) const { return x > left && x < right && y > top && y < bottom; }
+    ClickTarget target() const {
+        return {{left + 1, top + 1, right, bottom}, {(left + right) / 2, (top + bottom) / 2}};
+    }
 };
 
 constexpr Area kCloseButton{512, 14, 604, 44};
@@ -36,14 +39,17 @@ struct Grid {
     int count, columns;
     int left, top, width, height, stepX, stepY;
 
+    // The area of thumbnail i (0-based).
+    Area area(int i) const {
+        const int column = i % columns;
+        const int row = i / columns;
+        return {left + stepX * column, top + stepY * row, left + stepX * column + width,
+                top + stepY * row + height};
+    }
     // The item number (1-based) of the first thumbnail holding (x, y), or 0.
     int itemAt(int x, int y) const {
         for (int i = 0; i < count; ++i) {
-            const int column = i % columns;
-            const int row = i / columns;
-            const Area a{left + stepX * column, top + stepY * row, left + stepX * column + width,
-                         top + stepY * row + height};
-            if (a.contains(x, y)) return i + 1;
+            if (area(i).contains(x, y)) return i + 1;
         }
         return 0;
     }
@@ -59,6 +65,20 @@ std::string pageArgument(bool firstGallery, std::int32_t page, int transition) {
 
 std::string openedArgument(std::string_view picture) {
     return std::string(picture) + ",1";
+}
+
+// Gallery 2's picture of an item (1-based) of a page, when it may be opened: it exists and the
+// story has shown it (the mark of its number after the letter); empty otherwise.
+std::string_view openableInGallery2(std::int32_t page, int item,
+                                    const std::array<std::uint8_t, 256>& marks) {
+    if (page < 1 || page > kPageCount || item < 1 || item > kGallery2Grid.count) return {};
+    if (page == kPageCount && item > kLastPageItemsOfGallery2) return {};
+    const std::string_view picture =
+        kGallery2Pictures[static_cast<std::size_t>(page - 1)][static_cast<std::size_t>(item - 1)];
+    const std::int32_t number = parseDecimal(picture.substr(1));
+    if (number < 0 || number >= static_cast<std::int32_t>(marks.size())) return {};
+    if (marks[static_cast<std::size_t>(number)] == 0) return {};
+    return picture;
 }
 
 }  // namespace
@@ -110,25 +130,42 @@ void Game::ViewClick(int x, int y) {
         return;
     }
     if (viewState.page < 1 || viewState.page > kPageCount) return;
-    const auto pageIndex = static_cast<std::size_t>(viewState.page - 1);
 
     if (viewKind == 1) {
         const int item = kGallery1Grid.itemAt(x, y);
         if (item == 0) return;
+        const auto pageIndex = static_cast<std::size_t>(viewState.page - 1);
         ShowPicture(openedArgument(kGallery1Pictures[pageIndex][item - 1]));
         viewState.opened = 1;
     } else if (viewKind == 2) {
-        const int item = kGallery2Grid.itemAt(x, y);
-        if (item == 0) return;
-        if (viewState.page == kPageCount && item > kLastPageItemsOfGallery2) return;
-        const std::string_view picture = kGallery2Pictures[pageIndex][item - 1];
-        // Only a picture the story has shown opens: its number after the letter is its mark.
-        const std::int32_t number = parseDecimal(picture.substr(1));
-        if (number < 0 || number >= static_cast<std::int32_t>(aMarks.size())) return;
-        if (aMarks[static_cast<std::size_t>(number)] == 0) return;
+        const std::string_view picture =
+            openableInGallery2(viewState.page, kGallery2Grid.itemAt(x, y), aMarks);
+        if (picture.empty()) return;
         ShowPicture(openedArgument(picture));
         viewState.opened = 1;
     }
+}
+
+std::vector<ClickTarget> Game::ViewTargets() const {
+    // An opened picture goes back to its page at a click anywhere.
+    if (viewState.opened == 1) return {{{0, 0, kScreenWidth, kScreenHeight}, {320, 240}}};
+    if (viewKind == 3) return SceneReplayTargets();
+    std::vector<ClickTarget> targets;
+    if (viewKind == 1 && viewState.page >= 1 && viewState.page <= kPageCount) {
+        for (int i = 0; i < kGallery1Grid.count; ++i) {
+            targets.push_back(kGallery1Grid.area(i).target());
+        }
+    } else if (viewKind == 2) {
+        for (int i = 0; i < kGallery2Grid.count; ++i) {
+            if (!openableInGallery2(viewState.page, i + 1, aMarks).empty()) {
+                targets.push_back(kGallery2Grid.area(i).target());
+            }
+        }
+    }
+    for (const Area& button : {kPreviousPage, kNextPage, kCloseButton}) {
+        targets.push_back(button.target());
+    }
+    return targets;
 }
 
 }  // namespace corvan

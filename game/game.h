@@ -20,12 +20,14 @@
 #include <vector>
 
 #include "engine/archive.h"
+#include "engine/command_keywords.h"
 #include "engine/host.h"
 #include "engine/random.h"
 #include "engine/script_search.h"
 #include "engine/variables.h"
 #include "game/game_settings.h"
 #include "game/hotel_views.h"
+#include "game/loop_watch.h"
 #include "game/menu_state.h"
 #include "game/run_state.h"
 #include "game/screen_state.h"
@@ -40,6 +42,14 @@
 namespace corvan {
 
 enum class MouseButton { Left, Right, Middle };
+
+// A place on the screen shown that a left click acts on: a menu row, a plate of the hotel map, a
+// gallery's thumbnail or button. The keyboard moves its highlight from one to the next.
+struct ClickTarget {
+    Rect area;
+    WindowPoint point;    // where a click on it goes: its middle
+    bool hovers = false;  // the game highlights it itself while the pointer is over it
+};
 
 // Which build of the game program runs: the one with music and voices, or the silent one.
 struct GameOptions {
@@ -56,9 +66,6 @@ class Game : public ChunkState,
              public SoundState,
              public HotelViewState {
 public:
-    // Lines one interpreter step may run before it ends even though nothing was shown.
-    static constexpr int kMaxLinesPerStep = 10000;
-
     Game(Host& host, GameOptions options);
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -74,6 +81,9 @@ public:
     // calling, and tell the game afterwards how many calls it rested through.
     bool IdleWorkPending() const;
     void SkipIdleCalls(std::int64_t count);
+    // Since the player last acted or the script last showed something, the script has been
+    // found going round a loop it can never leave (told once, as "script-loop CHUNK:LINE").
+    bool scriptLooping() const { return loopWatch_.endless(); }
     void Timer1Timer();
     void Image1MouseDown(MouseButton button, int x, int y);
     void Image1MouseMove(int x, int y);
@@ -126,9 +136,9 @@ public:
     // that row of the choice menu, the system menu or the slot list; nullopt on any other screen
     // and for a row the menu does not have.
     std::optional<WindowPoint> MenuRowPoint(std::int32_t row) const;
-    // Where the keyboard puts the pointer for the next (+1) or previous (-1) row of the menu
-    // shown, from the hovered row (or the first or last when none is), wrapping around.
-    std::optional<WindowPoint> NextMenuRowPoint(int direction) const;
+    // Every place a left click acts on in the screen shown now, in reading order; none while the
+    // story runs or waits for a click anywhere.
+    std::vector<ClickTarget> ClickTargets() const;
     void DrawSystemMenu(std::int32_t highlight);
     // Flag 19 and the alternate text mode keep the system menu from opening.
     bool systemMenuBlocked() const;
@@ -192,6 +202,11 @@ public:
     void OpenView(std::int32_t kind);
     // Every mouse-down while a view is up (`ViewFlag::ViewShown`), whatever the button.
     void ViewClick(int x, int y);
+    // The click targets of the view up now (gallery.cpp, scene_replay.cpp).
+    std::vector<ClickTarget> ViewTargets() const;
+    std::vector<ClickTarget> SceneReplayTargets() const;
+    // The plates of the hotel menu or the floor map (floor_map.cpp).
+    std::vector<ClickTarget> HotelTargets() const;
     // The scene replay menu's half of `OpenView` and `ViewClick` (scene_replay.cpp).
     void OpenSceneReplay();
     void SceneReplayClick(int x, int y);
@@ -225,6 +240,8 @@ private:
     void startChunk(int length);
 
     // Interpreter pieces.
+    // Ends a step that found the script looping for ever, and tells of it the first time.
+    void reportEndlessLoop();
     bool storyCanRun() const;
     bool fetchNextLine();
     void handleLabelLine();
@@ -247,8 +264,8 @@ private:
     void frameCopy();
     void SetTextColour();
 
-    // Commands.
-    Step dispatchCommand();
+    // Commands: runs the command line, `matched` set to its keyword (nullptr when skipped).
+    Step dispatchCommand(const CommandKeyword*& matched);
 
     // The middle of a choice row, where the pointer hovers it.
     static WindowPoint choiceRowPoint(std::int32_t row);
@@ -274,6 +291,7 @@ private:
         std::int32_t moves = 0;  // never reset: only every fourth move moves the window
     } textWindowDrag_;
 
+    LoopWatch loopWatch_;
     Host& host_;
     GameOptions options_;
     Archive archive_;

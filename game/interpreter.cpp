@@ -18,14 +18,17 @@ void Game::RunScript() {
         AltTextStep();
         return;
     }
-    // A loop of labels, jumps and calculations that shows nothing would never end the step, and
-    // the window would freeze: after this many lines the step ends anyway and the next idle call
-    // goes on where it stopped. No working script comes near it between two things it shows.
-    int linesLeft = kMaxLinesPerStep;
+    // A step runs until the script shows something, however many lines that takes; only a loop
+    // that can never end is cut (game/loop_watch.h), so that the window goes on answering. Once
+    // such a loop is known, each step goes once round it.
+    std::int64_t lines = 0;
     for (;;) {
         if (fetchLine) {
-            if (linesLeft-- == 0) {
-                ++runawaySteps;
+            const bool turnStarts = lines == 0 && loopWatch_.endless();
+            ++lines;
+            if ((!turnStarts && loopWatch_.repeats(*this, caseState, vars)) ||
+                loopWatch_.stepOverBudget(lines)) {
+                reportEndlessLoop();
                 return;
             }
             if (!fetchNextLine()) break;
@@ -40,15 +43,30 @@ void Game::RunScript() {
             }
             if (first == ';') continue;
             if (first == '*') {
-                if (dispatchCommand() == Step::Ends) break;
+                const CommandKeyword* command = nullptr;
+                const Step step = dispatchCommand(command);
+                if (command != nullptr && !commandShowsNothing(command->id)) {
+                    loopWatch_.restart();
+                }
+                if (step == Step::Ends) break;
                 continue;
             }
             fetchLine = false;
+            loopWatch_.restart();
             traceTextLine();
         }
         if (HandleText()) break;
     }
-    runawaySteps = 0;
+}
+
+void Game::reportEndlessLoop() {
+    if (loopWatch_.endless()) return;
+    loopWatch_.markEndless();
+    const auto chunk = std::span(
+        scriptBuffer.data(),
+        static_cast<std::size_t>(std::clamp<std::int32_t>(scriptLength, 0, kScriptBufferSize)));
+    host_.traceEvent(std::string(trace::kScriptLoop) + " " + cp932ToUtf8(currentChunk) + ":" +
+                     std::to_string(lineNumberAt(chunk, scriptPos)));
 }
 
 // Fetches the line at `scriptPos` into `lineBuffer`. False when the chunk has run off its end,
@@ -68,13 +86,17 @@ bool Game::fetchNextLine() {
     // A line longer than the line buffer keeps its first 255 bytes; the rest is passed over. A
     // last line without its NUL ends at the chunk's end. Bytes after the NUL read as 0, so a
     // command that looks past a short line never sees the line before.
-    lineBuffer.fill(0);
-    int n = 0;
-    while (scriptPos < scriptLength) {
-        const std::uint8_t b = scriptBuffer[scriptPos++];
-        if (b == 0) break;
-        if (n < kLineBufferSize - 1) lineBuffer[n++] = b;
-    }
+    const std::int32_t end = std::min<std::int32_t>(scriptLength, kScriptBufferSize);
+    const std::uint8_t* start = scriptBuffer.data() + scriptPos;
+    const auto available = static_cast<std::size_t>(std::max(end - scriptPos, 0));
+    const auto* nul = static_cast<const std::uint8_t*>(std::memchr(start, 0, available));
+    const std::size_t length = nul != nullptr ? static_cast<std::size_t>(nul - start) : available;
+    const std::size_t kept = std::min<std::size_t>(length, kLineBufferSize - 1);
+    std::memcpy(lineBuffer.data(), start, kept);
+    std::memset(lineBuffer.data() + kept, 0, kLineBufferSize - kept);
+    scriptPos += static_cast<std::int32_t>(length + (nul != nullptr ? 1 : 0));
+    // A last line without its NUL ends the chunk.
+    if (nul == nullptr) scriptPos = std::max(scriptPos, scriptLength);
     return true;
 }
 

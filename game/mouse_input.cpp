@@ -17,6 +17,8 @@ constexpr int kListRowHeight = 20;
 
 void Game::Image1MouseDown(MouseButton button, int x, int y) {
     if (inputLatch) return;
+    // What the player does may lead the story out of any loop.
+    loopWatch_.restart();
     if (viewFlag == ViewFlag::ViewShown) {
         ViewClick(x, y);
         return;
@@ -108,13 +110,17 @@ std::optional<WindowPoint> Game::MenuRowPoint(std::int32_t row) const {
     return WindowPoint{kListLeft + 100, kListTop + kListRowHeight * (row - 1) + kListRowHeight / 2};
 }
 
-std::optional<WindowPoint> Game::NextMenuRowPoint(int direction) const {
-    if (rowCount <= 0) return std::nullopt;
-    std::int32_t row = hoveredRow + direction;
-    if (hoveredRow == 0) row = direction > 0 ? 1 : rowCount;
-    if (row < 1) row = rowCount;
-    if (row > rowCount) row = 1;
-    return MenuRowPoint(row);
+std::vector<ClickTarget> Game::ClickTargets() const {
+    if (viewFlag == ViewFlag::ViewShown) return ViewTargets();
+    if (menuKind == MenuKind::Hotel || menuKind == MenuKind::FloorMap) return HotelTargets();
+    std::vector<ClickTarget> targets;
+    for (std::int32_t row = 1; row <= rowCount; ++row) {
+        const auto at = MenuRowPoint(row);
+        if (!at) break;
+        const int top = menuKind == MenuKind::Choice ? at->y - 10 : at->y - kListRowHeight / 2;
+        targets.push_back({{kListLeft + 1, top, kListRight, top + kListRowHeight}, *at, true});
+    }
+    return targets;
 }
 
 void Game::Image1MouseUp(MouseButton /*button*/, int /*x*/, int /*y*/) {

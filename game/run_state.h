@@ -75,9 +75,6 @@ struct RunState {
     bool quitRequested = false;
     std::int32_t tickCount = 0;
     std::int64_t idleCalls = 0;
-    // Steps in a row that ended only because they ran out of lines: the script loops without
-    // showing anything.
-    std::int64_t runawaySteps = 0;
 };
 
 }  // namespace corvan

@@ -20,18 +20,32 @@ constexpr bool inside(int x, int y, int left, int top, int right, int bottom) {
     return x > left && x < right && y > top && y < bottom;
 }
 
+constexpr Rect kCloseButton{512, 16, 604, 54};
+
 bool onCloseButton(int x, int y) {
-    return inside(x, y, 512, 16, 604, 54);
+    return inside(x, y, kCloseButton.left, kCloseButton.top, kCloseButton.right,
+                  kCloseButton.bottom);
+}
+
+// Cell i (0-based): its hit area, edges outside.
+constexpr Rect cellArea(int i) {
+    const int left = 29 + 195 * (i % kCellColumns);
+    const int top = 71 + 44 * (i / kCellColumns);
+    return {left, top, left + 188, top + 40};
 }
 
 // The number (1-based) of the first cell holding (x, y), or 0.
 int cellAt(int x, int y) {
     for (int i = 0; i < kCellCount; ++i) {
-        const int left = 29 + 195 * (i % kCellColumns);
-        const int top = 71 + 44 * (i / kCellColumns);
-        if (inside(x, y, left, top, left + 188, top + 40)) return i + 1;
+        const Rect a = cellArea(i);
+        if (inside(x, y, a.left, a.top, a.right, a.bottom)) return i + 1;
     }
     return 0;
+}
+
+ClickTarget targetOf(const Rect& a) {
+    return {{a.left + 1, a.top + 1, a.right, a.bottom},
+            {(a.left + a.right) / 2, (a.top + a.bottom) / 2}};
 }
 
 }  // namespace
@@ -40,6 +54,17 @@ void Game::OpenSceneReplay() {
     // The running chunk waits as a caller does, so that a scene's `end` comes back here.
     saveCaller();
     ShowPicture(std::string(gallery::kSceneMenuPicture) + ",13");
+}
+
+std::vector<ClickTarget> Game::SceneReplayTargets() const {
+    std::vector<ClickTarget> targets;
+    for (int i = 0; i < kCellCount; ++i) {
+        const bool unlocked =
+            !gallery::kSceneChunks[static_cast<std::size_t>(i)].empty() && vars.e(i + 1) != 0;
+        if (unlocked) targets.push_back(targetOf(cellArea(i)));
+    }
+    targets.push_back(targetOf(kCloseButton));
+    return targets;
 }
 
 void Game::SceneReplayClick(int x, int y) {

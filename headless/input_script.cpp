@@ -106,6 +106,18 @@ std::string parseLine(const std::string& line, InputCommand& cmd) {
         cmd.ok = cmd.text != "cancel";
         return {};
     }
+    if (name == "key" || name == "keydown" || name == "keyup" || name == "wheel") {
+        cmd.kind = name == "keydown" ? K::KeyDown : name == "keyup" ? K::KeyUp : K::Key;
+        const std::string usage =
+            name == "wheel" ? "usage: wheel up|down" : "usage: " + name + " NAME";
+        if (w.size() != 2) return usage;
+        const auto key = keyNamed(name == "wheel" ? "wheel " + w[1] : w[1]);
+        if (!key || (name != "wheel" && (*key == Key::WheelUp || *key == Key::WheelDown))) {
+            return name == "wheel" ? usage : "no key is named \"" + w[1] + "\"";
+        }
+        cmd.key = *key;
+        return {};
+    }
     if (name == "set") {
         cmd.kind = K::Set;
         if (w.size() < 3) return "usage: set NAME VALUE";
@@ -162,6 +174,9 @@ void runInputCommands(const std::vector<InputCommand>& commands, ReplayDriver& d
             case K::Up: driver.mouseUp(cmd.button, cmd.x, cmd.y); break;
             case K::State: hooks.state(cmd.text); break;
             case K::Shot: hooks.shot(cmd.text); break;
+            case K::Key: driver.key(cmd.key); break;
+            case K::KeyDown: driver.keyDown(cmd.key); break;
+            case K::KeyUp: driver.keyUp(cmd.key); break;
         }
     }
 }

@@ -12,6 +12,7 @@
 
 #include "game/game.h"
 #include "headless/replay_driver.h"
+#include "reader/keys.h"
 
 namespace corvan {
 
@@ -29,7 +30,10 @@ struct InputCommand {
         Shot,
         Answer,
         Pick,
-        Set
+        Set,
+        Key,  // a press and release
+        KeyDown,
+        KeyUp,
     };
     Kind kind = Kind::Idle;
     int line = 0;            // 1-based line number in the script
@@ -40,6 +44,7 @@ struct InputCommand {
     std::string text;   // file name, setting name, pick path
     std::string value;  // setting value
     bool ok = false;    // answer ok; pick given (not cancel)
+    corvan::Key key = corvan::Key::Return;
 };
 
 // Parses the whole script. On failure returns nullopt and sets `error` to "line N: ...".

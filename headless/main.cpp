@@ -48,6 +48,9 @@ virtual clock: each idle call is 20 ms and the 60 ms timer fires after every thi
 Input commands:
   idle N | run [MAX] | read [MAX] | move X Y | click X Y | rclick X Y | down L|R|M X Y | up L|R|M X Y
   state FILE | shot FILE | answer ok|cancel | pick PATH|cancel | set NAME VALUE
+  key NAME | keydown NAME | keyup NAME | wheel up|down
+Key names: return space escape up down left right pageup pagedown home end tab ctrl
+  a h o s f11 f12 plus minus
 )";
 
 int usageError(const std::string& message) {

@@ -11,6 +11,7 @@
 #include "game/game.h"
 #include "headless/headless_host.h"
 #include "headless/replay_driver.h"
+#include "reader/reader.h"
 
 namespace corvan {
 
@@ -19,13 +20,13 @@ public:
     static constexpr int kIdleMilliseconds = ReplayDriver::kIdleMilliseconds;
     static constexpr int kIdleCallsPerTick = ReplayDriver::kIdleCallsPerTick;
     static constexpr std::int64_t kDefaultRunLimit = ReplayDriver::kDefaultRunLimit;
-    static constexpr std::int64_t kRunawayStepsBeforeStop = ReplayDriver::kRunawayStepsBeforeStop;
     static constexpr std::int64_t kDefaultReadClicks = ReplayDriver::kDefaultReadClicks;
 
     explicit HeadlessPlayer(GameOptions options = {});
 
     HeadlessHost& host() { return host_; }
     Game& game() { return *game_; }
+    Reader& reader() { return driver_.reader(); }
     ReplayDriver& driver() { return driver_; }
 
     // See ReplayDriver.
@@ -43,6 +44,9 @@ public:
     void mouseDown(MouseButton button, int x, int y) { driver_.mouseDown(button, x, y); }
     void mouseUp(MouseButton button, int x, int y) { driver_.mouseUp(button, x, y); }
     void click(MouseButton button, int x, int y) { driver_.click(button, x, y); }
+    void keyDown(Key key) { driver_.keyDown(key); }
+    void keyUp(Key key) { driver_.keyUp(key); }
+    void key(Key key) { driver_.key(key); }
     void setSetting(const std::string& name, const std::string& value) {
         driver_.setSetting(name, value);
     }

@@ -1,9 +1,5 @@
 #include "headless/replay_driver.h"
 
-#include "engine/cp932.h"
-#include "engine/trace_events.h"
-#include "settings/setting_names.h"
-
 namespace corvan {
 
 namespace {
@@ -17,7 +13,7 @@ constexpr PagePoint kPagePoint{320, 240};
 }  // namespace
 
 ReplayDriver::ReplayDriver(Game& game, std::function<bool()> closed)
-    : game_(game), closed_(std::move(closed)) {}
+    : game_(game), reader_(game), closed_(std::move(closed)) {}
 
 void ReplayDriver::start() {
     if (started_) return;
@@ -34,8 +30,8 @@ void ReplayDriver::idle() {
         }
         return;
     }
-    game_.AppIdle();
-    if (game_.idleCalls % kIdleCallsPerTick == 0 && !closed()) game_.Timer1Timer();
+    reader_.idle();
+    if (game_.idleCalls % kIdleCallsPerTick == 0 && !closed()) reader_.timer();
 }
 
 void ReplayDriver::idle(std::int64_t count) {
@@ -43,9 +39,10 @@ void ReplayDriver::idle(std::int64_t count) {
     if (closed()) idle();  // lets the closed window shut the game down
 }
 
-bool ReplayDriver::waitsForPlayer(const Game& g) {
+bool ReplayDriver::waitsForPlayer(const Game& g, const Reader& reader) {
     if (g.delayTicks > 0) return false;
     if (g.quitRequested) return false;
+    if (reader.actsOnItsOwn()) return false;
     return !g.scriptRunning || g.waitKind != WaitKind::None || g.menuKind != MenuKind::None ||
            g.viewFlag != ViewFlag::Story;
 }
@@ -53,16 +50,10 @@ bool ReplayDriver::waitsForPlayer(const Game& g) {
 std::int64_t ReplayDriver::run(std::int64_t limit) {
     start();
     std::int64_t calls = 0;
-    while (calls < limit && !closed() && !waitingForPlayer()) {
+    // A script found going round a loop it cannot leave would use the whole budget in vain.
+    while (calls < limit && !closed() && !waitingForPlayer() && !game_.scriptLooping()) {
         idle();
         ++calls;
-        // A script that loops without showing anything would use the whole budget, line
-        // budget by line budget; a second of it is proof enough.
-        if (game_.runawaySteps >= kRunawayStepsBeforeStop) {
-            game_.host().traceEvent(std::string(trace::kScriptLoop) + " " +
-                                    cp932ToUtf8(game_.currentChunk));
-            break;
-        }
     }
     if (closed()) idle();
     return calls;
@@ -85,23 +76,48 @@ std::int64_t ReplayDriver::readOn(std::int64_t maxClicks) {
 
 void ReplayDriver::mouseMove(int x, int y) {
     start();
-    if (!closed()) game_.Image1MouseMove(x, y);
+    if (!closed()) reader_.mouseMove(x, y);
 }
 
 void ReplayDriver::mouseDown(MouseButton button, int x, int y) {
     start();
-    if (!closed()) game_.Image1MouseDown(button, x, y);
+    if (!closed()) reader_.mouseDown(button, x, y);
 }
 
 void ReplayDriver::mouseUp(MouseButton button, int x, int y) {
     start();
-    if (!closed()) game_.Image1MouseUp(button, x, y);
+    if (!closed()) reader_.mouseUp(button, x, y);
 }
 
 void ReplayDriver::click(MouseButton button, int x, int y) {
     mouseMove(x, y);
     mouseDown(button, x, y);
     mouseUp(button, x, y);
+}
+
+void ReplayDriver::keyDown(Key key) {
+    start();
+    if (closed()) return;
+    Host& host = game_.host();
+    switch (reader_.keyDown(key)) {
+        case Reader::HostRequest::None: break;
+        case Reader::HostRequest::ToggleFullScreen:
+            host.traceEvent("host-request fullscreen");
+            break;
+        case Reader::HostRequest::Screenshot: host.traceEvent("host-request screenshot"); break;
+        case Reader::HostRequest::LouderMusic: host.traceEvent("host-request louder"); break;
+        case Reader::HostRequest::QuieterMusic: host.traceEvent("host-request quieter"); break;
+    }
+}
+
+void ReplayDriver::keyUp(Key key) {
+    start();
+    if (!closed()) reader_.keyUp(key);
+}
+
+void ReplayDriver::key(Key key) {
+    keyDown(key);
+    keyUp(key);
 }
 
 void ReplayDriver::setSetting(const std::string& name, const std::string& value) {

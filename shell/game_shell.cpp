@@ -28,7 +28,7 @@ GameShell::GameShell(GameOptions options, SettingsFile store, DisplayRequest dis
       form3_(host_, &form1_),
       game_(host_, options) {
     host_.attachWindows(form1_, form2_, form3_);
-    form1_.setGame(game_);
+    form1_.setGame(game_, reader_);
     QObject::connect(&form2_, &MessageWindow::pressed, &form1_, [this](QPoint p) {
         form1_.callGame([&](Game& g) { g.TextWindowMouseDown(p.x(), p.y()); });
     });
@@ -54,12 +54,18 @@ GameShell::~GameShell() {
 void GameShell::start() {
     choices_ = readDisplayChoices(host_, request_);
     int scale = choices_.scale;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize available = screen == nullptr ? QSize() : screen->availableGeometry().size();
+    const int fits = screen == nullptr ? 1
+                                       : fittingScale(available, QSize(kScreenWidth, kScreenHeight),
+                                                      kFrameAllowance);
     if (scale <= 0) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        scale = screen == nullptr
-                    ? 1
-                    : fittingScale(screen->availableGeometry().size(),
-                                   QSize(kScreenWidth, kScreenHeight), kFrameAllowance);
+        scale = fits;
+    } else if (scale > fits) {
+        // A window larger than the screen would put its top rows and title bar out of reach.
+        std::cerr << "corvan: scale " << scale << " does not fit the screen (" << available.width()
+                  << "x" << available.height() << "); using " << fits << '\n';
+        scale = fits;
     }
     form1_.setScale(scale);
     form2_.setScale(scale);

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "game/game.h"
+#include "reader/reader.h"
 #include "shell/display_settings.h"
 #include "shell/main_window.h"
 #include "shell/message_window.h"
@@ -34,6 +35,7 @@ public:
     int musicVolume() const { return choices_.volume; }
 
     Game& game() { return game_; }
+    Reader& reader() { return reader_; }
     QtHost& host() { return host_; }
     MainWindow& mainWindow() { return form1_; }
     MessageWindow& messageWindow() { return form2_; }
@@ -51,6 +53,7 @@ private:
     MessageWindow form2_;
     SettingsDialog form3_;
     Game game_;
+    Reader reader_{game_};
 };
 
 }  // namespace corvan::shell

@@ -2,27 +2,38 @@
 
 namespace corvan::shell {
 
-KeyAction keyAction(int key, Qt::KeyboardModifiers modifiers) {
-    const bool alt = modifiers.testFlag(Qt::AltModifier);
-    const bool control = modifiers.testFlag(Qt::ControlModifier);
-    switch (key) {
+std::optional<Key> gameKey(int qtKey) {
+    switch (qtKey) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: return alt ? KeyAction::ToggleFullScreen : KeyAction::Advance;
-        case Qt::Key_Space: return KeyAction::Advance;
-        case Qt::Key_Escape: return KeyAction::Back;
-        case Qt::Key_Up:
-        case Qt::Key_Left: return KeyAction::PreviousRow;
-        case Qt::Key_Down:
-        case Qt::Key_Right: return KeyAction::NextRow;
-        case Qt::Key_F11: return KeyAction::ToggleFullScreen;
-        case Qt::Key_F12: return KeyAction::Screenshot;
-        case Qt::Key_S: return control ? KeyAction::Screenshot : KeyAction::None;
+        case Qt::Key_Enter: return Key::Return;
+        case Qt::Key_Space: return Key::Space;
+        case Qt::Key_Escape: return Key::Escape;
+        case Qt::Key_Up: return Key::Up;
+        case Qt::Key_Down: return Key::Down;
+        case Qt::Key_Left: return Key::Left;
+        case Qt::Key_Right: return Key::Right;
+        case Qt::Key_PageUp: return Key::PageUp;
+        case Qt::Key_PageDown: return Key::PageDown;
+        case Qt::Key_Home: return Key::Home;
+        case Qt::Key_End: return Key::End;
+        case Qt::Key_Tab: return Key::Tab;
+        case Qt::Key_Control: return Key::Ctrl;
+        case Qt::Key_A: return Key::A;
+        case Qt::Key_H: return Key::H;
+        case Qt::Key_O: return Key::O;
+        case Qt::Key_S: return Key::S;
+        case Qt::Key_F11: return Key::F11;
+        case Qt::Key_F12: return Key::F12;
         case Qt::Key_Plus:
         case Qt::Key_Equal:  // the + key without Shift on many keyboards
-            return KeyAction::LouderMusic;
-        case Qt::Key_Minus: return KeyAction::QuieterMusic;
-        default: return KeyAction::None;
+            return Key::Plus;
+        case Qt::Key_Minus: return Key::Minus;
+        default: return std::nullopt;
     }
+}
+
+KeyModifiers gameModifiers(Qt::KeyboardModifiers modifiers) {
+    return {modifiers.testFlag(Qt::ControlModifier), modifiers.testFlag(Qt::AltModifier)};
 }
 
 }  // namespace corvan::shell

@@ -1,30 +1,18 @@
 #pragma once
 
-// The keys of the game window, as players of today's adventure games expect them. A key stands
-// for the mouse action it names (the game itself still sees only the mouse), or works the
-// window: fullscreen, screenshots, music volume.
+// The Qt window's keys under the names the game's key map knows (reader/key_map.h), so that the
+// window answers exactly the keys every other host answers.
 
 #include <Qt>
+#include <optional>
+
+#include "reader/key_map.h"
+#include "reader/keys.h"
 
 namespace corvan::shell {
 
-enum class KeyAction {
-    None,
-    Advance,           // Enter, Space, keypad Enter: a left click (read on, pick the row)
-    Back,              // Escape: a right click (system menu, back from the floor map)
-    PreviousRow,       // Up, Left: the highlight one row up in a menu
-    NextRow,           // Down, Right
-    ToggleFullScreen,  // F11, Alt+Enter
-    Screenshot,        // F12, Ctrl+S
-    LouderMusic,       // +
-    QuieterMusic,      // -
-};
-
-KeyAction keyAction(int key, Qt::KeyboardModifiers modifiers);
-
-// Whether the key is the one held to skip: page and click waits end by themselves meanwhile.
-inline bool isSkipKey(int key) {
-    return key == Qt::Key_Control;
-}
+// The game's key for a Qt key code, or nullopt for a key the game does not answer.
+std::optional<Key> gameKey(int qtKey);
+KeyModifiers gameModifiers(Qt::KeyboardModifiers modifiers);
 
 }  // namespace corvan::shell

@@ -34,24 +34,25 @@ MainWindow::MainWindow() : QWidget(nullptr, kBorderedFlags) {
     idleTimer_.setTimerType(Qt::PreciseTimer);
 
     connect(&timer1_, &QTimer::timeout, this,
-            [this] { callGame([](Game& g) { g.Timer1Timer(); }); });
+            [this] { callGame([this](Game&) { reader_->timer(); }); });
     connect(&idleTimer_, &QTimer::timeout, this, &MainWindow::idle);
     connect(image1_, &ScreenView::pressed, this, [this](MouseButton button, QPoint p) {
-        pointer_ = p;
-        callGame([&](Game& g) { g.Image1MouseDown(button, p.x(), p.y()); });
+        callGame([&](Game&) { reader_->mouseDown(button, p.x(), p.y()); });
     });
-    connect(image1_, &ScreenView::moved, this, [this](QPoint p) {
-        pointer_ = p;
-        callGame([&](Game& g) { g.Image1MouseMove(p.x(), p.y()); });
-    });
+    connect(image1_, &ScreenView::moved, this,
+            [this](QPoint p) { callGame([&](Game&) { reader_->mouseMove(p.x(), p.y()); }); });
     connect(image1_, &ScreenView::released, this, [this](MouseButton button, QPoint p) {
-        callGame([&](Game& g) { g.Image1MouseUp(button, p.x(), p.y()); });
+        callGame([&](Game&) { reader_->mouseUp(button, p.x(), p.y()); });
     });
-    connect(image1_, &ScreenView::wheeled, this, &MainWindow::stepMenuRow);
+    connect(image1_, &ScreenView::wheeled, this, [this](int steps) {
+        const Key key = steps < 0 ? Key::WheelUp : Key::WheelDown;
+        callGame([&](Game&) { doHostRequest(reader_->keyDown(key)); });
+    });
 }
 
-void MainWindow::setGame(Game& game) {
+void MainWindow::setGame(Game& game, Reader& reader) {
     game_ = &game;
+    reader_ = &reader;
     image1_->setBitmap(&game.screen);
 }
 
@@ -69,6 +70,7 @@ void MainWindow::callGame(const std::function<void(Game&)>& handler) {
     handler(*game_);
     --depth_;
     showScreenChanges(game_->screen, false);
+    image1_->setHighlight(reader_->keyboardHighlight());
     if (depth_ > 0) return;
     if (closing_) {
         endGame();
@@ -83,7 +85,7 @@ void MainWindow::callGame(const std::function<void(Game&)>& handler) {
 void MainWindow::restIfIdle() {
     if (!timersStarted_) return;
     // A held skip key ends waits from the idle handler, so it keeps the timer going.
-    if (game_->IdleWorkPending() || skipHeld_) {
+    if (reader_->wantsIdleCalls()) {
         if (!idleTimer_.isActive()) idleTimer_.start();
     } else {
         idleTimer_.stop();
@@ -123,11 +125,7 @@ void MainWindow::idle() {
     // that lets events through (a transition's frames, a modal dialog): the story's step is
     // never re-entered.
     if (depth_ > 0 || closing_) return;
-    if (skipHeld_ && game_ != nullptr && game_->waitKind != WaitKind::None &&
-        game_->menuKind == MenuKind::None && game_->viewFlag == ViewFlag::Story) {
-        clickAtPointer(MouseButton::Left);
-    }
-    callGame([](Game& g) { g.AppIdle(); });
+    callGame([this](Game&) { reader_->idle(); });
 }
 
 void MainWindow::setBordered(bool bordered) {
@@ -179,59 +177,43 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     image1_->setGeometry(rect());
 }
 
-void MainWindow::clickAtPointer(MouseButton button) {
-    const QPoint p = pointer_;
-    callGame([&](Game& g) { g.Image1MouseDown(button, p.x(), p.y()); });
-    callGame([&](Game& g) { g.Image1MouseUp(button, p.x(), p.y()); });
-}
-
-void MainWindow::stepMenuRow(int direction) {
-    callGame([&](Game& g) {
-        const auto at = g.NextMenuRowPoint(direction);
-        if (!at) return;
-        pointer_ = QPoint(at->x, at->y);
-        g.Image1MouseMove(at->x, at->y);
-    });
-}
-
-void MainWindow::keyPressEvent(QKeyEvent* event) {
-    if (isSkipKey(event->key())) {
-        skipHeld_ = true;
-        if (depth_ == 0 && game_ != nullptr && !closing_) {
-            wakeFromRest();
-            restIfIdle();
-        }
-        return;
-    }
-    switch (keyAction(event->key(), event->modifiers())) {
-        case KeyAction::Advance: clickAtPointer(MouseButton::Left); break;
-        case KeyAction::Back:
-            if (!event->isAutoRepeat()) clickAtPointer(MouseButton::Right);
-            break;
-        case KeyAction::PreviousRow: stepMenuRow(-1); break;
-        case KeyAction::NextRow: stepMenuRow(1); break;
-        case KeyAction::ToggleFullScreen:
-            if (event->isAutoRepeat()) break;
+void MainWindow::doHostRequest(Reader::HostRequest request) {
+    switch (request) {
+        case Reader::HostRequest::None: break;
+        case Reader::HostRequest::ToggleFullScreen:
             setFullScreenMode(!fullScreen_);
             emit fullScreenToggled(fullScreen_);
             break;
-        case KeyAction::Screenshot:
-            if (!event->isAutoRepeat()) emit screenshotRequested();
-            break;
-        case KeyAction::LouderMusic: emit musicVolumeStep(10); break;
-        case KeyAction::QuieterMusic: emit musicVolumeStep(-10); break;
-        case KeyAction::None: QWidget::keyPressEvent(event); break;
+        case Reader::HostRequest::Screenshot: emit screenshotRequested(); break;
+        case Reader::HostRequest::LouderMusic: emit musicVolumeStep(10); break;
+        case Reader::HostRequest::QuieterMusic: emit musicVolumeStep(-10); break;
     }
 }
 
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const std::optional<Key> key = gameKey(event->key());
+    if (!key || reader_ == nullptr) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    const KeyModifiers modifiers = gameModifiers(event->modifiers());
+    const bool repeat = event->isAutoRepeat();
+    Reader::HostRequest request = Reader::HostRequest::None;
+    callGame([&](Game&) { request = reader_->keyDown(*key, modifiers, repeat); });
+    doHostRequest(request);
+}
+
 void MainWindow::keyReleaseEvent(QKeyEvent* event) {
-    if (isSkipKey(event->key())) skipHeld_ = false;
+    const std::optional<Key> key = gameKey(event->key());
+    if (key && reader_ != nullptr && !event->isAutoRepeat()) {
+        callGame([&](Game&) { reader_->keyUp(*key); });
+    }
     QWidget::keyReleaseEvent(event);
 }
 
 void MainWindow::focusOutEvent(QFocusEvent* event) {
     // A release that goes to another window must not leave the skip running.
-    skipHeld_ = false;
+    if (reader_ != nullptr) reader_->releaseKeys();
     QWidget::focusOutEvent(event);
 }
 

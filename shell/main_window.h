@@ -7,9 +7,8 @@
 // into the game goes through `callGame`, which refreshes `Image1` afterwards so that whatever
 // the game drew shows.
 //
-// Keys stand for the mouse (the game sees only mouse events): Enter, Space and keypad Enter a
-// left click where the pointer is, Escape a right click, arrows and the wheel move the pointer
-// to the next or previous row of a menu; holding Ctrl ends page and click waits as they come.
+// Every event goes to the game through the reader's layer (reader/reader.h), which turns the
+// keys of the shared key map into the clicks and pointer moves they stand for.
 
 #include <QElapsedTimer>
 #include <QPoint>
@@ -19,6 +18,7 @@
 #include <functional>
 
 #include "game/game.h"
+#include "reader/reader.h"
 #include "shell/screen_view.h"
 
 namespace corvan::shell {
@@ -31,8 +31,9 @@ public:
 
     MainWindow();
 
-    // The game this window drives; set once, before `startTimers`.
-    void setGame(Game& game);
+    // The game this window drives and the reader's layer over it; set once, before
+    // `startTimers`.
+    void setGame(Game& game, Reader& reader);
 
     ScreenView& image1() { return *image1_; }
     QTimer& timer1() { return timer1_; }
@@ -96,15 +97,14 @@ private:
     void idle();
     void restIfIdle();
     void wakeFromRest();
-    // A press and release of the button where the pointer last was.
-    void clickAtPointer(MouseButton button);
-    // The pointer to the next (+1) or previous (-1) row of the menu shown.
-    void stepMenuRow(int direction);
+    // What a key asked of the window.
+    void doHostRequest(Reader::HostRequest request);
 
     ScreenView* image1_ = nullptr;
     QTimer timer1_;
     QTimer idleTimer_;
     Game* game_ = nullptr;
+    Reader* reader_ = nullptr;
     int depth_ = 0;
     bool closing_ = false;
     bool ended_ = false;
@@ -112,8 +112,6 @@ private:
     int scale_ = 1;
     bool fullScreen_ = false;
     QPoint windowedPlace_;  // where the window was before fullscreen
-    QPoint pointer_;        // where the mouse or a key last put the pointer, in game pixels
-    bool skipHeld_ = false;
     bool timersStarted_ = false;
     QElapsedTimer restingSince_;  // valid while the idle timer rests
 };

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPen>
 #include <QWheelEvent>
 
 #include "shell/picture_layout.h"
@@ -40,6 +41,18 @@ QRect ScreenView::viewRect(const Rect& r) const {
     const int margin = smooth_ ? 1 : 0;
     return QRect(QPoint(x(r.left - margin), y(r.top - margin)),
                  QPoint(x(r.right + margin) - 1, y(r.bottom + margin) - 1));
+}
+
+void ScreenView::setHighlight(std::optional<Rect> area) {
+    const auto same = [](const std::optional<Rect>& a, const std::optional<Rect>& b) {
+        if (a.has_value() != b.has_value()) return false;
+        return !a || (a->left == b->left && a->top == b->top && a->right == b->right &&
+                      a->bottom == b->bottom);
+    };
+    if (same(area, highlight_)) return;
+    if (highlight_) updatePicture(*highlight_);
+    highlight_ = area;
+    if (highlight_) updatePicture(*highlight_);
 }
 
 void ScreenView::updatePicture(const Rect& r) {
@@ -92,9 +105,22 @@ void ScreenView::paintEvent(QPaintEvent* event) {
         const QRect to(part.topLeft() + QPoint(source.left() * sx, source.top() * sy),
                        QSize(source.width() * sx, source.height() * sy));
         painter.drawImage(to, image, source);
-        return;
+    } else {
+        painter.drawImage(part, image, QRect(QPoint(0, 0), shown));
     }
-    painter.drawImage(part, image, QRect(QPoint(0, 0), shown));
+    paintHighlight(painter);
+}
+
+void ScreenView::paintHighlight(QPainter& painter) {
+    if (!highlight_) return;
+    // A white frame inside a black one, two pixels each, so that it shows on any picture.
+    const QRect r = viewRect(*highlight_);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::black, 4, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(r.adjusted(2, 2, -2, -2));
+    painter.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(r.adjusted(2, 2, -2, -2));
 }
 
 void ScreenView::mousePressEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 // game's; the view only reads it when it paints, so drawing on it shows at the next paint, as on
 // the original image control's canvas.
 
+#include <QPainter>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -32,6 +33,11 @@ public:
     void setSmooth(bool smooth);
     // Moves the picture by this many of the view's pixels (the window shake in fullscreen).
     void setPictureOffset(QPoint offset);
+
+    // The keyboard's highlight, a rectangle of the picture outlined over it (never drawn into
+    // the bitmap); nullopt for none.
+    void setHighlight(std::optional<Rect> area);
+    std::optional<Rect> highlight() const { return highlight_; }
 
     // Where the picture is drawn, in the view's coordinates.
     QRect pictureTarget() const;
@@ -65,11 +71,13 @@ protected:
 private:
     // The view's rectangle that shows rectangle `r` of the picture.
     QRect viewRect(const Rect& r) const;
+    void paintHighlight(QPainter& painter);
 
     QSize picture_;
     const Bitmap* bitmap_ = nullptr;
     bool smooth_ = false;
     QPoint offset_;
+    std::optional<Rect> highlight_;
     int wheelAngle_ = 0;  // eighths of a degree not yet turned into steps
 };
 

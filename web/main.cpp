@@ -70,8 +70,9 @@ EMSCRIPTEN_KEEPALIVE void corvan_pump() {
 
 // Whether the running game waits for the player with nothing else due.
 EMSCRIPTEN_KEEPALIVE int corvan_waiting() {
-    return session.game && !session.loop->ended() && ReplayDriver::waitsForPlayer(*session.game) &&
-           !session.game->IdleWorkPending();
+    return session.game && !session.loop->ended() &&
+           ReplayDriver::waitsForPlayer(*session.game, session.loop->reader()) &&
+           !session.loop->reader().wantsIdleCalls();
 }
 
 // Plays an input script of the headless player (headless/input_script.h) on its virtual clock,

@@ -82,6 +82,10 @@ EM_JS(void, js_picture_position, (int* point), {
 });
 EM_JS(void, js_move_picture, (int x, int y), { Module.page.movePicture(x, y); });
 EM_JS(void, js_game_ended, (), { Module.page.gameEnded(); });
+EM_JS(void, js_show_highlight, (int shown, int left, int top, int right, int bottom), {
+    Module.page.showHighlight(shown != 0, left, top, right, bottom);
+});
+EM_JS(void, js_host_request, (int request), { Module.page.hostRequest(request); });
 EM_JS(void, js_open_message, (const char* caption, int captionLength, const char* text, int textLength, int icon, int buttons), {
     Module.page.dialogs.openMessage(UTF8ToString(caption, captionLength), UTF8ToString(text, textLength), icon, buttons);
 });
@@ -246,6 +250,15 @@ void movePicture(WindowPoint topLeft) {
 
 void gameEnded() {
     js_game_ended();
+}
+
+void showHighlight(std::optional<Rect> area) {
+    const Rect r = area.value_or(Rect{});
+    js_show_highlight(area ? 1 : 0, r.left, r.top, r.right, r.bottom);
+}
+
+void hostRequest(int request) {
+    js_host_request(request);
 }
 
 void openMessage(std::string_view caption, std::string_view text, MessageIcon icon,

@@ -52,6 +52,12 @@ void placePicture(WindowPoint topLeft, bool bordered);
 WindowPoint picturePosition();
 void movePicture(WindowPoint topLeft);
 void gameEnded();
+// The keyboard's highlight on a place the game does not highlight itself, drawn over the
+// picture and never into it; nullopt hides it.
+void showHighlight(std::optional<Rect> area);
+// What a key asks of the page: the numbers of Reader::HostRequest (fullscreen, a screenshot,
+// the music louder or softer).
+void hostRequest(int request);
 
 // --- Dialogs: each waits for the player, looking up every `pollMilliseconds` ---------------------
 // Opens a dialog: a message box (`buttons` 1 for OK and Cancel), the settings dialog, or the

@@ -28,25 +28,19 @@ void WebLoop::dispatch(const page::Event& event) {
     switch (event.kind) {
         case K::None: break;
         case K::Idle: idle(); break;
-        case K::Tick: callGame([](Game& g) { g.Timer1Timer(); }); break;
-        case K::MouseMove:
-            pointer_ = {event.x, event.y};
-            callGame([&](Game& g) { g.Image1MouseMove(event.x, event.y); });
-            break;
+        case K::Tick: callGame([this](Game&) { reader_.timer(); }); break;
+        case K::MouseMove: callGame([&](Game&) { reader_.mouseMove(event.x, event.y); }); break;
         case K::MouseDown:
-            pointer_ = {event.x, event.y};
-            callGame([&](Game& g) { g.Image1MouseDown(button, event.x, event.y); });
+            callGame([&](Game&) { reader_.mouseDown(button, event.x, event.y); });
             break;
-        case K::MouseUp:
-            callGame([&](Game& g) { g.Image1MouseUp(button, event.x, event.y); });
-            break;
+        case K::MouseUp: callGame([&](Game&) { reader_.mouseUp(button, event.x, event.y); }); break;
         case K::KeyDown: keyDown(event); break;
         case K::KeyUp:
-            if (isSkipKey(event.key)) skipHeld_ = false;
+            if (const auto key = gameKey(event.key)) callGame([&](Game&) { reader_.keyUp(*key); });
             break;
         case K::Blur:
-            // A release that goes elsewhere must not leave the skip running.
-            skipHeld_ = false;
+            // A release that goes elsewhere must not leave a key held.
+            callGame([this](Game&) { reader_.releaseKeys(); });
             break;
         case K::TextWindowDown:
             callGame([&](Game& g) { g.TextWindowMouseDown(event.x, event.y); });
@@ -65,6 +59,7 @@ void WebLoop::callGame(const std::function<void(Game&)>& handler) {
     handler(game_);
     --depth_;
     showChanges();
+    page::showHighlight(reader_.keyboardHighlight());
     if (depth_ > 0) return;
     if (closing_) {
         endGame();
@@ -83,11 +78,7 @@ void WebLoop::idle() {
     // that lets events through (a transition's frames, a dialog): the story's step is never
     // re-entered.
     if (depth_ > 0 || closing_) return;
-    if (skipHeld_ && game_.waitKind != WaitKind::None && game_.menuKind == MenuKind::None &&
-        game_.viewFlag == ViewFlag::Story) {
-        clickAtPointer(MouseButton::Left);
-    }
-    callGame([](Game& g) { g.AppIdle(); });
+    callGame([this](Game&) { reader_.idle(); });
 }
 
 // While the game waits for the player, an idle call would only draw its random number: the idle
@@ -96,7 +87,7 @@ void WebLoop::idle() {
 void WebLoop::restIfIdle() {
     if (!started_ || ended_) return;
     // A held skip key ends waits from the idle handler, so it keeps the timer going.
-    if (game_.IdleWorkPending() || skipHeld_) {
+    if (reader_.wantsIdleCalls()) {
         page::setIdleTimer(true);
     } else {
         page::setIdleTimer(false);
@@ -112,38 +103,13 @@ void WebLoop::wakeFromRest() {
 }
 
 void WebLoop::keyDown(const page::Event& event) {
-    if (isSkipKey(event.key)) {
-        skipHeld_ = true;
-        if (depth_ == 0 && !closing_) {
-            wakeFromRest();
-            restIfIdle();
-        }
-        return;
-    }
-    switch (gameKey(event.key, event.alt)) {
-        case GameKey::Advance: clickAtPointer(MouseButton::Left); break;
-        case GameKey::Back:
-            if (!event.repeat) clickAtPointer(MouseButton::Right);
-            break;
-        case GameKey::PreviousRow: stepMenuRow(-1); break;
-        case GameKey::NextRow: stepMenuRow(1); break;
-        case GameKey::None: break;
-    }
-}
-
-void WebLoop::clickAtPointer(MouseButton button) {
-    const WindowPoint p = pointer_;
-    callGame([&](Game& g) { g.Image1MouseDown(button, p.x, p.y); });
-    callGame([&](Game& g) { g.Image1MouseUp(button, p.x, p.y); });
-}
-
-void WebLoop::stepMenuRow(int direction) {
-    callGame([&](Game& g) {
-        const auto at = g.NextMenuRowPoint(direction);
-        if (!at) return;
-        pointer_ = *at;
-        g.Image1MouseMove(at->x, at->y);
+    const auto key = gameKey(event.key);
+    if (!key) return;
+    Reader::HostRequest request = Reader::HostRequest::None;
+    callGame([&](Game&) {
+        request = reader_.keyDown(*key, {event.control, event.alt}, event.repeat);
     });
+    if (request != Reader::HostRequest::None) page::hostRequest(static_cast<int>(request));
 }
 
 void WebLoop::close() {

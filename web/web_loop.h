@@ -1,10 +1,11 @@
 #pragma once
 
 // The browser's stand-in for the desktop's main window (shell/main_window.h): it drives the game
-// from the page's events. The page's clock gives the 60 ms timer and, while the game has idle
-// work, the 20 ms idle call; while it has none the idle timer rests and the calls it would have
-// made are made up for at once when anything next calls the game, as on the desktop. Pointer
-// and touch come as mouse events in game pixels; keys stand for the mouse (web/key_map.h).
+// from the page's events, through the reader's layer (reader/reader.h) as the window does. The
+// page's clock gives the 60 ms timer and, while the game or the reader has idle work, the 20 ms
+// idle call; while neither has, the idle timer rests and the calls it would have made are made
+// up for at once when anything next calls the game, as on the desktop. Pointer and touch come as
+// mouse events in game pixels; keys are the game's key map's (web/key_map.h).
 //
 // The page queues its events while the game is busy; they are handled here one at a time, and
 // also while a transition's frame or a dialog waits, as the desktop's event loop lets the timer
@@ -14,6 +15,7 @@
 #include <functional>
 
 #include "game/game.h"
+#include "reader/reader.h"
 #include "web/page.h"
 
 namespace corvan::web {
@@ -22,7 +24,9 @@ class WebLoop {
 public:
     static constexpr int kIdleMilliseconds = 20;
 
-    explicit WebLoop(Game& game) : game_(game) {}
+    explicit WebLoop(Game& game) : game_(game), reader_(game) {}
+
+    const Reader& reader() const { return reader_; }
 
     // Starts the game (its creation handler) and its timers.
     void start();
@@ -43,17 +47,14 @@ private:
     void restIfIdle();
     void wakeFromRest();
     void keyDown(const page::Event& event);
-    void clickAtPointer(MouseButton button);
-    void stepMenuRow(int direction);
     void endGame();
 
     Game& game_;
+    Reader reader_;
     int depth_ = 0;
     bool started_ = false;
     bool closing_ = false;
     bool ended_ = false;
-    bool skipHeld_ = false;
-    WindowPoint pointer_;
     double restingSince_ = -1;  // page time the idle timer stopped; -1 while it runs
 };
 

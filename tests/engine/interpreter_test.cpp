@@ -213,24 +213,74 @@ TEST(MessageSection, GivenASectionNumberFarPastTheChunk_WhenItRuns_ThenTheSearch
     EXPECT_FALSE(g.scriptRunning);
 }
 
-TEST(RunawayScript, GivenALoopThatShowsNothing_ThenStepsEndAndTheGameStillAnswersThePlayer) {
-    TestGame t({chunk("main", "*calc V002=1\n:a\n\n*calc V001=V001+1\n*go a\n")});
+TEST(Loops, GivenACountingLoopOfAMillionLines_WhenOneStepRuns_ThenItEndsInThatStep) {
+    TestGame t({chunk("main",
+                      ":loop\n"
+                      "*calc V001=V001+1\n"
+                      "*calc F010=V001/200000\n"
+                      "*if_on 10 done\n"
+                      "*go loop\n"
+                      ":done\n"
+                      "done▼\n")});
     Game& g = startFast(t);
+    t.step();  // the jump out of the loop ends the step
+    EXPECT_EQ(g.vars.v(1), 200000);
     t.step();
-    // The step ended on its line budget, part way round the loop.
-    const std::int32_t rounds = g.vars.v(1);
-    EXPECT_GT(rounds, 2000);
-    EXPECT_LT(rounds, Game::kMaxLinesPerStep);
-    EXPECT_EQ(g.runawaySteps, 1);
-    t.step();
-    EXPECT_GT(g.vars.v(1), rounds);  // the next step goes on where it stopped
-    EXPECT_EQ(g.vars.v(2), 1);       // and does not start the chunk again
+    EXPECT_EQ(t.textLines(), (Lines{"done▼"}));
+    EXPECT_FALSE(g.scriptLooping());
+    EXPECT_TRUE(t.events("script-loop").empty());
+}
 
-    // The replay's run gives up after a second of it, and the system menu still opens.
-    EXPECT_EQ(t.player().run(), HeadlessPlayer::kRunawayStepsBeforeStop - 2);
-    EXPECT_EQ(t.events("script-loop "), (Lines{"main"}));
+TEST(Loops, GivenALoopThatComesBackToTheSameState_ThenEachStepGoesRoundOnceAndTheGameAnswers) {
+    TestGame t({chunk("main",
+                      "*calc V002=1\n"
+                      ":a\n"
+                      "\n"
+                      "*calc V001=V001+1\n"
+                      "*calc V001=V001-1\n"
+                      "*go a\n")});
+    Game& g = startFast(t);
+    // The first step finds the repeat and ends; run() stops there instead of using its budget.
+    EXPECT_EQ(t.player().run(), 1);
+    EXPECT_EQ(t.events("script-loop "), (Lines{"main:4"}));
+    EXPECT_TRUE(g.scriptLooping());
+    const std::int32_t row = g.textLine;
+    t.step();
+    EXPECT_EQ(g.textLine, row + 1);  // once round the loop, past its blank line, a step
+    EXPECT_EQ(g.vars.v(2), 1);       // and never back to the chunk's start
     t.player().click(MouseButton::Right, 100, 100);
     EXPECT_EQ(g.menuKind, MenuKind::System);
+    t.player().click(MouseButton::Right, 100, 100);
+    EXPECT_EQ(g.menuKind, MenuKind::None);
+    // The player acted: the loop is looked for afresh and told again.
+    t.player().run();
+    EXPECT_EQ(t.events("script-loop ").size(), 2U);
+}
+
+TEST(Loops, GivenALoopThatNeverRepeats_WhenItRunsPastTheBudget_ThenItIsCutAndStepsGoOnInSlices) {
+    TestGame t({chunk("main", ":a\n*calc V001=V001+1\n*go a\n")});
+    Game& g = startFast(t);
+    t.step();
+    const std::int32_t turns = g.vars.v(1);
+    EXPECT_EQ(turns, LoopWatch::kLineBudget / 2);
+    EXPECT_EQ(t.events("script-loop "), (Lines{"main:3"}));
+    t.step();  // from now on a step runs a slice, so the window keeps answering
+    EXPECT_EQ(g.vars.v(1) - turns, LoopWatch::kLinesPerStepInLoop / 2);
+    EXPECT_EQ(t.events("script-loop ").size(), 1U);
+}
+
+TEST(Loops, GivenAWaitForAFlagNothingSets_WhenRunning_ThenItIsToldAsALoopAcrossSteps) {
+    // Each turn ends its step (a jumping if_off, a false if): no step runs long, and the loop
+    // is found as the steps come back to the same state.
+    TestGame t({chunk("main", "*flag_on 3\n:w\n*if_off 20 w\n"),
+                chunk("x", ":v\n*if V001>0 nowhere\n*go v\n")});
+    Game& g = startFast(t);
+    EXPECT_LT(t.player().run(), 100);
+    EXPECT_EQ(t.events("script-loop "), (Lines{"main:3"}));
+    g.LoadChunk("x");
+    t.player().click(MouseButton::Left, 10, 10);  // the player acts: the watch starts again
+    EXPECT_LT(t.player().run(), 100);
+    EXPECT_EQ(t.events("script-loop ").back(), "x:2");
 }
 
 TEST(MessageSection, GivenTheLastSectionWithoutALabel_WhenItRunsOff_ThenItStopsInTheSection) {

@@ -1,6 +1,7 @@
-// The game window on today's screens, run on a real X server (Xvfb): the picture at 2x and 3x
-// with every click landing on the game pixel under it, fullscreen with black bars, a sharp
-// picture where a logical pixel is several device pixels, and every key the window knows.
+// The game window on today's screens, run on a real X server (Xvfb): the picture at 2x (and 3x
+// cut to the 2x that fits) with every click landing on the game pixel under it, fullscreen with
+// black bars, a sharp picture where a logical pixel is several device pixels, and every key the
+// window knows.
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -43,8 +44,18 @@ class DisplayTest : public QObject {
 private slots:
     void init() { writeIni(QString()); }
 
-    void givenScales2And3_thenTheWindowGrowsAndEveryPixelCentreMapsToItsPixel() {
-        for (const int scale : {2, 3}) {
+    void givenAScaleTooLargeForTheScreen_thenTheLargestThatFitsIsUsedAndSaid() {
+        GameFolders folders(twoPageStory());
+        CapturedErrors errors;
+        const auto shell = startedOn(folders, {.scale = 3});
+        // Xvfb's 1920x1080 takes 2x with a window frame; 3x would be 1920x1440.
+        QCOMPARE(shell->mainWindow().size(), QSize(1280, 960));
+        QVERIFY2(errors.text().contains(QStringLiteral("scale 3 does not fit the screen")),
+                 qPrintable(errors.text()));
+    }
+
+    void givenScale2_thenTheWindowGrowsAndEveryPixelCentreMapsToItsPixel() {
+        for (const int scale : {2}) {
             GameFolders folders(twoPageStory());
             const auto shell = startedOn(folders, {.scale = scale});
             MainWindow& window = shell->mainWindow();

@@ -148,6 +148,19 @@ private slots:
         QTRY_VERIFY(game.idleCalls > idleAfter);
     }
 
+    void givenAnEndlessLoopAndDebug_thenStandardErrorNamesItsChunkAndLineOnce() {
+        GameFolders folders(std::vector<std::pair<std::string, std::string>>{
+            {"main", "*flag_on 3\n:w\n*if_off 20 w\n"}});
+        CapturedErrors errors;
+        folders.writeSettings();
+        GameShell shell(GameOptions{});
+        shell.host().setDebug(true);
+        shell.start();
+        QTRY_VERIFY(shell.game().scriptLooping());
+        QTest::qWait(100);  // the loop goes on, told only once
+        QCOMPARE(errors.text(), QStringLiteral("corvan: script-loop main:3\n"));
+    }
+
     void givenAPageWait_thenTheIdleTimerRestsAndTheNextCallDrawsTheNumbersItRestedThrough() {
         GameFolders folders(twoPageStory());
         const auto shell = startedOn(folders);

@@ -8,7 +8,9 @@
 #include <QPoint>
 #include <QString>
 #include <QTemporaryDir>
+#include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,6 +39,20 @@ public:
 private:
     QTemporaryDir gameDir_;
     QTemporaryDir saveDir_;
+};
+
+// What the program writes to std::cerr while it exists.
+class CapturedErrors {
+public:
+    CapturedErrors() : old_(std::cerr.rdbuf(text_.rdbuf())) {}
+    ~CapturedErrors() { std::cerr.rdbuf(old_); }
+    CapturedErrors(const CapturedErrors&) = delete;
+    CapturedErrors& operator=(const CapturedErrors&) = delete;
+    QString text() const { return QString::fromStdString(text_.str()); }
+
+private:
+    std::ostringstream text_;
+    std::streambuf* old_;
 };
 
 // A chunk "main" that waits for a click after each of its two pages.

@@ -23,18 +23,6 @@ namespace {
 const QString kNotSetUp =
     QStringLiteral("セーブドライブが設定されていません。先に setup を実行してください。");
 
-// What the program writes to std::cerr while it exists.
-class CapturedErrors {
-public:
-    CapturedErrors() : old_(std::cerr.rdbuf(text_.rdbuf())) {}
-    ~CapturedErrors() { std::cerr.rdbuf(old_); }
-    QString text() const { return QString::fromStdString(text_.str()); }
-
-private:
-    std::ostringstream text_;
-    std::streambuf* old_;
-};
-
 // Fills in the setup window once it is open (it is modal: this runs from its event loop) with
 // the save folder, and presses 設定.
 void setUpWhenTheWindowOpens(const QString& saveFolder) {

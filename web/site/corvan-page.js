@@ -25,8 +25,12 @@ const Event = {
     Idle: 1, Tick: 2, MouseMove: 3, MouseDown: 4, MouseUp: 5, KeyDown: 6, KeyUp: 7, Blur: 8,
     TextWindowDown: 9, TextWindowMove: 10, TextWindowUp: 11,
 };
-// The keys the game takes; the others are the page's or the browser's.
-const GAME_KEYS = new Set(["Enter", " ", "Escape", "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "Control"]);
+// Keys the browser would act on itself (scroll, move the focus, save the page, go fullscreen):
+// on the game's page they are the game's (web/key_map.cpp hands every key to the game's map).
+const BROWSER_KEYS = new Set([" ", "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "PageUp", "PageDown",
+    "Home", "End", "Tab", "F11", "F12", "Enter"]);
+// What a key asks of the page (Reader::HostRequest).
+const HostRequest = { ToggleFullScreen: 1, Screenshot: 2, LouderMusic: 3, QuieterMusic: 4 };
 
 const options = new URLSearchParams(location.search);
 const embed = options.get("embed") === "1";
@@ -224,31 +228,38 @@ pointerEvents(canvas, { move: Event.MouseMove, down: Event.MouseDown, up: Event.
 pointerEvents(textCanvas, { move: Event.TextWindowMove, down: Event.TextWindowDown, up: Event.TextWindowUp });
 canvas.addEventListener("wheel", (event) => {
     event.preventDefault();
-    post({ kind: Event.KeyDown, key: event.deltaY > 0 ? "ArrowDown" : "ArrowUp" });
+    post({ kind: Event.KeyDown, key: event.deltaY > 0 ? "WheelDown" : "WheelUp" });
 }, { passive: false });
 
 window.addEventListener("keydown", (event) => {
     if (dialogs.open || !running) return;
     sound.wake();
-    if ((event.key === "Enter" && event.altKey) || event.key === "F11") {
-        event.preventDefault();
-        if (!event.repeat) toggleFullScreen();
-    } else if (event.key === "s" && event.ctrlKey) {
-        event.preventDefault();
-        if (!event.repeat) saveScreenshot();
-    } else if (event.key === "+" || event.key === "=") {
-        stepVolume(10);
-    } else if (event.key === "-") {
-        stepVolume(-10);
-    } else if (GAME_KEYS.has(event.key)) {
-        event.preventDefault();
-        post({ kind: Event.KeyDown, key: event.key, alt: event.altKey, control: event.ctrlKey, repeat: event.repeat });
-    }
+    if (BROWSER_KEYS.has(event.key) || (event.ctrlKey && event.key.toLowerCase() === "s")) event.preventDefault();
+    post({ kind: Event.KeyDown, key: event.key, alt: event.altKey, control: event.ctrlKey, repeat: event.repeat });
 });
-window.addEventListener("keyup", (event) => {
-    if (GAME_KEYS.has(event.key)) post({ kind: Event.KeyUp, key: event.key });
-});
+window.addEventListener("keyup", (event) => post({ kind: Event.KeyUp, key: event.key }));
 window.addEventListener("blur", () => post({ kind: Event.Blur }));
+
+function hostRequest(request) {
+    if (request === HostRequest.ToggleFullScreen) toggleFullScreen();
+    else if (request === HostRequest.Screenshot) saveScreenshot();
+    else if (request === HostRequest.LouderMusic) stepVolume(10);
+    else if (request === HostRequest.QuieterMusic) stepVolume(-10);
+}
+
+// The keyboard's choice where the game draws no highlight of its own, outlined over the picture.
+function showHighlight(shown, left, top, right, bottom) {
+    const outline = $("highlight");
+    outline.hidden = !shown;
+    if (!shown) return;
+    const box = canvas.getBoundingClientRect();
+    const stageBox = stage.getBoundingClientRect();
+    const unit = box.width / WIDTH;
+    Object.assign(outline.style, {
+        left: `${box.left - stageBox.left + left * unit}px`, top: `${box.top - stageBox.top + top * unit}px`,
+        width: `${(right - left) * unit}px`, height: `${(bottom - top) * unit}px`,
+    });
+}
 
 function toggleFullScreen() {
     if (document.fullscreenElement) document.exitFullscreen();
@@ -335,6 +346,8 @@ const page = {
     },
     picturePosition: () => ({ x: placed.x + offset.x, y: placed.y + offset.y }),
     movePicture,
+    showHighlight,
+    hostRequest,
     gameEnded() {
         stopClock();
         sound.stopAll();
