@@ -215,6 +215,8 @@ public:
     void SpecialEffect(std::string_view text);
     Host& host() { return host_; }
     const GameOptions& options() const { return options_; }
+    // The text drawer the game draws its text with (the reader's backlog uses it too).
+    TextRenderer& text();
 
     // --- Variables, seen record, settings --------------------------------------------------------
     Variables vars;
@@ -280,7 +282,6 @@ private:
     void resetFrameText();
     void showTextFrame();
     bool loadPictureLayer(std::string_view path, Bitmap& target);
-    TextRenderer& text();
 
     // Operations of other subsystems reached from scripts.
 

@@ -60,6 +60,7 @@ public:
 
     // Audio: players that play nothing and remember every call (headless/recording_audio.h).
     AudioOut& audio() override { return audio_; }
+    RecordingAudio& recordingAudio() { return audio_; }
     const std::vector<std::string>& audioCalls() const { return audio_.calls(); }
     void endMusic() { audio_.endMusic(); }
     void setMusicOpenError(std::string error) { audio_.setMusicOpenError(std::move(error)); }

@@ -178,7 +178,7 @@ int main(int argc, char** argv) {
     auto writeShot = [&](const std::string& path) {
         player.start();
         std::string problem;
-        if (!writePng(player.game().screen, path, problem)) {
+        if (!writePng(player.reader().picture(), path, problem)) {
             std::cerr << "corvan-replay: " << problem << "\n";
             status = 1;
         }

@@ -34,7 +34,7 @@ public:
     void setMusicVolumeSink(std::function<void(int)> sink) { volumeSink_ = std::move(sink); }
     int musicVolume() const { return choices_.volume; }
 
-    Game& game() { return game_; }
+    Game& game() { return reader_.game(); }
     Reader& reader() { return reader_; }
     QtHost& host() { return host_; }
     MainWindow& mainWindow() { return form1_; }
@@ -46,14 +46,14 @@ private:
     void takeScreenshot();
 
     DisplayRequest request_;
+    bool messageWindowHidden_ = false;  // hidden with the frame by the player
     DisplayChoices choices_;
     std::function<void(int)> volumeSink_;
     QtHost host_;
     MainWindow form1_;
     MessageWindow form2_;
     SettingsDialog form3_;
-    Game game_;
-    Reader reader_{game_};
+    Reader reader_;
 };
 
 }  // namespace corvan::shell

@@ -85,6 +85,10 @@ signals:
     void fullScreenToggled(bool on);
     void screenshotRequested();
     void musicVolumeStep(int points);
+    // The player hid the message frame, or brought it back.
+    void frameHiddenChanged(bool hidden);
+    // The player asked for the player's settings window.
+    void playerSettingsRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -97,6 +101,8 @@ private:
     void idle();
     void restIfIdle();
     void wakeFromRest();
+    // The bitmap to show for one the game shows: for its screen, what the reader shows over it.
+    const Bitmap& shownFor(const Bitmap& bitmap) const;
     // What a key asked of the window.
     void doHostRequest(Reader::HostRequest request);
 
@@ -112,6 +118,7 @@ private:
     int scale_ = 1;
     bool fullScreen_ = false;
     QPoint windowedPlace_;  // where the window was before fullscreen
+    bool frameHidden_ = false;
     bool timersStarted_ = false;
     QElapsedTimer restingSince_;  // valid while the idle timer rests
 };

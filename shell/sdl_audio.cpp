@@ -256,4 +256,9 @@ bool SdlAudio::playVoice(const std::filesystem::path& file, std::string& error) 
     return true;
 }
 
+bool SdlAudio::voicePlaying() {
+    // Asking never opens the device: no device, no voice.
+    return players_->device == Players::Device::Open && Mix_Playing(kVoiceChannel) != 0;
+}
+
 }  // namespace corvan::shell

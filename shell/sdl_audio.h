@@ -37,6 +37,7 @@ public:
     void stopMusic() override;
     bool musicStopped() override;
     bool playVoice(const std::filesystem::path& file, std::string& error) override;
+    bool voicePlaying() override;
 
     // The music's loudness, 0 (silent) to 100: a share of the loudest level that still keeps
     // loud General MIDI songs from clipping. Kept for a device opened later.

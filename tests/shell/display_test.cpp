@@ -143,7 +143,8 @@ private slots:
 
     void givenKeys_thenTheyReadOnPickRowsOpenTheMenuAndSkip() {
         GameFolders folders(choiceStory());
-        const auto shell = startedOn(folders, {.scale = 1});
+        // Skipping reads on through pages not read before too, as this player asked.
+        const auto shell = startedOn(folders, {.scale = 1}, QStringLiteral("SkipUnread=1\n"));
         MainWindow& window = shell->mainWindow();
         Game& game = shell->game();
         QTRY_COMPARE(game.waitKind, WaitKind::Page);
