@@ -4,9 +4,14 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
+#include <optional>
 #include <string>
+#include <type_traits>
 
 #include "corvan_version.h"
 #include "engine/file_write.h"
@@ -48,11 +53,21 @@ int usageError(const std::string& message) {
     return 2;
 }
 
-bool readCount(const std::string& text, double& into) {
+// A count given on the command line: a whole number that fits the option's type, or for a
+// time any finite number of seconds; never below zero.
+template <typename Number>
+bool readCount(const std::string& text, Number& into) {
     char* end = nullptr;
+    errno = 0;
     const double value = std::strtod(text.c_str(), &end);
-    if (end == text.c_str() || *end != '\0' || value < 0) return false;
-    into = value;
+    if (end == text.c_str() || *end != '\0' || errno == ERANGE || !std::isfinite(value) ||
+        value < 0) {
+        return false;
+    }
+    if constexpr (std::is_integral_v<Number>) {
+        if (value != std::floor(value) || value > std::numeric_limits<Number>::max()) return false;
+    }
+    into = static_cast<Number>(value);
     return true;
 }
 
@@ -69,11 +84,15 @@ int main(int argc, char** argv) {
     std::string gameDir;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        auto number = [&](auto& into) {
-            double value = 0;
-            if (i + 1 >= argc || !readCount(argv[++i], value)) return false;
-            into = static_cast<std::remove_reference_t<decltype(into)>>(value);
-            return true;
+        // An option's number, or a message saying what it must be.
+        auto number = [&](auto& into) -> std::optional<std::string> {
+            const std::string given = i + 1 < argc ? argv[++i] : "";
+            if (readCount(given, into)) return std::nullopt;
+            const std::string wanted = std::is_integral_v<std::remove_reference_t<decltype(into)>>
+                                           ? " needs a whole number from 0 to " +
+                                                 std::to_string(std::numeric_limits<int>::max())
+                                           : " needs a number of seconds, 0 or more";
+            return arg + wanted + (given.empty() ? "" : ", not " + given);
         };
         if (answerHelpOrVersion(arg, "corvan-explore", kUsage)) {
             return 0;
@@ -85,15 +104,15 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc) return usageError("--dot needs a file");
             dotFile = argv[++i];
         } else if (arg == "--hotel-visits") {
-            if (!number(options.hotelVisits)) return usageError(arg + " needs a number");
+            if (const auto bad = number(options.hotelVisits)) return usageError(*bad);
         } else if (arg == "--max-choices") {
-            if (!number(options.maxChoices)) return usageError(arg + " needs a number");
+            if (const auto bad = number(options.maxChoices)) return usageError(*bad);
         } else if (arg == "--max-states") {
-            if (!number(options.maxStates)) return usageError(arg + " needs a number");
+            if (const auto bad = number(options.maxStates)) return usageError(*bad);
         } else if (arg == "--max-clicks") {
-            if (!number(options.maxClicks)) return usageError(arg + " needs a number");
+            if (const auto bad = number(options.maxClicks)) return usageError(*bad);
         } else if (arg == "--max-seconds") {
-            if (!number(options.maxSeconds)) return usageError(arg + " needs a number");
+            if (const auto bad = number(options.maxSeconds)) return usageError(*bad);
         } else if (!arg.empty() && arg[0] == '-') {
             return usageError("unknown option " + arg);
         } else if (gameDir.empty()) {

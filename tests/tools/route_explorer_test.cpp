@@ -112,5 +112,29 @@ TEST(CorvanExplore, GivenStuckRoute_ThenJsonListsItAndTheExitStatusIsOne) {
     EXPECT_NE(graph.find("n0 -> t2 [label=\"3 雪\"]"), std::string::npos) << graph;
 }
 
+TEST(CorvanExplore, GivenACountThatIsNoFiniteWholeNumberThatFits_ThenItSaysSoWithStatusTwo) {
+    TempDir game;
+    writeArchive(game.path() / "mg_data.stf", kBranches);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"--max-choices", "1e30"}, {"--max-states", "inf"},    {"--max-clicks", "nan"},
+        {"--hotel-visits", "2.5"}, {"--max-states", "-1"},     {"--max-choices", "2147483648"},
+        {"--max-seconds", "inf"},  {"--max-seconds", "1e999"}, {"--max-clicks", "12abc"},
+    };
+    for (const auto& [option, value] : cases) {
+        SCOPED_TRACE(option + " " + value);
+        const ProgramRun run = runProgram(std::string(CORVAN_TOOLS_DIR) + "/corvan-explore",
+                                          game.path(), {option, value, game.path().string()});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err.rfind("corvan-explore: " + option + " needs a", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(", not " + value + "\n"), std::string::npos) << run.err;
+    }
+    const ProgramRun fits =
+        runProgram(std::string(CORVAN_TOOLS_DIR) + "/corvan-explore", game.path(),
+                   {"--max-choices", "2147483647", "--max-seconds", "1e300", "--max-states", "1e3",
+                    game.path().string()});
+    EXPECT_EQ(fits.exitCode, 1) << fits.err;  // the route that gets stuck
+}
+
 }  // namespace
 }  // namespace corvan::test
