@@ -19,7 +19,7 @@
 #include "render/resources.h"
 #include "render/transition_effects.h"
 #include "settings/setting_names.h"
-#include "tools/stf_pack.h"
+#include "authoring/stf_pack.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "render/bmp.h"
 #include "render/prs.h"
 #include "settings/setting_names.h"
-#include "tools/stf_pack.h"
+#include "authoring/stf_pack.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "corvan_version.h"
 #include "engine/file_write.h"
-#include "tools/route_explorer.h"
+#include "authoring/route_explorer.h"
 
 using namespace corvan;
 

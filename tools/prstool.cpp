@@ -16,8 +16,8 @@
 #include "headless/png_writer.h"
 #include "render/bmp.h"
 #include "render/prs.h"
-#include "tools/png_read.h"
-#include "tools/tool_main.h"
+#include "authoring/png_read.h"
+#include "authoring/tool_main.h"
 
 namespace fs = std::filesystem;
 using namespace corvan;

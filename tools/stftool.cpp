@@ -13,9 +13,9 @@
 #include "engine/cp932.h"
 #include "engine/file_lookup.h"
 #include "engine/file_write.h"
-#include "tools/script_check.h"
-#include "tools/stf_pack.h"
-#include "tools/tool_main.h"
+#include "authoring/script_check.h"
+#include "authoring/stf_pack.h"
+#include "authoring/tool_main.h"
 
 namespace fs = std::filesystem;
 using namespace corvan;

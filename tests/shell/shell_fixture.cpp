@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "settings/settings_file.h"
-#include "tools/stf_pack.h"
+#include "authoring/stf_pack.h"
 
 namespace corvan::shell::test {
 

@@ -1,7 +1,7 @@
 // corvan-explore's search on small games made in code: where each route ends and by which
 // choices, what no route reaches, and the program's exit status and JSON.
 
-#include "tools/route_explorer.h"
+#include "authoring/route_explorer.h"
 
 #include <gtest/gtest.h>
 

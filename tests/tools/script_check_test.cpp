@@ -1,7 +1,7 @@
 // The script checker on small games kept as data: each tests/data/script_check/*.case file holds
 // the chunks, the files of the game folder and the exact report.
 
-#include "tools/script_check.h"
+#include "authoring/script_check.h"
 
 #include <gtest/gtest.h>
 

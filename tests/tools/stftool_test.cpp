@@ -10,7 +10,7 @@
 #include "engine/cp932.h"
 #include "support/run_program.h"
 #include "support/test_archive.h"
-#include "tools/stf_pack.h"
+#include "authoring/stf_pack.h"
 
 namespace corvan::test {
 namespace {
