@@ -1,6 +1,9 @@
 #include "authoring/playthrough.h"
 
+#include <fstream>
+#include <sstream>
 #include <unordered_set>
+#include <utility>
 
 #include "engine/cp932.h"
 #include "engine/trace_events.h"
@@ -11,14 +14,7 @@ namespace corvan::explore {
 
 namespace {
 
-// The 1-based line of the script that starts at `offset` of the current chunk.
-int lineOfOffset(const Game& g, std::int32_t offset) {
-    int line = 1;
-    for (std::int32_t k = 0; k < offset && k < g.scriptLength; ++k) {
-        if (g.scriptBuffer[static_cast<std::size_t>(k)] == 0) ++line;
-    }
-    return line;
-}
+namespace fs = std::filesystem;
 
 // A plate's label without the blanks that centre it.
 std::string trimmed(std::string_view label) {
@@ -41,6 +37,24 @@ hotel::Point mapCellPoint(int cell) {
     return {50 + 120 * column + 50, 40 + 80 * row + 30};
 }
 
+// "CHUNK:LINE" split into its chunk and 1-based line.
+std::pair<std::string, int> splitWhere(const std::string& where) {
+    const auto colon = where.rfind(':');
+    if (colon == std::string::npos) return {where, 0};
+    return {where.substr(0, colon), std::atoi(where.c_str() + colon + 1)};
+}
+
+std::string readWhole(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string_view eventName(const std::string& line) {
+    return std::string_view(line).substr(0, line.find(' '));
+}
+
 constexpr hotel::Point kPagePoint{320, 240};
 constexpr hotel::Point kViewClosePoint{558, 30};
 constexpr hotel::Point kSlotCancelPoint{100, 34};
@@ -54,13 +68,130 @@ constexpr int kMenuItemPitch = 80;
 
 }  // namespace
 
-std::uint64_t stateKey(const Game& g) {
+Playthrough::Playthrough(const fs::path& gameDir, const fs::path& saveDir,
+                         std::map<std::string, std::set<std::int32_t>>& coverage,
+                         const ScriptFlow& flow)
+    : gameDir_(gameDir), saveDir_(saveDir), coverage_(coverage), flow_(flow) {
+    newPlayer();
+}
+
+void Playthrough::newPlayer() {
+    player_ = std::make_unique<HeadlessPlayer>(
+        GameOptions{.withSound = false, .pictureCache = pictures_});
+    HeadlessHost& host = player_->host();
+    // The events that end a route, and the problems met on the way, are kept with where the
+    // script was when they came.
+    host.onEvent([this](const std::string& line) {
+        const std::string_view name = eventName(line);
+        if (name == "game-clear" || name == "save" || name == "load") outsideChanged_ = true;
+        if (name == "game-clear" || name == trace::kScriptLoop || name == trace::kScriptStop ||
+            name == trace::kChunkMissing || name == trace::kLabelMissing) {
+            events_.push_back({line, player_->game().ScriptLocation()});
+        }
+    });
+    host.setSettingFallback(setting::kSaveDir, saveDir_.string());
+    host.setSettingFallback(setting::kGameDir, gameDir_.string());
+    // The fast text speed, a line a step instead of a character, and pictures shown without
+    // their transitions: neither changes where the story goes.
+    host.setSettingFallback(setting::kDelay, "1");
+    host.setSettingFallback(setting::kGMode, "2");
+    Game& g = player_->game();
+    g.onLineFetched = [&g, this](std::int32_t offset) { coverage_[g.currentChunk].insert(offset); };
+}
+
+Outcome Playthrough::start(int maxClicks) {
+    Outcome out = advance(maxClicks);
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(saveDir_, ec)) {
+        if (entry.is_regular_file(ec)) startFiles_[entry.path()] = readWhole(entry.path());
+    }
+    outsideChanged_ = false;
+    return out;
+}
+
+void Playthrough::restore(const GameSnapshot& point) {
+    // A route that closed the window ends the game; the next option gets a new one.
+    if (player_->closed()) {
+        newPlayer();
+        player_->start();
+    }
+    if (outsideChanged_) {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(saveDir_, ec)) {
+            if (!startFiles_.contains(entry.path())) fs::remove_all(entry.path(), ec);
+        }
+        for (const auto& [file, bytes] : startFiles_) {
+            std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+        }
+        player_->host().writeSetting(setting::kClear, "0");
+        outsideChanged_ = false;
+    }
+    player_->game().RestoreSnapshot(point);
+    player_->host().clearEvents();
+    events_.clear();
+    eventsSeen_ = 0;
+}
+
+std::vector<RouteEnd> Playthrough::takeProblems() {
+    return std::exchange(problems_, {});
+}
+
+Outcome Playthrough::finish(std::string kind, Outcome::Class endClass, std::string detail,
+                            std::string where) {
+    Outcome out;
+    out.endClass = endClass;
+    out.end.kind = std::move(kind);
+    out.end.where = where.empty() ? player_->game().ScriptLocation() : std::move(where);
+    out.end.detail = std::move(detail);
+    return out;
+}
+
+// The game's own events tell how a stretch ended: a cleared game, a script that stopped or
+// looped, a chain or call to a chunk the archive lacks. The problems among them are kept for
+// the report whether or not they end the route.
+std::optional<Outcome> Playthrough::endFromEvents() {
+    for (; eventsSeen_ < events_.size(); ++eventsSeen_) {
+        const auto& [line, where] = events_[eventsSeen_];
+        const std::string_view name = eventName(line);
+        if (name == trace::kLabelMissing || name == trace::kChunkMissing ||
+            name == trace::kScriptLoop) {
+            problems_.push_back({std::string(name), where, line, {}});
+        }
+        if (name == "game-clear") return finish("game-clear", Outcome::Class::Ending, line, where);
+        if (name == trace::kScriptLoop) {
+            ++eventsSeen_;
+            return finish("script-loop", Outcome::Class::Stuck, line, where);
+        }
+        if (name == trace::kScriptStop) {
+            const bool broken = line.find('(') != std::string::npos;
+            return finish(broken ? "script-stop" : "story-end",
+                          broken ? Outcome::Class::Stuck : Outcome::Class::Ending, line, where);
+        }
+        if (name == trace::kChunkMissing && line.find("(by chain") != std::string::npos) {
+            ++eventsSeen_;
+            return finish("chunk-missing", Outcome::Class::Stuck, line, where);
+        }
+    }
+    return std::nullopt;
+}
+
+// The state a choice point is known by: the chunk and position, the run state, the caller a
+// called chunk returns to, and the variables the rest of the script can still read there.
+// Pictures, sounds and the text on screen do not change where the story goes.
+std::uint64_t Playthrough::stateKey(int chunk, int line) const {
+    const Game& g = player_->game();
     StateHash h;
-    h.text(g.currentChunk);
-    h.value(g.scriptPos);
-    h.value(g.linePos);
-    h.value(g.fetchLine);
-    h.value(g.scriptRunning);
+    // Every option of the hotel menu and the floor map starts a chunk afresh with a new run
+    // state: which chunk's `move` opened the menu, and how, makes no difference from there on.
+    const bool hotel = g.menuKind == MenuKind::Hotel || g.menuKind == MenuKind::FloorMap;
+    if (!hotel) {
+        h.text(g.currentChunk);
+        h.value(g.scriptPos);
+        h.value(g.linePos);
+        h.value(g.fetchLine);
+        h.value(g.scriptRunning);
+        for (std::int32_t v : {toNumber(g.caseState), toNumber(g.waitKind), g.rowCount}) h.value(v);
+    }
     h.value(g.inCall);
     if (g.inCall) {
         h.text(g.callerChunk);
@@ -71,88 +202,41 @@ std::uint64_t stateKey(const Game& g) {
         h.text(g.messageCallerChunk);
         h.value(g.messageReturnPos);
     }
-    for (std::int32_t v :
-         {toNumber(g.caseState), toNumber(g.waitKind), toNumber(g.menuKind), toNumber(g.viewFlag),
-          g.viewKind, toNumber(g.altTextMode), g.rowCount, g.returnToHotelMark}) {
+    for (std::int32_t v : {toNumber(g.menuKind), toNumber(g.viewFlag), g.viewKind,
+                           toNumber(g.altTextMode), g.returnToHotelMark}) {
         h.value(v);
     }
-    h.bytes(g.vars.flagBytes().data(), g.vars.flagBytes().size());
-    h.bytes(g.vars.values().data(), sizeof(std::int32_t) * g.vars.values().size());
-    h.bytes(g.vars.systemValues().data(), sizeof(std::int32_t) * g.vars.systemValues().size());
-    h.bytes(g.vars.persistentValues().data(), g.vars.persistentValues().size());
+    const Variables& vars = g.vars;
+    if (chunk < 0) {
+        h.bytes(vars.flagBytes().data(), vars.flagBytes().size());
+        h.bytes(vars.values().data(), sizeof(std::int32_t) * vars.values().size());
+        h.bytes(vars.systemValues().data(), sizeof(std::int32_t) * vars.systemValues().size());
+    } else {
+        const VariableSet& live = flow_.liveAt(chunk, line);
+        for (std::size_t n = 0; n < live.flags.size(); ++n) {
+            if (live.flags.test(n)) h.value(vars.TestFlag(static_cast<std::int32_t>(n)));
+        }
+        for (std::size_t n = 0; n < live.values.size(); ++n) {
+            if (live.values.test(n)) h.value(vars.values()[n]);
+        }
+        for (std::size_t n = 0; n < live.system.size(); ++n) {
+            if (live.system.test(n)) h.value(vars.systemValues()[n]);
+        }
+    }
+    h.bytes(vars.persistentValues().data(), vars.persistentValues().size());
     return h.result();
 }
 
-Playthrough::Playthrough(const std::filesystem::path& gameDir, const std::filesystem::path& saveDir,
-                         std::map<std::string, std::set<std::int32_t>>& coverage,
-                         std::shared_ptr<PictureCache> pictures)
-    : player_(GameOptions{.withSound = false, .pictureCache = std::move(pictures)}) {
-    HeadlessHost& host = player_.host();
-    // The events that end a route are kept with where the script was when they came.
-    host.onEvent([this](const std::string& line) {
-        const std::string_view name = std::string_view(line).substr(0, line.find(' '));
-        if (name == "game-clear" || name == trace::kScriptLoop || name == trace::kScriptStop ||
-            name == trace::kChunkMissing) {
-            events_.push_back({line, here()});
-        }
-    });
-    host.setSettingFallback(setting::kSaveDir, saveDir.string());
-    host.setSettingFallback(setting::kGameDir, gameDir.string());
-    // The fast text speed, a line a step instead of a character, and pictures shown without
-    // their transitions: neither changes where the story goes.
-    host.setSettingFallback(setting::kDelay, "1");
-    host.setSettingFallback(setting::kGMode, "2");
-    Game& g = player_.game();
-    g.onLineFetched = [&g, &coverage](std::int32_t offset) {
-        coverage[g.currentChunk].insert(offset);
-    };
-}
-
-std::string Playthrough::here() {
-    const Game& g = player_.game();
-    return cp932ToUtf8(g.currentChunk) + ":" +
-           std::to_string(std::max(lineOfOffset(g, g.scriptPos) - 1, 1));
-}
-
-Outcome Playthrough::finish(std::string kind, Outcome::Class endClass, std::string detail,
-                            std::string where) {
-    Outcome out;
-    out.endClass = endClass;
-    out.end.kind = std::move(kind);
-    out.end.where = where.empty() ? here() : std::move(where);
-    out.end.detail = std::move(detail);
-    return out;
-}
-
-// The game's own events tell how a stretch ended: a cleared game, a script that stopped or
-// looped, a chain or call to a chunk the archive lacks.
-std::optional<Outcome> Playthrough::endFromEvents() {
-    for (; eventsSeen_ < events_.size(); ++eventsSeen_) {
-        const auto& [line, where] = events_[eventsSeen_];
-        const std::string_view name = std::string_view(line).substr(0, line.find(' '));
-        if (name == "game-clear") return finish("game-clear", Outcome::Class::Ending, line, where);
-        if (name == trace::kScriptLoop) {
-            return finish("script-loop", Outcome::Class::Stuck, line, where);
-        }
-        if (name == trace::kScriptStop) {
-            const bool broken = line.find('(') != std::string::npos;
-            return finish(broken ? "script-stop" : "story-end",
-                          broken ? Outcome::Class::Stuck : Outcome::Class::Ending, line, where);
-        }
-        if (name == trace::kChunkMissing && line.find("(by ") != std::string::npos) {
-            return finish("chunk-missing", Outcome::Class::Stuck, line, where);
-        }
-    }
-    return std::nullopt;
-}
-
 Decision Playthrough::decisionHere(DecisionKind kind) {
-    const Game& g = player_.game();
+    const Game& g = player_->game();
     Decision d;
     d.kind = kind;
-    d.chunk = cp932ToUtf8(g.currentChunk);
-    d.line = std::max(lineOfOffset(g, g.scriptPos) - 1, 1);
-    d.key = stateKey(g);
+    const auto [chunk, line] = splitWhere(g.ScriptLocation());
+    d.chunk = chunk;
+    d.line = line;
+    d.chunkIndex = flow_.chunkIndex(g.currentChunk);
+    d.lineIndex = std::max(line - 1, 0);
+    d.key = stateKey(d.chunkIndex, d.lineIndex);
     if (kind == DecisionKind::Choice) {
         std::int32_t reading = g.scriptPos;
         for (int row = 1; row <= g.rowCount; ++row) {
@@ -190,16 +274,17 @@ Decision Playthrough::decisionHere(DecisionKind kind) {
     return d;
 }
 
-Outcome Playthrough::advance(bool hotelChoices, bool hotelWalk, int maxClicks) {
+Outcome Playthrough::advance(int maxClicks) {
     std::unordered_set<std::uint64_t> waits;
     for (int clicks = 0;; ++clicks) {
-        player_.run();
+        player_->run();
         if (auto end = endFromEvents()) return *end;
-        Game& g = player_.game();
-        if (player_.closed()) return finish("closed", Outcome::Class::Ending, "the window closed");
+        Game& g = player_->game();
+        if (player_->closed()) return finish("closed", Outcome::Class::Stuck, "the window closed");
         if (clicks > maxClicks) {
-            return finish("endless", Outcome::Class::Loop,
-                          std::to_string(maxClicks) + " clicks without a choice");
+            return finish(
+                "cutoff", Outcome::Class::Cutoff,
+                "--max-clicks " + std::to_string(maxClicks) + ": so many clicks without a choice");
         }
         if (g.viewFlag == ViewFlag::ViewShown) {
             click(kViewClosePoint);
@@ -213,16 +298,10 @@ Outcome Playthrough::advance(bool hotelChoices, bool hotelWalk, int maxClicks) {
             }
             case MenuKind::Slots:
                 // The slot list of *load: the player cancels.
-                player_.mouseUp(MouseButton::Left, kSlotCancelPoint.x, kSlotCancelPoint.y);
+                player_->mouseUp(MouseButton::Left, kSlotCancelPoint.x, kSlotCancelPoint.y);
                 click(kSlotCancelPoint);
                 continue;
             case MenuKind::Hotel: {
-                if (!hotelChoices) {
-                    return finish("hotel", Outcome::Class::Ending,
-                                  hotelWalk ? "the hotel menu again, after the visits allowed"
-                                            : "the hotel map opens (corvan-explore --hotel "
-                                              "walks it)");
-                }
                 Outcome out;
                 out.decision = decisionHere(DecisionKind::HotelMenu);
                 return out;
@@ -237,7 +316,8 @@ Outcome Playthrough::advance(bool hotelChoices, bool hotelWalk, int maxClicks) {
         }
         if (g.waitKind != WaitKind::None) {
             // The same page wait twice with no choice in between: the pages go round for ever.
-            if (!waits.insert(stateKey(g)).second) {
+            const auto [chunk, line] = splitWhere(g.ScriptLocation());
+            if (!waits.insert(stateKey(-1, line)).second) {
                 return finish("loop", Outcome::Class::Loop, "the pages go round without a choice");
             }
             click(kPagePoint);
@@ -249,7 +329,7 @@ Outcome Playthrough::advance(bool hotelChoices, bool hotelWalk, int maxClicks) {
     }
 }
 
-void Playthrough::choose(const Decision& decision, int option) {
+Outcome Playthrough::choose(const Decision& decision, int option, int maxClicks) {
     switch (decision.kind) {
         case DecisionKind::Choice: {
             const int y = kChoiceTop + kChoiceRowHeight * (option - 1) + kChoiceRowHeight / 2;
@@ -261,6 +341,7 @@ void Playthrough::choose(const Decision& decision, int option) {
             break;
         case DecisionKind::FloorMap: click(mapCellPoint(option)); break;
     }
+    return advance(maxClicks);
 }
 
 }  // namespace corvan::explore

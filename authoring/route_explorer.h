@@ -1,16 +1,19 @@
 #pragma once
 
 // The route explorer behind corvan-explore: plays a game headless from `main`, clicking through
-// every page and branching at every choice menu row (and, when asked, at the hotel menu's and
-// the floor map's places), and reports where the routes end: the endings, the routes that get
-// stuck, the loops no choice leads out of, and the chunks and labels no route reaches.
+// every page and trying every option of every choice menu, of the hotel menu and of the floor
+// map, and reports where the routes end: the endings, the routes cut off by a limit, the routes
+// that get stuck, the loops no choice leads out of, the dead ends from which no ending can be
+// reached, the problems met on the way, and the chunks and labels no route reaches.
 //
-// A route is the list of choices made from the start. To branch, the explorer plays the game
-// again from the start with the route's choices: the game is deterministic on the headless
-// player's virtual clock, so a replay reaches exactly the same state, and the game itself needs
-// no way to be copied. Two routes that reach the same state (the same chunk, position, run
-// state and variables) merge: the state is explored once. Limits are counts, so the result
-// never depends on the machine's speed; a time limit only stops a run that has gone wrong.
+// At each choice point the game's state is kept (game/snapshot.h) and put back for each option,
+// so a branch costs only the play from that point on. Two routes that reach the same point with
+// the same values of the variables the rest of the script can still read
+// (authoring/script_flow.h) merge: the point is explored once. That also bounds the walks around
+// the hotel: a round that changes nothing the story reads again leads back to a known state.
+// The explorer walks towards the endings not found yet first. Limits are counts, so the result
+// never depends on the machine's speed; a time limit only stops a run that has gone wrong, and
+// whatever a limit cuts off is reported as such.
 
 #include <cstdint>
 #include <filesystem>
@@ -21,12 +24,10 @@
 namespace corvan {
 
 struct ExploreOptions {
-    bool hotel = false;       // branch at the hotel menu and the floor map too
-    int hotelVisits = 2;      // hotel menus a route may go through when `hotel` is set
-    int maxChoices = 64;      // choices on one route
-    int maxStates = 5000;     // choice points explored in all
-    int maxClicks = 10000;    // clicks between two choices before the route counts as endless
-    double maxSeconds = 300;  // a safety net only: results come from the counts above
+    int maxChoices = 10000;    // choices on one route
+    int maxStates = 200000;    // choice points explored in all
+    int maxClicks = 10000;     // clicks between two choices before the route is cut off
+    double maxSeconds = 1800;  // a safety net only: results come from the counts above
 };
 
 // One choice of a route.
@@ -38,10 +39,12 @@ struct RouteStep {
 };
 
 struct RouteEnd {
-    std::string kind;    // "game-clear", "story-end", "hotel"; "chunk-missing", "script-stop",
-                         // "script-loop", "endless"; "loop"
+    std::string kind;    // endings: "game-clear", "story-end"; cutoffs: "cutoff"; stuck:
+                         // "chunk-missing", "script-stop", "script-loop", "endless", "closed";
+                         // loops: "loop"; dead ends: "dead-end"; problems: "label-missing",
+                         // "chunk-missing", "script-loop"
     std::string where;   // "CHUNK:LINE"
-    std::string detail;  // the game's event line, or what the loop goes through
+    std::string detail;  // the game's event line, the limit, or what the loop goes through
     std::vector<RouteStep> path;
 };
 
@@ -53,22 +56,32 @@ struct Unreached {
 
 struct ExploreReport {
     std::vector<RouteEnd> endings;
+    std::vector<RouteEnd> cutoffs;
     std::vector<RouteEnd> stuck;
     std::vector<RouteEnd> loops;
+    std::vector<RouteEnd> deadEnds;
+    std::vector<RouteEnd> problems;
     std::vector<Unreached> unreached;
     int states = 0;        // choice points explored
-    int replays = 0;       // plays from the start
-    bool complete = true;  // false when a limit cut the exploration short
-    std::string limitHit;  // which limit, when not complete
+    int branches = 0;      // options tried
+    double seconds = 0;    // how long it took
+    bool complete = true;  // false when a limit cut anything off
+    std::string limitHit;  // the first limit that did, when not complete
     std::string dot;       // the route graph in Graphviz form
 };
 
+struct ExploreProgress {
+    int explored = 0;  // choice points whose options were all tried
+    int waiting = 0;
+    int endings = 0;
+    double seconds = 0;
+};
+
 // Explores the game in `gameDir` (the folder holding mg_data.stf). `progress` is called after
-// each choice point with the states explored and still waiting. False, with `error` set, when
-// the game cannot be played at all.
+// each choice point. False, with `error` set, when the game cannot be played at all.
 bool exploreRoutes(const std::filesystem::path& gameDir, const ExploreOptions& options,
                    ExploreReport& report, std::string& error,
-                   const std::function<void(int explored, int waiting)>& progress = {});
+                   const std::function<void(const ExploreProgress&)>& progress = {});
 
 // The report as text for a person, and as one JSON object.
 std::string formatExploreReport(const ExploreReport& report);

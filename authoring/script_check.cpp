@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "authoring/script_checker.h"
 #include "engine/command_keywords.h"
 #include "engine/expressions.h"
 #include "engine/script_search.h"
-#include "authoring/script_checker.h"
 
 namespace corvan {
 

@@ -3,12 +3,12 @@
 
 #include <system_error>
 
+#include "authoring/script_checker.h"
 #include "engine/file_lookup.h"
 #include "hotel/gallery_pictures.h"
 #include "hotel/hotel_plates.h"
 #include "render/picture_argument.h"
 #include "sound/sound_files.h"
-#include "authoring/script_checker.h"
 
 namespace corvan::script_check {
 

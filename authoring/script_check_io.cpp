@@ -4,10 +4,10 @@
 #include <sstream>
 #include <system_error>
 
+#include "authoring/script_check.h"
 #include "engine/archive.h"
 #include "engine/cp932.h"
 #include "headless/state_json.h"
-#include "authoring/script_check.h"
 
 namespace corvan {
 

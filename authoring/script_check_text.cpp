@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "engine/message_tags.h"
 #include "authoring/script_checker.h"
+#include "engine/message_tags.h"
 
 namespace corvan::script_check {
 

@@ -18,11 +18,11 @@
 #include <unordered_set>
 #include <vector>
 
+#include "authoring/script_check.h"
 #include "engine/archive.h"
 #include "engine/ascii.h"
 #include "engine/cp932.h"
 #include "render/layers.h"
-#include "authoring/script_check.h"
 
 namespace corvan::script_check {
 

@@ -15,10 +15,68 @@ namespace {
 
 constexpr std::size_t kMaxLineBytes = 255;
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The length of the UTF-8 character at the start of `text`, 0 when it is none.
+std::size_t utf8Length(std::string_view text) {
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const std::size_t n = b(0) < 0x80                    ? 1
+                          : b(0) >= 0xC2 && b(0) <= 0xDF ? 2
+                          : b(0) >= 0xE0 && b(0) <= 0xEF ? 3
+                          : b(0) >= 0xF0 && b(0) <= 0xF4 ? 4
+                                                         : 0;
+    if (n == 0 || n > text.size()) return 0;
+    for (std::size_t i = 1; i < n; ++i) {
+        if ((b(i) & 0xC0) != 0x80) return 0;
+    }
+    return n;
+}
+
+// The 1-based line of the first byte that is not UTF-8, 0 when the whole text is.
+int firstNonUtf8Line(std::string_view text) {
+    int line = 1;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = utf8Length(text.substr(i));
+        if (n == 0) return line;
+        if (text[i] == '\n') ++line;
+        i += n;
+    }
+    return 0;
+}
+
+// Whether the text reads as Shift-JIS (code page 932): every byte above 0x7F a half-width
+// katakana or the lead byte of a pair with a trail byte.
+bool looksLikeShiftJis(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) continue;
+        if (!((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) || i + 1 >= text.size())
+            return false;
+        const auto t = static_cast<unsigned char>(text[++i]);
+        if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+    }
+    return true;
+}
+
 // Script text into NUL-ended lines, every problem listed with its line; a line without a
-// Shift-JIS form becomes empty, an over-long one is kept whole.
+// Shift-JIS form becomes empty, an over-long one is kept whole. A UTF-8 file that starts with a
+// byte order mark, or that is not UTF-8 at all, is named as such once.
 std::string convertScriptText(std::string_view text, bool utf8,
                               std::vector<std::pair<int, std::string>>& problems) {
+    if (utf8 && text.starts_with(kByteOrderMark)) {
+        problems.emplace_back(1,
+                              "the file starts with a UTF-8 byte order mark: remove the BOM "
+                              "(save the file as UTF-8 without BOM)");
+        text.remove_prefix(kByteOrderMark.size());
+    }
+    if (const int bad = utf8 ? firstNonUtf8Line(text) : 0; bad > 0) {
+        problems.emplace_back(
+            bad, looksLikeShiftJis(text)
+                     ? "the file is not UTF-8 but probably Shift-JIS: convert it with "
+                       "\"iconv -f CP932 -t UTF-8\", or name it .sjis to pack it as it is"
+                     : "the file is not UTF-8 from this line on: save it as UTF-8");
+        utf8 = false;
+    }
     std::string out;
     std::size_t start = 0;
     int lineNumber = 0;
@@ -37,7 +95,10 @@ std::string convertScriptText(std::string_view text, bool utf8,
             if (converted) {
                 bytes = std::move(*converted);
             } else {
-                problems.emplace_back(lineNumber, "the text at byte " + std::to_string(bad + 1) +
+                const std::size_t n = std::max<std::size_t>(utf8Length(line.substr(bad)), 1);
+                problems.emplace_back(lineNumber, "the character " +
+                                                      std::string(line.substr(bad, n)) +
+                                                      " at byte " + std::to_string(bad + 1) +
                                                       " has no Shift-JIS (code page 932) form");
             }
         } else {

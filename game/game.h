@@ -29,6 +29,7 @@
 #include "game/menu_state.h"
 #include "game/run_state.h"
 #include "game/screen_state.h"
+#include "game/snapshot.h"
 #include "game/sound_state.h"
 #include "game/text_cursor.h"
 #include "render/bitmap.h"
@@ -197,6 +198,13 @@ public:
     void SpecialEffect(std::string_view text);
     Host& host() { return host_; }
     const GameOptions& options() const { return options_; }
+
+    // --- Snapshots (snapshot.cpp) ----------------------------------------------------------------
+    // What decides the game's next steps, to be put back later (game/snapshot.h).
+    GameSnapshot TakeSnapshot() const;
+    void RestoreSnapshot(const GameSnapshot& snapshot);
+    // "CHUNK:LINE" of the script line run last, for messages to an author.
+    std::string ScriptLocation() const;
 
     // --- Variables, seen record, settings --------------------------------------------------------
     Variables vars;

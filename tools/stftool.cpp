@@ -8,14 +8,14 @@
 #include <system_error>
 #include <vector>
 
+#include "authoring/script_check.h"
+#include "authoring/stf_pack.h"
+#include "authoring/tool_main.h"
 #include "engine/archive.h"
 #include "engine/ascii.h"
 #include "engine/cp932.h"
 #include "engine/file_lookup.h"
 #include "engine/file_write.h"
-#include "authoring/script_check.h"
-#include "authoring/stf_pack.h"
-#include "authoring/tool_main.h"
 
 namespace fs = std::filesystem;
 using namespace corvan;

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <string>
 
-#include "hotel/gallery_pictures.h"
 #include "demo/make_pictures/kit/photo.h"
 #include "demo/make_pictures/kit/shapes.h"
 #include "demo/make_pictures/pictures.h"
+#include "hotel/gallery_pictures.h"
 
 namespace corvan::art {
 

@@ -24,11 +24,11 @@
 #include <string_view>
 #include <vector>
 
+#include "authoring/png_read.h"
+#include "demo/make_pictures/pictures.h"
 #include "engine/file_write.h"
 #include "headless/png_writer.h"
 #include "hotel/gallery_pictures.h"
-#include "demo/make_pictures/pictures.h"
-#include "authoring/png_read.h"
 
 namespace fs = std::filesystem;
 using namespace corvan;

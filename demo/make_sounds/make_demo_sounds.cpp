@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/file_write.h"
 #include "demo/make_sounds/sounds.h"
+#include "engine/file_write.h"
 
 using namespace corvan::demo_sounds;
 

@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <QtTest>
 
-#include "settings/settings_file.h"
 #include "authoring/stf_pack.h"
+#include "settings/settings_file.h"
 
 namespace corvan::shell::test {
 

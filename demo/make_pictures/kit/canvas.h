@@ -8,8 +8,8 @@
 #include <functional>
 #include <vector>
 
-#include "render/bitmap.h"
 #include "demo/make_pictures/kit/colour.h"
+#include "render/bitmap.h"
 
 namespace corvan::art {
 
