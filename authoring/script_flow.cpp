@@ -169,9 +169,9 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
                 add(next);
                 // A label ends a choice's branch (to the label "end" after it) and a message
                 // section (back to the line after `mess`).
-                const std::int32_t after =
-                    l + 1 < lines ? chunk.lines[static_cast<std::size_t>(l + 1)].offset
-                                  : static_cast<std::int32_t>(chunk.bytes.size());
+                const std::int32_t after = l + 1 < lines
+                                               ? chunk.lines[static_cast<std::size_t>(l + 1)].offset
+                                               : static_cast<std::int32_t>(chunk.bytes.size());
                 add(toLabel("end", after));
                 if (ci == messages) node.next.push_back(-2);  // filled in below
                 continue;
@@ -208,7 +208,8 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
                     const std::string_view target = untilBlank(arg);
                     if (target.size() > 5) readVariables(target.substr(5), node.reads);
                     const char letter = target.empty() ? 0 : static_cast<char>(target[0] & ~0x20);
-                    const std::int32_t n = parseDecimal(target.substr(std::min<std::size_t>(1, target.size())));
+                    const std::int32_t n =
+                        parseDecimal(target.substr(std::min<std::size_t>(1, target.size())));
                     if ((letter == 'V' || letter == 'S') && n >= 0 && n < 1000) {
                         node.kills = letter;
                         node.killed = n;
@@ -251,8 +252,8 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
                 case CommandId::Mess:
                     add(next);
                     if (messages >= 0) {
-                        const std::int32_t start =
-                            messageSectionStart(chunks[static_cast<std::size_t>(messages)].bytes, number);
+                        const std::int32_t start = messageSectionStart(
+                            chunks[static_cast<std::size_t>(messages)].bytes, number);
                         add(id(messages, lineAt(messages, start)));
                         messageReturns.push_back(next);
                     }
@@ -276,9 +277,10 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
                     if (number == 3) {
                         for (int scene : scenes) {
                             add(scene);
-                            returnsOf[static_cast<std::size_t>(
-                                          std::upper_bound(firstNode_.begin(), firstNode_.end(), scene) -
-                                          firstNode_.begin() - 1)]
+                            returnsOf[static_cast<std::size_t>(std::upper_bound(firstNode_.begin(),
+                                                                                firstNode_.end(),
+                                                                                scene) -
+                                                               firstNode_.begin() - 1)]
                                 .push_back(next);
                         }
                     }

@@ -83,7 +83,7 @@ private:
     Archive archive_;  // for finding chunks by name as the game does
     std::vector<int> firstNode_;
     std::vector<std::vector<std::int32_t>> lineOffsets_;
-    std::vector<Node> nodes_;  // one per line, and one past each chunk's last line
+    std::vector<Node> nodes_;               // one per line, and one past each chunk's last line
     std::vector<std::vector<int>> before_;  // the lines that lead to each line
     std::vector<VariableSet> live_;
     std::vector<int> distance_;

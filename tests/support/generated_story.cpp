@@ -22,10 +22,10 @@ private:
 };
 
 constexpr const char* kSentences[] = {
-    "廊下の灯りが一つずつ消えていく。",   "窓の外では雪が降りつづいている。",
-    "フロントの時計が小さく鳴った。",     "階段の手すりはまだ冷たい。",
-    "誰かが遠くで扉を閉める音がする。",   "古い写真の裏に、鉛筆の文字がある。",
-    "エレベーターが静かに止まった。",     "絨毯の上に、小さな鍵が落ちている。",
+    "廊下の灯りが一つずつ消えていく。", "窓の外では雪が降りつづいている。",
+    "フロントの時計が小さく鳴った。",   "階段の手すりはまだ冷たい。",
+    "誰かが遠くで扉を閉める音がする。", "古い写真の裏に、鉛筆の文字がある。",
+    "エレベーターが静かに止まった。",   "絨毯の上に、小さな鍵が落ちている。",
 };
 
 // Lines of a script, counted so that the line of an ending is known.
@@ -58,9 +58,13 @@ void page(Script& s, Dice& dice, int lines) {
 
 }  // namespace
 
-GeneratedStory generateStory(int chunks, std::uint32_t seed) {
+GeneratedStory generateStory(int total, std::uint32_t seed) {
     GeneratedStory story;
     Dice dice(seed);
+    // Every 25th chunk has an ending chunk of its own; the two together make `total`.
+    auto endingsBefore = [](int chunks) { return chunks > 7 ? (chunks - 8) / 25 + 1 : 0; };
+    int chunks = total;
+    while (chunks + endingsBefore(chunks) > total) --chunks;
     for (int k = 0; k < chunks; ++k) {
         Script s;
         const int flag = 100 + k % 800;

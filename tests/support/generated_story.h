@@ -23,6 +23,7 @@ struct GeneratedStory {
     int choiceMenus = 0;
 };
 
+// `chunks` in all, the endings' own chunks included.
 GeneratedStory generateStory(int chunks, std::uint32_t seed = 1);
 GeneratedStory generateFlagStory(int choices);
 
