@@ -203,7 +203,8 @@ public:
     // What decides the game's next steps, to be put back later (game/snapshot.h).
     GameSnapshot TakeSnapshot() const;
     void RestoreSnapshot(const GameSnapshot& snapshot);
-    // "CHUNK:LINE" of the script line run last, for messages to an author.
+    // "CHUNK:LINE" of the script line run last, for messages to an author; empty before the
+    // first chunk.
     std::string ScriptLocation() const;
 
     // --- Variables, seen record, settings --------------------------------------------------------

@@ -6,6 +6,7 @@
 namespace corvan {
 
 std::string Game::ScriptLocation() const {
+    if (currentChunk.empty()) return {};
     // The line fetched last ends just before `scriptPos`: count the line ends before it.
     const auto end = std::min(std::max(scriptPos, 0), scriptLength);
     const auto breaks = std::count(scriptBuffer.begin(), scriptBuffer.begin() + end, 0);

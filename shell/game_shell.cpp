@@ -28,6 +28,7 @@ GameShell::GameShell(GameOptions options, SettingsFile store, DisplayRequest dis
       form3_(host_, &form1_),
       game_(host_, options) {
     host_.attachWindows(form1_, form2_, form3_);
+    host_.locateProblemsWith([this] { return game_.ScriptLocation(); });
     form1_.setGame(game_);
     QObject::connect(&form2_, &MessageWindow::pressed, &form1_, [this](QPoint p) {
         form1_.callGame([&](Game& g) { g.TextWindowMouseDown(p.x(), p.y()); });
