@@ -87,8 +87,7 @@ void valuesText(std::ostringstream& out, const char* title, const std::map<int, 
 
 std::string listJson(const std::vector<int>& list) {
     std::string out = "[";
-    for (std::size_t i = 0; i < list.size(); ++i)
-        out += (i ? ", " : "") + std::to_string(list[i]);
+    for (std::size_t i = 0; i < list.size(); ++i) out += (i ? ", " : "") + std::to_string(list[i]);
     return out + "]";
 }
 

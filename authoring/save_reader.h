@@ -13,10 +13,10 @@
 namespace corvan {
 
 struct SaveContents {
-    std::vector<int> flags;          // the flags that are set
-    std::map<int, int> values;       // V values that are not 0
-    std::map<int, int> system;       // S values that are not 0
-    std::string note;                // what is wrong with the file, when anything is
+    std::vector<int> flags;     // the flags that are set
+    std::map<int, int> values;  // V values that are not 0
+    std::map<int, int> system;  // S values that are not 0
+    std::string note;           // what is wrong with the file, when anything is
 };
 
 struct SeenContents {
@@ -41,7 +41,7 @@ std::string saveFolderJson(const SaveFolder& folder);
 // What differs between two save files, or two seen records, one line each ("V001: 42 -> 43");
 // empty when nothing does. False, with `error` set, when a file cannot be read or the two are
 // not of one kind.
-bool diffSaveFiles(const std::filesystem::path& a, const std::filesystem::path& b,
-                   std::string& out, std::string& error);
+bool diffSaveFiles(const std::filesystem::path& a, const std::filesystem::path& b, std::string& out,
+                   std::string& error);
 
 }  // namespace corvan

@@ -124,6 +124,8 @@ std::vector<Finding> Checker::run() {
     }
     checkHotel();
     reportUnreached();
+    checkVariables();
+    checkSilentLoops();
 
     std::vector<Finding> all = input_.readProblems;
     all.insert(all.end(), findings_.begin(), findings_.end());
@@ -203,6 +205,14 @@ void Checker::visit(int chunk, int line, Flow flow) {
         if (flow.caseBranch) {
             flow.caseBranch = false;
             static constexpr std::uint8_t kEnd[] = {'e', 'n', 'd'};
+            static constexpr std::uint8_t kCase[] = {'C', 'A', 'S', 'E'};
+            if (!equalBytesIgnoringAsciiCase(l.text.data() + 1, kEnd, 3) &&
+                !equalBytesIgnoringAsciiCase(l.text.data() + 1, kCase, 4)) {
+                report(chunk, line + 1, Severity::Warning,
+                       "the label :" + cp932ToUtf8(bytesText(l.text.data() + 1)) +
+                           " is inside a choice's branch: reaching it ends the branch, and the "
+                           "game goes on at :end");
+            }
             if (!equalBytesIgnoringAsciiCase(l.text.data() + 1, kEnd, 3)) {
                 const std::int32_t next = line + 1 < static_cast<int>(c.lines.size())
                                               ? c.lines[line + 1].offset
@@ -248,6 +258,7 @@ void Checker::visitCommand(int chunk, int line, const Flow& flow) {
         return;
     }
     const int column = command->column;
+    checkNumber(chunk, line, *command);
     Flow jumped = flow;
     switch (command->id) {
         case CommandId::Gra:
@@ -371,6 +382,47 @@ void Checker::visitCommand(int chunk, int line, const Flow& flow) {
         default: break;
     }
     enter(chunk, line + 1, next);
+}
+
+// A number argument is read digit by digit: no digit, or full-width ones, and the game reads 0.
+void Checker::checkNumber(int chunk, int line, const CommandKeyword& command) {
+    switch (command.id) {
+        case CommandId::Music:
+        case CommandId::FlagOn:
+        case CommandId::FlagOff:
+        case CommandId::IfOn:
+        case CommandId::IfOff:
+        case CommandId::Mess:
+        case CommandId::Mode:
+        case CommandId::View: break;
+        case CommandId::Calc: {
+            // The target is a letter and three digits; the expression starts two bytes on.
+            const std::string_view text = argument(chunk, line, command.column);
+            const auto digit = [&](std::size_t i) {
+                return i < text.size() && text[i] >= '0' && text[i] <= '9';
+            };
+            const char letter = text.empty() ? 0 : static_cast<char>(text[0] & ~0x20);
+            if ((letter != 'E' && letter != 'F' && letter != 'S' && letter != 'V') || !digit(1) ||
+                !digit(2) || !digit(3) || digit(4)) {
+                report(chunk, line + 1, Severity::Error,
+                       "*calc " + cp932ToUtf8(text.substr(0, text.find(' '))) +
+                           ": the target must be a letter (E, F, S, V) and three digits, as in "
+                           "V001=V001+1: the game reads this one wrongly");
+            }
+            return;
+        }
+        default: return;
+    }
+    const std::string_view text = argument(chunk, line, command.column);
+    if (!text.empty() && text[0] >= '0' && text[0] <= '9') return;
+    const std::string keyword(command.keyword.substr(0, command.keyword.find(' ')));
+    const bool wide = text.size() >= 2 && static_cast<std::uint8_t>(text[0]) == 0x82 &&
+                      static_cast<std::uint8_t>(text[1]) >= 0x4F &&
+                      static_cast<std::uint8_t>(text[1]) <= 0x58;
+    report(chunk, line + 1, Severity::Error,
+           "*" + keyword + " " + cp932ToUtf8(text.substr(0, text.find(' '))) +
+               (wide ? ": full-width digits, which the game reads as 0: write 0 to 9"
+                     : ": the number has no digits, so the game reads 0"));
 }
 
 void Checker::visitSelect(int chunk, int line, const Flow& flow, std::int32_t count) {

@@ -21,7 +21,7 @@
 
 namespace corvan {
 
-enum class Severity { Error, Warning };
+enum class Severity { Error, Warning, Note };
 
 struct Finding {
     std::string chunk;  // the chunk's name, UTF-8

@@ -1,6 +1,8 @@
 // Reading a game's chunks for the checker, from an archive or from the script files it is packed
 // from, and writing the findings as lines or as JSON.
 
+#include <algorithm>
+#include <map>
 #include <sstream>
 #include <system_error>
 
@@ -60,17 +62,60 @@ bool readSourcesForCheck(const std::filesystem::path& folder, ScriptCheckInput& 
 namespace {
 
 const char* severityName(Severity severity) {
-    return severity == Severity::Error ? "error" : "warning";
+    return severity == Severity::Error     ? "error"
+           : severity == Severity::Warning ? "warning"
+                                           : "note";
+}
+
+// Findings that say the same thing more often than this are shown once, with where the others
+// are on one line: a large story's repeated warning takes a line, not a screen.
+constexpr std::size_t kGroupedAfter = 3;
+constexpr std::size_t kPlacesShown = 8;
+
+// What a finding says without the names and numbers in it: digits, quoted text and label names
+// left out.
+std::string gist(const Finding& f) {
+    std::string out = severityName(f.severity);
+    out += ':';
+    bool quoted = false;
+    bool label = false;
+    for (const char c : f.message) {
+        if (c == '"') {
+            quoted = !quoted;
+            out += c;
+            continue;
+        }
+        if (label && (c == ' ' || c == ')')) label = false;
+        if (c == ':' && !quoted) label = true;
+        if (quoted || (label && c != ':') || (c >= '0' && c <= '9')) continue;
+        out += c;
+    }
+    return out;
+}
+
+std::string place(const Finding& f) {
+    std::string out = f.file.empty() ? f.chunk : f.file;
+    if (f.line > 0) out += ':' + std::to_string(f.line);
+    return out;
 }
 
 }  // namespace
 
 std::string formatFindings(const std::vector<Finding>& findings) {
+    std::map<std::string, std::vector<std::size_t>> groups;
+    for (std::size_t i = 0; i < findings.size(); ++i) groups[gist(findings[i])].push_back(i);
     std::ostringstream out;
-    for (const Finding& f : findings) {
-        out << (f.file.empty() ? f.chunk : f.file);
-        if (f.line > 0) out << ':' << f.line;
-        out << ": " << severityName(f.severity) << ": " << f.message << '\n';
+    for (std::size_t i = 0; i < findings.size(); ++i) {
+        const Finding& f = findings[i];
+        const std::vector<std::size_t>& group = groups[gist(f)];
+        const bool grouped = group.size() > kGroupedAfter;
+        if (grouped && group.front() != i) continue;
+        out << place(f) << ": " << severityName(f.severity) << ": " << f.message << '\n';
+        if (!grouped) continue;
+        out << "  ... and " << group.size() - 1 << " more like it:";
+        for (std::size_t k = 1; k < group.size() && k <= kPlacesShown; ++k)
+            out << ' ' << place(findings[group[k]]);
+        out << (group.size() - 1 > kPlacesShown ? " ... (--json lists them all)\n" : "\n");
     }
     return out.str();
 }
@@ -88,7 +133,13 @@ std::string findingsJson(const std::vector<Finding>& findings) {
             << "\", \"message\": " << jsonString(f.message) << "}";
     }
     out << (findings.empty() ? "]" : "\n  ]") << ",\n  \"errors\": " << errors
-        << ",\n  \"warnings\": " << findings.size() - static_cast<std::size_t>(errors) << "\n}\n";
+        << ",\n  \"warnings\": "
+        << std::count_if(findings.begin(), findings.end(),
+                         [](const Finding& f) { return f.severity == Severity::Warning; })
+        << ",\n  \"notes\": "
+        << std::count_if(findings.begin(), findings.end(),
+                         [](const Finding& f) { return f.severity == Severity::Note; })
+        << "\n}\n";
     return out.str();
 }
 

@@ -21,6 +21,7 @@
 #include "authoring/script_check.h"
 #include "engine/archive.h"
 #include "engine/ascii.h"
+#include "engine/command_keywords.h"
 #include "engine/cp932.h"
 #include "render/layers.h"
 
@@ -168,6 +169,10 @@ private:
     void checkView(int chunk, int line, std::int32_t kind);
     bool hasFile(const std::string& relative, bool scriptName);
     void reportUnreached();
+    // Whole-script passes (script_check_values.cpp).
+    void checkVariables();
+    void checkSilentLoops();
+    void checkNumber(int chunk, int line, const CommandKeyword& command);
 
     const Line& lineOf(int chunk, int line) const { return chunks_[chunk].lines[line]; }
     std::string_view argument(int chunk, int line, int column) const {

@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "authoring/script_checker.h"
+#include "authoring/variable_names.h"
 #include "engine/ascii.h"
 #include "engine/command_keywords.h"
 #include "engine/expressions.h"
@@ -21,24 +22,15 @@ using script_check::Chunk;
 constexpr int kFloorValue = 60;        // the floor map reads V60 for the plates it offers
 constexpr int kFloorChangeValue = 61;  // and sets V61 before a floor's chunk starts
 
-// Marks every variable named in `text` (a letter E, F, S or V in either case and the decimal
-// number after it) as read. Reading a little too much only keeps two states apart.
+// Marks every variable named in `text` as read. Reading a little too much only keeps two
+// states apart.
 void readVariables(std::string_view text, VariableSet& reads) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char letter = static_cast<char>(text[i] & ~0x20);
-        if (letter != 'F' && letter != 'V' && letter != 'S') continue;
-        std::size_t end = i + 1;
-        int number = 0;
-        while (end < text.size() && end < i + 6 && text[end] >= '0' && text[end] <= '9') {
-            number = number * 10 + (text[end] - '0');
-            ++end;
-        }
-        if (end == i + 1) continue;
-        if (letter == 'F' && number < 1024) reads.flags.set(static_cast<std::size_t>(number));
-        if (letter == 'V' && number < 1000) reads.values.set(static_cast<std::size_t>(number));
-        if (letter == 'S' && number < 1000) reads.system.set(static_cast<std::size_t>(number));
-        i = end - 1;
-    }
+    forEachVariableName(text, [&](char letter, int number, std::size_t) {
+        const auto n = static_cast<std::size_t>(number);
+        if (letter == 'F' && number < 1024) reads.flags.set(n);
+        if (letter == 'V' && number < 1000) reads.values.set(n);
+        if (letter == 'S' && number < 1000) reads.system.set(n);
+    });
 }
 
 std::string_view untilBlank(std::string_view text) {

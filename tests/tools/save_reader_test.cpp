@@ -17,8 +17,9 @@ namespace fs = std::filesystem;
 const std::string kStftool = std::string(CORVAN_TOOLS_DIR) + "/stftool";
 
 TEST(SaveReader, GivenSavesMadeByTheGame_ThenEverySlotAndTheSeenRecordComeBack) {
-    TestGame game({chunk("main", "*flag_on 3\n*flag_on 200\n*calc V001=42\n*calc S010=-7\n"
-                                 "*calc E005=3\n一頁目。▼\n")});
+    TestGame game({chunk("main",
+                         "*flag_on 3\n*flag_on 200\n*calc V001=42\n*calc S010=-7\n"
+                         "*calc E005=3\n一頁目。▼\n")});
     Game& g = game.start();
     game.player().run();
     g.aMarks[12] = 1;
@@ -28,8 +29,8 @@ TEST(SaveReader, GivenSavesMadeByTheGame_ThenEverySlotAndTheSeenRecordComeBack) 
     g.vars.ClearFlag(200);
     ASSERT_TRUE(g.SaveSlot(2));
 
-    const ProgramRun json = runProgram(kStftool, game.saveDir(),
-                                       {"saves", "--json", game.saveDir().string()});
+    const ProgramRun json =
+        runProgram(kStftool, game.saveDir(), {"saves", "--json", game.saveDir().string()});
     ASSERT_EQ(json.exitCode, 0) << json.err;
     EXPECT_EQ(json.out,
               "{\"slots\": {\"1\": {\"flags\": [3, 200], \"V\": {\"1\": 42}, \"S\": {\"10\": -7}}, "
@@ -38,13 +39,14 @@ TEST(SaveReader, GivenSavesMadeByTheGame_ThenEverySlotAndTheSeenRecordComeBack) 
     std::string error;
     EXPECT_TRUE(JsonReader::parse(json.out, error).has_value()) << error;
 
-    const ProgramRun text = runProgram(kStftool, game.saveDir(), {"saves", game.saveDir().string()});
+    const ProgramRun text =
+        runProgram(kStftool, game.saveDir(), {"saves", game.saveDir().string()});
     EXPECT_NE(text.out.find("  flags set: F003 F200\n  V values: V001=42\n"), std::string::npos)
         << text.out;
 
-    const ProgramRun diff = runProgram(
-        kStftool, game.saveDir(),
-        {"saves", "--diff", (game.saveDir() / "save1.cv").string(), (game.saveDir() / "save2.cv").string()});
+    const ProgramRun diff = runProgram(kStftool, game.saveDir(),
+                                       {"saves", "--diff", (game.saveDir() / "save1.cv").string(),
+                                        (game.saveDir() / "save2.cv").string()});
     ASSERT_EQ(diff.exitCode, 0) << diff.err;
     EXPECT_EQ(diff.out, "F200: on -> off\nV001: 42 -> 43\n");
 }

@@ -112,6 +112,25 @@ TEST(StftoolCheck, GivenScriptFiles_ThenCheckNamesFileAndLineAndPackOnlyWarns) {
     EXPECT_EQ(run.out, "");
 }
 
+// A story of 300 chunks that makes one mistake in each: the report groups them, a screen and
+// not 300 lines, and the JSON keeps every one.
+TEST(StftoolCheck, GivenTheSameWarningAllOverALargeStory_ThenItIsGroupedIntoOneEntry) {
+    std::vector<ChunkSource> chunks{chunk("main", "*go next\n:next\n*chain c1\n")};
+    for (int k = 1; k <= 300; ++k) {
+        const std::string next = k < 300 ? "*chain c" + std::to_string(k + 1) + "\n" : "";
+        chunks.push_back(chunk("c" + std::to_string(k),
+                               "*if V" + std::to_string(100 + k) + ">0 x\n:x\n頁▼\n" + next));
+    }
+    ScriptCheckInput input;
+    input.chunks = chunks;
+    const std::vector<Finding> findings = checkScripts(input);
+    EXPECT_EQ(findings.size(), 300u);
+    EXPECT_EQ(formatFindings(findings),
+              "c1:1: warning: V101 is tested but no line sets it: it is always 0\n"
+              "  ... and 299 more like it: c2:1 c3:1 c4:1 c5:1 c6:1 c7:1 c8:1 c9:1 ... (--json "
+              "lists them all)\n");
+}
+
 TEST(StftoolCheck, GivenDamagedArchive_ThenEachLostPartIsAnError) {
     TempDir work;
     writeArchive(work.path() / "mg_data.stf", {chunk("main", "こんにちは\n"), chunk("two", "x\n")});
