@@ -191,9 +191,8 @@ void Checker::checkSilentLoops() {
                 onStack[static_cast<std::size_t>(w)] = false;
                 component.push_back(w);
             }
-            const bool cycle =
-                component.size() > 1 ||
-                std::find(next[u].begin(), next[u].end(), v) != next[u].end();
+            const bool cycle = component.size() > 1 ||
+                               std::find(next[u].begin(), next[u].end(), v) != next[u].end();
             if (!cycle) return;
             std::sort(component.begin(), component.end());
             int at = component.back();
