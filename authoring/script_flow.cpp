@@ -278,7 +278,12 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
                     }
                     break;
                 case CommandId::GameClr:
+                    // The explorer ends a route at a cleared game: nothing after it is read on
+                    // any route it compares.
                     node.ending = true;
+                    break;
+                case CommandId::GameInit:
+                    node.kills = 'A';  // every flag, V and S value
                     add(next);
                     break;
                 default: add(next); break;
@@ -317,6 +322,7 @@ void ScriptFlow::solveLiveness() {
         const Node& node = nodes_[n];
         VariableSet live;
         for (int next : node.next) live |= live_[static_cast<std::size_t>(next)];
+        if (node.kills == 'A') live = {};
         if (node.kills == 'F') live.flags.reset(static_cast<std::size_t>(node.killed));
         if (node.kills == 'V') live.values.reset(static_cast<std::size_t>(node.killed));
         if (node.kills == 'S') live.system.reset(static_cast<std::size_t>(node.killed));

@@ -10,7 +10,8 @@
 //   - how many lines each line is from the nearest ending not found yet, so that the explorer
 //     walks towards endings first and a run cut by a limit has still found them.
 //
-// The graph errs on the side of more edges: a jump whose target the text does not fix (a
+// The graph is the explorer's: a route ends at `gameclr`, so nothing after it counts. Beyond
+// that it errs on the side of more edges: a jump whose target the text does not fix (a
 // label the chunk lacks falls through, a command the alternate text mode skips) gets every
 // edge it may take, a called chunk's `end` returns to every line after a call of it. A variable
 // is thus never taken for unread while some path can read it.
@@ -70,7 +71,8 @@ private:
     struct Node {
         std::vector<int> next;  // node ids
         VariableSet reads;
-        // The one variable the line overwrites for certain: 'F', 'V' or 'S' and its number.
+        // The one variable the line overwrites for certain: 'F', 'V' or 'S' and its number;
+        // 'A' for all of them (gameinit).
         char kills = 0;
         int killed = 0;
         bool ending = false;
