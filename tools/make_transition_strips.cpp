@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
         runTransitionEffect(effect, context);
         frames.push_back(screen);
         for (int m = 0; m < kMoments; ++m) {
-            const std::size_t pick = (frames.size() - 1) * static_cast<std::size_t>(m) / (kMoments - 1);
+            const std::size_t pick =
+                (frames.size() - 1) * static_cast<std::size_t>(m) / (kMoments - 1);
             const int x = m * (kThumbWidth + kGap);
             const int y = effect * (kThumbHeight + kGap);
             stretch(sheet, {x, y, x + kThumbWidth, y + kThumbHeight}, frames[pick],
