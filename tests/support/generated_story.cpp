@@ -72,11 +72,13 @@ GeneratedStory generateStory(int total, std::uint32_t seed) {
         const int target = dice.roll(20, 50);
         s.line("; a generated chunk");
         s.line("*calc V020=0");
-        // The flag the previous chunk's first choice may have set is tested once, here.
+        // The flag the previous chunk's first choice may have set is tested once, here, and
+        // cleared for the chunk 800 on that uses its number again.
         if (k > 0) {
             s.line("*if_on " + std::to_string(previousFlag) + " remembered");
             s.line("前の部屋のことは、もう覚えていない。▼");
             s.line(":remembered");
+            s.line("*flag_off " + std::to_string(previousFlag));
         }
         const int menus = dice.roll(1, 3);
         const bool endingHere = k % 25 == 7;
