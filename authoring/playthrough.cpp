@@ -212,7 +212,18 @@ std::uint64_t Playthrough::stateKey(int chunk, int line) const {
         h.bytes(vars.values().data(), sizeof(std::int32_t) * vars.values().size());
         h.bytes(vars.systemValues().data(), sizeof(std::int32_t) * vars.systemValues().size());
     } else {
-        const VariableSet& live = flow_.liveAt(chunk, line);
+        // A called chunk and a message section go back to their caller: what is live there
+        // is live here too.
+        VariableSet live = flow_.liveAt(chunk, line);
+        auto liveOnReturn = [&](const std::string& caller, std::int32_t offset) {
+            const int back = flow_.chunkIndex(caller);
+            if (back < 0) return false;
+            live |= flow_.liveAt(back, flow_.lineAt(back, offset));
+            return true;
+        };
+        if (g.inCall && !liveOnReturn(g.callerChunk, g.callReturnPos)) return stateKey(-1, 0);
+        if (g.inMessage && !liveOnReturn(g.messageCallerChunk, g.messageReturnPos))
+            return stateKey(-1, 0);
         for (std::size_t n = 0; n < live.flags.size(); ++n) {
             if (live.flags.test(n)) h.value(vars.TestFlag(static_cast<std::int32_t>(n)));
         }

@@ -127,10 +127,6 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
             scenes.push_back(start);
     }
     const int messages = chunkIndex(script_check::kMessageChunk);
-    // Where a called chunk's `end` and a message section's closing label return to.
-    std::vector<std::vector<int>> returnsOf(chunks.size());
-    std::vector<int> messageReturns;
-    std::vector<std::pair<int, int>> ends;  // (chunk, node) of every `end`
 
     for (std::size_t c = 0; c < chunks.size(); ++c) {
         const Chunk& chunk = chunks[c];
@@ -165,7 +161,6 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
                                                ? chunk.lines[static_cast<std::size_t>(l + 1)].offset
                                                : static_cast<std::int32_t>(chunk.bytes.size());
                 add(toLabel("end", after));
-                if (ci == messages) node.next.push_back(-2);  // filled in below
                 continue;
             }
             if (text[0] != '*') {
@@ -235,10 +230,7 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
                 }
                 case CommandId::Call: {
                     add(next);
-                    if (const int callee = chunkIndex(arg); callee >= 0) {
-                        add(id(callee, 0));
-                        returnsOf[static_cast<std::size_t>(callee)].push_back(next);
-                    }
+                    if (const int callee = chunkIndex(arg); callee >= 0) add(id(callee, 0));
                     break;
                 }
                 case CommandId::Mess:
@@ -247,13 +239,9 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
                         const std::int32_t start = messageSectionStart(
                             chunks[static_cast<std::size_t>(messages)].bytes, number);
                         add(id(messages, lineAt(messages, start)));
-                        messageReturns.push_back(next);
                     }
                     break;
-                case CommandId::End:
-                    add(next);
-                    ends.emplace_back(ci, id(ci, l));
-                    break;
+                case CommandId::End: add(next); break;
                 case CommandId::Move:
                     node.reads.values.set(kFloorValue);
                     for (int place : places) add(place);
@@ -267,14 +255,7 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
                 case CommandId::View:
                     add(next);
                     if (number == 3) {
-                        for (int scene : scenes) {
-                            add(scene);
-                            returnsOf[static_cast<std::size_t>(std::upper_bound(firstNode_.begin(),
-                                                                                firstNode_.end(),
-                                                                                scene) -
-                                                               firstNode_.begin() - 1)]
-                                .push_back(next);
-                        }
+                        for (int scene : scenes) add(scene);
                     }
                     break;
                 case CommandId::GameClr:
@@ -290,22 +271,9 @@ void ScriptFlow::build(const std::vector<ChunkSource>& sources) {
             }
         }
     }
-    for (const auto& [chunk, node] : ends) {
-        for (int back : returnsOf[static_cast<std::size_t>(chunk)])
-            nodes_[static_cast<std::size_t>(node)].next.push_back(back);
-    }
     for (Node& node : nodes_) {
-        std::vector<int> next;
-        for (int target : node.next) {
-            if (target == -2) {
-                next.insert(next.end(), messageReturns.begin(), messageReturns.end());
-            } else {
-                next.push_back(target);
-            }
-        }
-        std::sort(next.begin(), next.end());
-        next.erase(std::unique(next.begin(), next.end()), next.end());
-        node.next = std::move(next);
+        std::sort(node.next.begin(), node.next.end());
+        node.next.erase(std::unique(node.next.begin(), node.next.end()), node.next.end());
     }
 }
 

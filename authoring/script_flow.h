@@ -10,11 +10,13 @@
 //   - how many lines each line is from the nearest ending not found yet, so that the explorer
 //     walks towards endings first and a run cut by a limit has still found them.
 //
-// The graph is the explorer's: a route ends at `gameclr`, so nothing after it counts. Beyond
-// that it errs on the side of more edges: a jump whose target the text does not fix (a
-// label the chunk lacks falls through, a command the alternate text mode skips) gets every
-// edge it may take, a called chunk's `end` returns to every line after a call of it. A variable
-// is thus never taken for unread while some path can read it.
+// The graph is the explorer's: a route ends at `gameclr`, so nothing after it counts. A call
+// leads both into the called chunk and on to the line after it, but a called chunk's `end`
+// (and a message section's closing label) leads nowhere: where it returns to is known only in
+// the running game, which adds what is live at its return point (Playthrough::stateKey). Beyond
+// that the graph errs on the side of more edges: a jump whose target the text does not fix (a
+// label the chunk lacks falls through, a command the alternate text mode skips) gets every edge
+// it may take. A variable is thus never taken for unread while some path can read it.
 
 #include <bitset>
 #include <cstdint>

@@ -74,6 +74,13 @@ TEST(RouteExplorer, GivenSmallGames_ThenEveryRouteEndIsFoundWithItsShortestChoic
          {}, {}, {"loop main:3:"}, {"main:end"}},
         {"pages that go round", {chunk("main", ":a\n同じ頁。▼\n*go a\n")}, {}, {},
          {"loop main:2:"}, {}},
+        // The choice inside the called chunk reads no flag, but the caller does after the
+        // return: the two states there must stay apart.
+        {"a flag read after a call returns",
+         {chunk("main", "*select 2\n甲\n乙\n:CASE1\n*flag_on 5\n:CASE2\n:end\n*call sub\n"
+                        "*if_on 5 yes\n*gameclr\n:yes\n二つ目の終わり。▼\n"),
+          chunk("sub", "中の頁。▼\n*select 2\n右\n左\n:CASE1\n:CASE2\n:end\n*end\n")},
+         {"story-end main:12: 1 1", "game-clear main:10: 2 1"}, {}, {}, {}},
         {"a loop that shows nothing", {chunk("main", ":a\n*go a\n")}, {},
          {"script-loop main:1:"}, {}, {}, {}, {"script-loop main:1:"}},
     };
