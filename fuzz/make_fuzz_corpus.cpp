@@ -21,12 +21,12 @@
 #include <string>
 #include <vector>
 
+#include "authoring/stf_pack.h"
 #include "fuzz/fuzz_game.h"
 #include "headless/input_script.h"
 #include "render/bmp.h"
 #include "render/prs.h"
 #include "settings/setting_names.h"
-#include "tools/stf_pack.h"
 
 namespace {
 

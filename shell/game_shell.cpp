@@ -28,6 +28,7 @@ GameShell::GameShell(GameOptions options, SettingsFile store, DisplayRequest dis
       form3_(host_, &form1_),
       reader_(host_, std::move(options)) {
     host_.attachWindows(form1_, form2_, form3_);
+    host_.locateProblemsWith([this] { return reader_.game().ScriptLocation(); });
     form1_.setGame(reader_.game(), reader_);
     QObject::connect(&form2_, &MessageWindow::pressed, &form1_, [this](QPoint p) {
         form1_.callGame([&](Game& g) { g.TextWindowMouseDown(p.x(), p.y()); });
