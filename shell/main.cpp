@@ -28,7 +28,7 @@ namespace {
 constexpr const char* kProgram = CORVAN_SILENT_BUILD ? "corvan2" : "corvan";
 
 void printUsage() {
-    std::printf("Usage: %s [--debug]\n\n", kProgram);
+    std::printf("Usage: %s [--scale N] [--fullscreen | --window] [--debug]\n\n", kProgram);
     std::printf(
         "Plays the game installed in the game folder: the script archive mg_data.stf and its\n"
         "GRA, wave and MIDI folders.\n");
@@ -54,6 +54,7 @@ void printUsage() {
         "mouse wheel move the highlight, Escape opens the system menu, holding Ctrl skips\n"
         "page and click waits, F11 or Alt+Enter switches fullscreen, F12 or Ctrl+S saves a\n"
         "screenshot in the pictures folder, + and - turn the music up and down.\n"
+        "The manual (man 6 corvan) tells the settings, files and environment variables.\n"
         "\n"
         "It reads its settings, SaveDir (the save folder), GameDir (the game folder) and the\n"
         "display choices Scale, Smooth, FullScreen and Volume, from the section [Corvan] of\n"
