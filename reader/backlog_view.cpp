@@ -42,11 +42,13 @@ void BacklogView::draw(Bitmap& target, const Bitmap& picture, const std::deque<P
     // The picture at three eighths of its light: the text reads over any of it.
     for (int y = 0; y < target.height(); ++y) {
         std::uint8_t* row = target.row(y);
-        for (int i = 0; i < target.width() * 3; ++i) row[i] = static_cast<std::uint8_t>(row[i] * 3 / 8);
+        for (int i = 0; i < target.width() * 3; ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] * 3 / 8);
     }
     target.markDamage({0, 0, target.width(), target.height()});
     static const std::string title = cp932("バックログ");
-    static const std::string hint = cp932("↑↓：めくる　Enter：声をもう一度　Esc・右クリック：閉じる");
+    static const std::string hint =
+        cp932("↑↓：めくる　Enter：声をもう一度　Esc・右クリック：閉じる");
     static const std::string voiceMark = cp932("♪");
     shadowedText(target, text, 16, 10, title, kWhite);
     shadowedText(target, text, 16, 456, hint, kGrey);
@@ -59,7 +61,8 @@ void BacklogView::draw(Bitmap& target, const Bitmap& picture, const std::deque<P
         const int top = pageBottom - rows * kRowHeight;
         if (top < kAreaTop && i != bottom) break;
         for (int r = 0; r < static_cast<int>(page.rows.size()); ++r) {
-            shadowedText(target, text, kTextLeft, top + r * kRowHeight, page.rows[static_cast<std::size_t>(r)], kWhite);
+            shadowedText(target, text, kTextLeft, top + r * kRowHeight,
+                         page.rows[static_cast<std::size_t>(r)], kWhite);
         }
         if (!page.voices.empty()) shadowedText(target, text, 16, top, voiceMark, kWhite);
         if (i == bottom) fillRect(target, {6, top + 2, 9, pageBottom - 2}, kWhite);

@@ -7,9 +7,9 @@
 #include <deque>
 #include <vector>
 
+#include "reader/page_book.h"
 #include "render/bitmap.h"
 #include "render/font.h"
-#include "reader/page_book.h"
 
 namespace corvan {
 

@@ -17,7 +17,9 @@ public:
     explicit ObservedHost(Host& host) : host_(host) {}
 
     // Called with every event line, before the real host gets it.
-    void onEvent(std::function<void(std::string_view)> listener) { listener_ = std::move(listener); }
+    void onEvent(std::function<void(std::string_view)> listener) {
+        listener_ = std::move(listener);
+    }
     Host& inner() { return host_; }
 
     std::optional<std::string> readSetting(std::string_view name) override {

@@ -18,7 +18,7 @@
 namespace corvan {
 
 struct PageId {
-    std::string chunk;       // the archive's name of the chunk, code page 932
+    std::string chunk;        // the archive's name of the chunk, code page 932
     std::int32_t offset = 0;  // where the page's first line starts in it
     std::uint32_t lineHash = 0;
     auto operator<=>(const PageId&) const = default;
@@ -30,7 +30,7 @@ struct Page {
     std::vector<std::string> voices;  // code page 932 names, as the script gave them
     int characters = 0;               // half-width cells of text, for auto-advance's pause
     bool readBefore = false;          // the read record had it when the page began
-    bool shownWhole = false;  // it reached a page wait or a choice
+    bool shownWhole = false;          // it reached a page wait or a choice
 };
 
 // A text line as the frame shows it: the characters, without tags and marks. `joins` is set for

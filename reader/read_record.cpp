@@ -22,7 +22,8 @@ void put32(std::string& out, std::uint32_t v) {
 bool get32(std::string_view& in, std::uint32_t& v) {
     if (in.size() < 4) return false;
     v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(in[i])) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        v |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(in[i])) << (8 * i);
     in.remove_prefix(4);
     return true;
 }

@@ -211,8 +211,11 @@ void QtHost::traceEvent(std::string_view line) {
     const bool problem = trace::isProblem(line);
     if (!trace_ && !(debug_ && problem)) return;
     std::cerr << "corvan: ";
-    if (const std::string where = problem && locate_ ? locate_() : ""; !where.empty())
+    // A loop names the line it was found at itself.
+    const bool located = line.starts_with(trace::kScriptLoop);
+    if (const std::string where = problem && !located && locate_ ? locate_() : ""; !where.empty()) {
         std::cerr << where << ": ";
+    }
     std::cerr << line << '\n';
 }
 

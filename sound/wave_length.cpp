@@ -30,7 +30,8 @@ std::optional<std::int64_t> waveMilliseconds(const std::filesystem::path& file) 
         const std::uint32_t size = little32(header.data() + 4);
         if (std::memcmp(header.data(), "fmt ", 4) == 0 && size >= 12) {
             std::array<std::uint8_t, 12> format{};
-            if (!in.read(reinterpret_cast<char*>(format.data()), format.size())) return std::nullopt;
+            if (!in.read(reinterpret_cast<char*>(format.data()), format.size()))
+                return std::nullopt;
             bytesPerSecond = little32(format.data() + 8);
             in.seekg(static_cast<std::streamoff>(size - 12 + (size & 1)), std::ios::cur);
         } else if (std::memcmp(header.data(), "data", 4) == 0) {
