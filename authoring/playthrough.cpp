@@ -78,6 +78,7 @@ Playthrough::Playthrough(const fs::path& gameDir, const fs::path& saveDir,
 void Playthrough::newPlayer() {
     player_ = std::make_unique<HeadlessPlayer>(
         GameOptions{.withSound = false, .pictureCache = pictures_});
+    player_->reader().keepNoReadRecord();
     HeadlessHost& host = player_->host();
     // The events that end a route, and the problems met on the way, are kept with where the
     // script was when they came.

@@ -51,7 +51,14 @@ GameSnapshot Game::TakeSnapshot() const {
     s.cursor = *this;
     s.menu = *this;
     s.sound = *this;
-    s.views = *this;
+    s.views.viewFlag = viewFlag;
+    s.views.viewKind = viewKind;
+    s.views.viewState = viewState;
+    s.views.hotelPictures.plate = hotelPictures.plate;
+    s.views.hotelPictures.labelMask = hotelPictures.labelMask;
+    s.views.hotelPictures.plateScratch = hotelPictures.plateScratch;
+    s.mapCanvasWidth = hotelPictures.mapCanvas.width();
+    s.mapCanvasHeight = hotelPictures.mapCanvas.height();
     s.movableFrame = movableFrame;
     s.mainWindowBordered = mainWindowBordered;
     s.frameFont = frameFont;
@@ -92,7 +99,16 @@ void Game::RestoreSnapshot(const GameSnapshot& s) {
     static_cast<TextCursor&>(*this) = s.cursor;
     static_cast<MenuState&>(*this) = s.menu;
     static_cast<SoundState&>(*this) = s.sound;
-    static_cast<HotelViewState&>(*this) = s.views;
+    viewFlag = s.views.viewFlag;
+    viewKind = s.views.viewKind;
+    viewState = s.views.viewState;
+    hotelPictures.plate = s.views.hotelPictures.plate;
+    hotelPictures.labelMask = s.views.hotelPictures.labelMask;
+    hotelPictures.plateScratch = s.views.hotelPictures.plateScratch;
+    if (hotelPictures.mapCanvas.width() != s.mapCanvasWidth ||
+        hotelPictures.mapCanvas.height() != s.mapCanvasHeight) {
+        hotelPictures.mapCanvas = Bitmap(s.mapCanvasWidth, s.mapCanvasHeight);
+    }
     movableFrame = s.movableFrame;
     mainWindowBordered = s.mainWindowBordered;
     frameFont = s.frameFont;

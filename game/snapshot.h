@@ -55,7 +55,11 @@ struct GameSnapshot {
     TextCursor cursor;
     MenuState menu;
     SoundState sound;
+    // The views, with the hotel mode's small pictures but not its 640x480 map canvas, which the
+    // menu and the map draw afresh from the composite before it is shown: only its size.
     HotelViewState views;
+    int mapCanvasWidth = 0;
+    int mapCanvasHeight = 0;
     // The screen state's flags and fonts, without its pictures.
     bool movableFrame = false;
     bool mainWindowBordered = true;

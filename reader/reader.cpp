@@ -39,7 +39,7 @@ void Reader::observe(std::string_view event) {
 }
 
 void Reader::ensureReadRecord() {
-    if (readRecord_.loaded() || game_.saveFolder.empty()) return;
+    if (!recordKept_ || readRecord_.loaded() || game_.saveFolder.empty()) return;
     std::string problem;
     readRecord_.load(game_.saveFolder, problem);
     if (!problem.empty()) game_.host().warn(problem);

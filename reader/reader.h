@@ -73,6 +73,8 @@ public:
     void applySettings();
     // Writes the read record now if pages were read since it was last written.
     void saveReadRecord();
+    // A tool that plays a story many times over (the route explorer) keeps no read record.
+    void keepNoReadRecord() { recordKept_ = false; }
 
     // --- What the host shows and asks -----------------------------------------------------
     // The picture to show: the game's screen, or the backlog, or the picture without its frame.
@@ -146,6 +148,7 @@ private:
     bool settingsRead_ = false;
     int callsSinceFlush_ = 0;
     bool replayingVoice_ = false;
+    bool recordKept_ = true;
 };
 
 }  // namespace corvan
