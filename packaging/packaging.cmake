@@ -57,8 +57,9 @@ add_custom_target(man_pages ALL DEPENDS ${corvan_man_pages})
 install(FILES ${corvan_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The Debian package: `cpack -G DEB` in the build folder makes corvan_VERSION_ARCH.deb. Its
-# libraries' packages are worked out by dpkg-shlibdeps; the fonts, the soundfont and Qt's
-# window-system plugins are loaded at run time, so they are named here.
+# libraries' packages are worked out by dpkg-shlibdeps; the fonts, the soundfont, Qt's
+# window-system plugins and Qt's Japanese translations are loaded at run time, so they are named
+# here.
 set(CPACK_PACKAGE_NAME corvan)
 set(CPACK_PACKAGE_VENDOR "The corvan developers")
 set(CPACK_PACKAGE_CONTACT "The corvan developers <corvan@example.org>")
@@ -76,5 +77,5 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-ipafont-gothic, fonts-ipafont-mincho, timgm6mb-soundfont, qt6-qpa-plugins")
+    "fonts-ipafont-gothic, fonts-ipafont-mincho, timgm6mb-soundfont, qt6-qpa-plugins, qt6-translations-l10n")
 include(CPack)

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "corvan_version.h"
+#include "desktop/japanese_qt.h"
 #include "settings/int_value.h"
 #include "shell/game_shell.h"
 
@@ -110,6 +111,7 @@ int main(int argc, char** argv) {
         }
     }
     QApplication app(argc, argv);
+    const corvan::JapaneseQtTexts japanese;
     // The installed desktop entry and icon: Wayland finds the entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("corvan"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvan")));

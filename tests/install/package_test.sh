@@ -57,6 +57,7 @@ check "Version: $(field Version)" "$([ "$(field Version)" = "$version" ] && echo
 dpkg-deb -I "$deb" >"$scratch/info"
 depends=$(grep '^ Depends:' "$scratch/info")
 for wanted in fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont qt6-qpa-plugins \
+              qt6-translations-l10n \
               'libqt6widgets6 (>=' 'libsdl2-mixer-2.0-0 (>=' 'libpng16-16 (>=' 'libc6 (>='; do
     check "Depends names $wanted: $depends" "$(holds grep -qF -- "$wanted" <<<"$depends")"
 done
