@@ -66,6 +66,7 @@ std::unique_ptr<QObject> makeDisplayTests();
 std::unique_ptr<QObject> makeHostTests();
 std::unique_ptr<QObject> makeMainWindowTests();
 std::unique_ptr<QObject> makeMessageWindowTests();
+std::unique_ptr<QObject> makePlayerSettingsTests();
 std::unique_ptr<QObject> makeSettingsDialogTests();
 std::unique_ptr<QObject> makeStartUpTests();
 
