@@ -29,7 +29,7 @@ MainWindow::MainWindow() : QWidget(nullptr, kBorderedFlags) {
     // The game hovers menu rows on every move, not only while a button is held.
     image1_->setMouseTracking(true);
 
-    contextMenu_.addAction(QStringLiteral("プレイヤー設定..."), this,
+    contextMenu_.addAction(QStringLiteral("環境設定..."), this,
                            [this] { doHostRequest(Reader::HostRequest::PlayerSettings); });
     QAction* fullScreen = contextMenu_.addAction(QStringLiteral("全画面表示"), this, [this] {
         doHostRequest(Reader::HostRequest::ToggleFullScreen);

@@ -60,12 +60,11 @@ void PictureNote::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const double radius = 4 * scale_;
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 176));
+    painter.setBrush(QColor(0, 0, 0, 200));
     painter.drawRoundedRect(QRectF(rect()), radius, radius);
     painter.setPen(Qt::white);
     const int padding = static_cast<int>(std::lround(kPadding * scale_));
-    painter.drawText(rect().adjusted(padding, padding, -padding, -padding), Qt::AlignLeft,
-                     text_);
+    painter.drawText(rect().adjusted(padding, padding, -padding, -padding), Qt::AlignLeft, text_);
 }
 
 }  // namespace corvan::shell
