@@ -15,19 +15,6 @@
 namespace corvan::shell::test {
 namespace {
 
-std::unique_ptr<GameShell> startedOn(const GameFolders& folders, DisplayRequest display,
-                                     const QString& extraSettings = QString()) {
-    folders.writeSettings(QStringLiteral("Delay=1\n") + extraSettings);
-    auto shell =
-        std::make_unique<GameShell>(GameOptions{.withSound = false}, SettingsFile(), display);
-    shell->host().setMessageHook([](const QtHost::MessageRequest& request) {
-        qWarning("unexpected message box: %s", qPrintable(request.text));
-        return QMessageBox::Cancel;
-    });
-    shell->start();
-    return shell;
-}
-
 void pressAt(ScreenView& view, QPointF at) {
     QMouseEvent event(QEvent::MouseButtonPress, at, view.mapToGlobal(at), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
@@ -49,13 +36,13 @@ private slots:
     void givenAScaleTooLargeForTheScreen_thenTheLargestThatFitsIsUsedAndSaid() {
         GameFolders folders(twoPageStory());
         CapturedErrors errors;
-        const auto shell = startedOn(folders, {.scale = 3});
+        const auto shell = startedShell(folders, QString(), {.scale = 3});
         // Xvfb's 1920x1080 takes 2x with a window frame; 3x would be 1920x1440.
         QCOMPARE(shell->mainWindow().size(), QSize(1280, 960));
         QVERIFY2(errors.text().contains(QStringLiteral("scale 3 does not fit the screen")),
                  qPrintable(errors.text()));
         // Without a scale, the automatic scaling keeps 2x: it fills most of the screen.
-        const auto automatic = startedOn(folders, {});
+        const auto automatic = startedShell(folders, QString(), {});
         QCOMPARE(automatic->mainWindow().size(), QSize(1280, 960));
         QCOMPARE(automatic->mainWindow().image1().pictureFit().scaling, Scaling::Whole);
     }
@@ -63,7 +50,7 @@ private slots:
     void givenScale2_thenTheWindowGrowsAndEveryPixelCentreMapsToItsPixel() {
         for (const int scale : {2}) {
             GameFolders folders(twoPageStory());
-            const auto shell = startedOn(folders, {.scale = scale});
+            const auto shell = startedShell(folders, QString(), {.scale = scale});
             MainWindow& window = shell->mainWindow();
             QCOMPARE(window.size(), QSize(640 * scale, 480 * scale));
             QCOMPARE(window.image1().pictureTarget(), QRect(0, 0, 640 * scale, 480 * scale));
@@ -96,7 +83,7 @@ private slots:
 
     void givenFullScreenByF11_thenThePictureKeepsItsShapeBetweenBarsAndTheChoiceIsKept() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders, {.scale = 1});
+        const auto shell = startedShell(folders, QString(), {.scale = 1});
         MainWindow& window = shell->mainWindow();
         QTest::keyClick(&window, Qt::Key_F11);
         QVERIFY(window.fullScreenMode());
@@ -131,7 +118,7 @@ private slots:
 
     void givenMoreDevicePixelsThanLogicalOnes_thenEveryDevicePixelIsAGamePixelsColour() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders, {.scale = 1});
+        const auto shell = startedShell(folders, QString(), {.scale = 1});
         const QPixmap grabbed = shell->mainWindow().image1().grab();
         if (grabbed.devicePixelRatio() <= 1.0) QSKIP("runs with QT_SCALE_FACTOR=2");
         Bitmap& screen = shell->game().screen;
@@ -153,7 +140,7 @@ private slots:
 
     void givenKeys_thenTheyReadOnPickRowsOpenTheMenuAndSkip() {
         GameFolders folders(choiceStory());
-        const auto shell = startedOn(folders, {.scale = 1});
+        const auto shell = startedShell(folders, QString(), {.scale = 1});
         MainWindow& window = shell->mainWindow();
         Game& game = shell->game();
         QTRY_COMPARE(game.waitKind, WaitKind::Page);
@@ -199,7 +186,7 @@ private slots:
         QTemporaryDir pictures;
         qputenv("XDG_PICTURES_DIR", QFile::encodeName(pictures.path()));
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders, {.scale = 2});
+        const auto shell = startedShell(folders, QString(), {.scale = 2});
         std::vector<int> volumes;
         shell->setMusicVolumeSink([&](int v) { volumes.push_back(v); });
         MainWindow& window = shell->mainWindow();
@@ -254,7 +241,7 @@ private slots:
             QSKIP("runs on a 1366x768 screen");
         }
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders, {});
+        const auto shell = startedShell(folders, QString(), {});
         MainWindow& window = shell->mainWindow();
         // 1x would leave most of the screen unused: the window takes what the screen allows.
         QVERIFY2(window.width() > 640 && window.height() > 480,
@@ -275,7 +262,7 @@ private slots:
             QSKIP("runs on a 1366x768 screen");
         }
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders, {});
+        const auto shell = startedShell(folders, QString(), {});
         MainWindow& window = shell->mainWindow();
         ScreenView& view = window.image1();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -14,17 +14,6 @@
 namespace corvan::shell::test {
 namespace {
 
-std::unique_ptr<GameShell> startedOn(const GameFolders& folders, const QString& extra = {}) {
-    folders.writeSettings(QStringLiteral("Delay=1\n") + extra);
-    auto shell = std::make_unique<GameShell>(GameOptions{});
-    shell->host().setMessageHook([](const QtHost::MessageRequest& request) {
-        qWarning("unexpected message box: %s", qPrintable(request.text));
-        return QMessageBox::Cancel;
-    });
-    shell->start();
-    return shell;
-}
-
 // Runs `open`, which shows the settings window modal, and `answer` on it once it shows; true
 // when it showed.
 bool answered(GameShell& shell, const std::function<void()>& open,
@@ -47,7 +36,7 @@ private slots:
 
     void givenTheKeyO_whenChangesAreConfirmed_thenOnlyTheyAreStoredAndInForceAtOnce() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders, QStringLiteral("AutoSpeed=3\n"));
+        const auto shell = startedShell(folders, QStringLiteral("AutoSpeed=3\n"));
         std::vector<int> volumes;
         shell->setMusicVolumeSink([&](int v) { volumes.push_back(v); });
         MainWindow& window = shell->mainWindow();
@@ -110,7 +99,7 @@ private slots:
 
     void givenTheMenuKeyOrShiftWithTheRightButton_thenTheWindowsMenuOpensAndLeadsToTheSettings() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders);
+        const auto shell = startedShell(folders);
         MainWindow& window = shell->mainWindow();
         Game& game = shell->game();
         QTRY_COMPARE(game.waitKind, WaitKind::Page);

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "shell/game_shell.h"
+
 class QWidget;
 
 namespace corvan::shell::test {
@@ -54,6 +56,12 @@ private:
     std::ostringstream text_;
     std::streambuf* old_;
 };
+
+// A game shell started on the folders, with the fast text speed (so that a page shows at once)
+// and these further settings lines, without sound. Any message box fails the test.
+std::unique_ptr<GameShell> startedShell(const GameFolders& folders,
+                                        const QString& extraSettings = QString(),
+                                        DisplayRequest display = {});
 
 // A chunk "main" that waits for a click after each of its two pages.
 std::vector<std::pair<std::string, std::string>> twoPageStory();
