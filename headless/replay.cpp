@@ -105,6 +105,7 @@ void HeadlessPlayer::keyDown(Key key) {
         case Reader::HostRequest::Screenshot: host_.traceEvent("host-request screenshot"); break;
         case Reader::HostRequest::LouderMusic: host_.traceEvent("host-request louder"); break;
         case Reader::HostRequest::QuieterMusic: host_.traceEvent("host-request quieter"); break;
+        case Reader::HostRequest::PlayerSettings: host_.traceEvent("host-request settings"); break;
     }
 }
 

@@ -35,6 +35,7 @@ constexpr std::array kBindings{
     Binding{Key::F12,       false, false, KeyAction::Screenshot,       "F12"},
     Binding{Key::Plus,      false, false, KeyAction::LouderMusic,      "+"},
     Binding{Key::Minus,     false, false, KeyAction::QuieterMusic,     "-"},
+    Binding{Key::O,         false, false, KeyAction::PlayerSettings,   "o"},
 };
 // clang-format on
 
@@ -66,6 +67,9 @@ const std::vector<DocRow>& docRows() {
          "the pictures folder, else the home folder"},
         {{KeyAction::LouderMusic, KeyAction::QuieterMusic},
          "the music louder or softer by 10 (`Volume`, 0 to 100, default 80)"},
+        {{KeyAction::PlayerSettings},
+         "the player settings window 環境設定 (also in the window's menu: the Menu key, or Shift "
+         "with the right button)"},
     };
     return rows;
 }

@@ -28,6 +28,7 @@ enum class KeyAction {
     Screenshot,
     LouderMusic,
     QuieterMusic,
+    PlayerSettings,
 };
 
 // Which modifier keys are down with a key.

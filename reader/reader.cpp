@@ -118,6 +118,8 @@ Reader::HostRequest Reader::keyDown(Key key, KeyModifiers modifiers, bool repeat
         case KeyAction::Screenshot: return repeat ? HostRequest::None : HostRequest::Screenshot;
         case KeyAction::LouderMusic: return HostRequest::LouderMusic;
         case KeyAction::QuieterMusic: return HostRequest::QuieterMusic;
+        case KeyAction::PlayerSettings:
+            return repeat ? HostRequest::None : HostRequest::PlayerSettings;
     }
     return HostRequest::None;
 }

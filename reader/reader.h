@@ -18,7 +18,14 @@ namespace corvan {
 class Reader {
 public:
     // What a key asks of the host: what only a host can do.
-    enum class HostRequest { None, ToggleFullScreen, Screenshot, LouderMusic, QuieterMusic };
+    enum class HostRequest {
+        None,
+        ToggleFullScreen,
+        Screenshot,
+        LouderMusic,
+        QuieterMusic,
+        PlayerSettings
+    };
 
     // Idle calls (20 ms each) that Ctrl must be held alone before it starts skipping, so that
     // a shortcut such as Ctrl+S never reads on first.
