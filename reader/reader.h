@@ -27,6 +27,12 @@ public:
         PlayerSettings
     };
 
+    // Reads the player's settings for reading on (the auto-advance speed, what skipping
+    // skips) again, after the host's settings window stored them.
+    void applySettings() {}
+    // True while the story reads on by itself (auto-advance).
+    bool autoAdvancing() const { return false; }
+
     // Idle calls (20 ms each) that Ctrl must be held alone before it starts skipping, so that
     // a shortcut such as Ctrl+S never reads on first.
     static constexpr int kSkipDelayCalls = 10;

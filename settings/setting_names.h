@@ -14,4 +14,6 @@ inline constexpr std::string_view kTextWind = "TextWind";
 inline constexpr std::string_view kDelay = "Delay";
 inline constexpr std::string_view kGMode = "GMode";
 inline constexpr std::string_view kClear = "Clear";
+inline constexpr std::string_view kAutoSpeed = "AutoSpeed";
+inline constexpr std::string_view kSkipUnread = "SkipUnread";
 }  // namespace corvan::setting

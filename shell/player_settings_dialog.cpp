@@ -40,7 +40,8 @@ PlayerSettingsDialog::PlayerSettingsDialog(Host& host, QWidget* owner)
     auto* form = new QFormLayout;
     volume_ = slider(0, 100, 10, this);
     volumeValue_ = new QLabel(this);
-    volumeValue_->setMinimumWidth(volumeValue_->fontMetrics().horizontalAdvance(QStringLiteral("100")));
+    volumeValue_->setMinimumWidth(
+        volumeValue_->fontMetrics().horizontalAdvance(QStringLiteral("100")));
     connect(volume_, &QSlider::valueChanged, volumeValue_,
             [this](int value) { volumeValue_->setNum(value); });
     auto* volumeRow = new QHBoxLayout;
@@ -127,7 +128,8 @@ void PlayerSettingsDialog::accept() {
     store(setting::kVolume, now.volume != loaded_.volume, std::to_string(now.volume));
     store(setting::kScaling, now.scaling != loaded_.scaling, std::string(scalingName(now.scaling)));
     store(setting::kFullScreen, now.fullScreen != loaded_.fullScreen, flag(now.fullScreen));
-    store(corvan::setting::kAutoSpeed, now.autoSpeed != loaded_.autoSpeed, std::to_string(now.autoSpeed));
+    store(corvan::setting::kAutoSpeed, now.autoSpeed != loaded_.autoSpeed,
+          std::to_string(now.autoSpeed));
     store(corvan::setting::kSkipUnread, now.skipUnread != loaded_.skipUnread, flag(now.skipUnread));
     loaded_ = now;
     QDialog::accept();
