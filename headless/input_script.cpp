@@ -125,6 +125,18 @@ std::string parseLine(const std::string& line, InputCommand& cmd) {
         cmd.value = restOfLine(line, 2);
         return {};
     }
+    if (name == "choose") {
+        cmd.kind = K::Choose;
+        if (auto e = needArgs(1, "choose N"); !e.empty()) return e;
+        if (!parseNumber(w[1], cmd.count) || cmd.count < 1) return "N must be a row, 1 or more";
+        return {};
+    }
+    if (name == "place") {
+        cmd.kind = K::Place;
+        cmd.text = restOfLine(line, 1);
+        if (cmd.text.empty()) return "usage: place NAME";
+        return {};
+    }
     return "unknown command \"" + name + "\"";
 }
 

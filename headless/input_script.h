@@ -32,14 +32,16 @@ struct InputCommand {
         Key,  // a press and release
         KeyDown,
         KeyUp,
+        Choose,
+        Place,
     };
     Kind kind = Kind::Idle;
     int line = 0;            // 1-based line number in the script
-    std::int64_t count = 0;  // idle, run, read
+    std::int64_t count = 0;  // idle, run, read; the row of choose
     int x = 0;
     int y = 0;
     MouseButton button = MouseButton::Left;
-    std::string text;   // file name, setting name, pick path
+    std::string text;   // file name, setting name, pick path, place name
     std::string value;  // setting value
     bool ok = false;    // answer ok; pick given (not cancel)
     corvan::Key key = corvan::Key::Return;

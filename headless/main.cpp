@@ -14,6 +14,7 @@
 #include "engine/file_write.h"
 #include "headless/frame_hash.h"
 #include "headless/input_script.h"
+#include "headless/menu_input.h"
 #include "headless/png_writer.h"
 #include "headless/replay.h"
 #include "headless/state_json.h"
@@ -48,6 +49,8 @@ virtual clock: each idle call is 20 ms and the 60 ms timer fires after every thi
 Input commands:
   idle N | run [MAX] | read [MAX] | move X Y | click X Y | rclick X Y | down L|R|M X Y | up L|R|M X Y
   state FILE | shot FILE | answer ok|cancel | pick PATH|cancel | set NAME VALUE
+  choose N      click row N of the open menu (choice menu, system menu, slot list)
+  place NAME    click the hotel menu's or the floor map's plate NAME (移動, 徴収, 5F, ロビー)
   key NAME | keydown NAME | keyup NAME | wheel up|down
 Key names: return space escape up down left right pageup pagedown home end tab ctrl
   a h o s f11 f12 plus minus
@@ -178,7 +181,7 @@ int main(int argc, char** argv) {
     auto writeShot = [&](const std::string& path) {
         player.start();
         std::string problem;
-        if (!writePng(player.game().screen, path, problem)) {
+        if (!writePng(player.reader().picture(), path, problem)) {
             std::cerr << "corvan-replay: " << problem << "\n";
             status = 1;
         }
@@ -207,6 +210,17 @@ int main(int argc, char** argv) {
             case K::Key: player.key(cmd.key); break;
             case K::KeyDown: player.keyDown(cmd.key); break;
             case K::KeyUp: player.keyUp(cmd.key); break;
+            case K::Choose:
+            case K::Place: {
+                const bool done = cmd.kind == K::Choose
+                                      ? chooseMenuRow(player, static_cast<int>(cmd.count), error)
+                                      : choosePlace(player, cmd.text, error);
+                if (!done) {
+                    std::cerr << "corvan-replay: input line " << cmd.line << ": " << error << "\n";
+                    status = 1;
+                }
+                break;
+            }
         }
     }
     player.start();

@@ -17,12 +17,16 @@ constexpr PagePoint kPagePoint{320, 240};
 }  // namespace
 
 HeadlessPlayer::HeadlessPlayer(GameOptions options)
-    : game_(std::make_unique<Game>(host_, options)), reader_(std::make_unique<Reader>(*game_)) {}
+    : reader_(std::make_unique<Reader>(host_, std::move(options))) {
+    // Voices sound for their length on the virtual clock.
+    host_.recordingAudio().setClock(
+        [this] { return game().idleCalls * kIdleMilliseconds + host_.pausedMilliseconds(); });
+}
 
 void HeadlessPlayer::start() {
     if (started_) return;
     started_ = true;
-    game_->FormCreate();
+    game().FormCreate();
 }
 
 void HeadlessPlayer::idle() {
@@ -30,12 +34,12 @@ void HeadlessPlayer::idle() {
     if (closed()) {
         if (!destroyed_) {
             destroyed_ = true;
-            game_->FormDestroy();
+            reader_->formDestroy();
         }
         return;
     }
     reader_->idle();
-    if (game_->idleCalls % kIdleCallsPerTick == 0 && !closed()) reader_->timer();
+    if (++calls_ % kIdleCallsPerTick == 0 && !closed()) reader_->timer();
 }
 
 void HeadlessPlayer::idle(std::int64_t count) {
@@ -44,7 +48,7 @@ void HeadlessPlayer::idle(std::int64_t count) {
 }
 
 bool HeadlessPlayer::waitingForPlayer() const {
-    const Game& g = *game_;
+    const Game& g = game();
     if (g.delayTicks > 0) return false;
     if (g.quitRequested) return false;
     if (reader_->actsOnItsOwn()) return false;
@@ -56,7 +60,7 @@ std::int64_t HeadlessPlayer::run(std::int64_t limit) {
     start();
     std::int64_t calls = 0;
     // A script found going round a loop it cannot leave would use the whole budget in vain.
-    while (calls < limit && !closed() && !waitingForPlayer() && !game_->scriptLooping()) {
+    while (calls < limit && !closed() && !waitingForPlayer() && !game().scriptLooping()) {
         idle();
         ++calls;
     }
@@ -68,7 +72,7 @@ std::int64_t HeadlessPlayer::readOn(std::int64_t maxClicks) {
     run();
     std::int64_t clicks = 0;
     for (; clicks < maxClicks && !closed(); ++clicks) {
-        const Game& g = *game_;
+        const Game& g = game();
         const bool atPageOrClickWait = g.scriptRunning && g.waitKind != WaitKind::None &&
                                        g.menuKind == MenuKind::None &&
                                        g.viewFlag == ViewFlag::Story && g.delayTicks == 0;
@@ -127,7 +131,10 @@ void HeadlessPlayer::click(MouseButton button, int x, int y) {
 
 void HeadlessPlayer::setSetting(const std::string& name, const std::string& value) {
     host_.writeSetting(name, value);
-    if (started_ && !closed()) game_->ApplySettings();
+    if (started_ && !closed()) {
+        game().ApplySettings();
+        reader_->applySettings();
+    }
 }
 
 }  // namespace corvan

@@ -25,7 +25,8 @@ public:
     explicit HeadlessPlayer(GameOptions options = {});
 
     HeadlessHost& host() { return host_; }
-    Game& game() { return *game_; }
+    Game& game() { return reader_->game(); }
+    const Game& game() const { return reader_->game(); }
     Reader& reader() { return *reader_; }
 
     // Runs the game's creation handler once; later calls do nothing.
@@ -65,8 +66,8 @@ public:
 
 private:
     HeadlessHost host_;
-    std::unique_ptr<Game> game_;
     std::unique_ptr<Reader> reader_;
+    std::int64_t calls_ = 0;  // idle calls made; the timer fires after every third
     bool started_ = false;
     bool destroyed_ = false;
 };

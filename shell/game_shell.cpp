@@ -29,9 +29,10 @@ GameShell::GameShell(GameOptions options, SettingsFile store, DisplayRequest dis
       form2_(&form1_),
       form3_(host_, &form1_),
       playerSettings_(host_, &form1_),
-      game_(host_, options) {
+      reader_(host_, std::move(options)) {
     host_.attachWindows(form1_, form2_, form3_);
-    form1_.setGame(game_, reader_);
+    host_.locateProblemsWith([this] { return reader_.game().ScriptLocation(); });
+    form1_.setGame(reader_.game(), reader_);
     QObject::connect(&form2_, &MessageWindow::pressed, &form1_, [this](QPoint p) {
         form1_.callGame([&](Game& g) { g.TextWindowMouseDown(p.x(), p.y()); });
     });
@@ -41,6 +42,16 @@ GameShell::GameShell(GameOptions options, SettingsFile store, DisplayRequest dis
     QObject::connect(&form2_, &MessageWindow::released, &form1_,
                      [this] { form1_.callGame([](Game& g) { g.TextWindowMouseUp(); }); });
     QObject::connect(&form1_, &MainWindow::closed, &form2_, &QWidget::hide);
+    // The movable message window hides with the frame, and comes back only where it was shown.
+    QObject::connect(&form1_, &MainWindow::frameHiddenChanged, &form2_, [this](bool hidden) {
+        if (hidden && form2_.isVisible()) {
+            messageWindowHidden_ = true;
+            form2_.hide();
+        } else if (!hidden && messageWindowHidden_) {
+            messageWindowHidden_ = false;
+            form2_.show();
+        }
+    });
     QObject::connect(&form1_, &MainWindow::fullScreenToggled, &form1_,
                      [this](bool on) { host_.writeSetting(setting::kFullScreen, on ? "1" : "0"); });
     QObject::connect(&form1_, &MainWindow::screenshotRequested, &form1_,
@@ -62,12 +73,13 @@ void GameShell::start() {
     if (volumeSink_) volumeSink_(choices_.volume);
     form1_.callGame([](Game& g) { g.FormCreate(); });
     // A game that was never set up refused to start; set up now, it starts after all.
-    if (game_.quitRequested && !setup::isSetUp(host_.settingsFile()) && offerSetup(host_)) {
+    if (reader_.game().quitRequested && !setup::isSetUp(host_.settingsFile()) &&
+        offerSetup(host_)) {
         form1_.callGame([](Game& g) { g.FormCreate(); });
     }
     // A normal window, not a minimised one as the game once started: a minimised start is
     // easily missed on today's desktops.
-    if (!game_.quitRequested) {
+    if (!reader_.game().quitRequested) {
         form1_.show();
         if (choices_.fullScreen) form1_.setFullScreenMode(true);
     }
@@ -133,7 +145,8 @@ void GameShell::setMusicVolume(int volume) {
 void GameShell::takeScreenshot() {
     QString error;
     const QString folder = screenshotFolder();
-    const QString path = saveScreenshot(game_.screen, folder, QDateTime::currentDateTime(), error);
+    const QString path =
+        saveScreenshot(reader_.game().screen, folder, QDateTime::currentDateTime(), error);
     if (path.isEmpty()) {
         std::cerr << "corvan: cannot save the screenshot: " << error.toStdString() << '\n';
         form1_.showNotice(QStringLiteral("スクリーンショットを保存できませんでした\n保存先: ") +

@@ -39,7 +39,7 @@ public:
     void setMusicVolumeSink(std::function<void(int)> sink) { volumeSink_ = std::move(sink); }
     int musicVolume() const { return choices_.volume; }
 
-    Game& game() { return game_; }
+    Game& game() { return reader_.game(); }
     Reader& reader() { return reader_; }
     QtHost& host() { return host_; }
     MainWindow& mainWindow() { return form1_; }
@@ -55,6 +55,7 @@ private:
     void takeScreenshot();
 
     DisplayRequest request_;
+    bool messageWindowHidden_ = false;  // hidden with the frame by the player
     DisplayChoices choices_;
     std::function<void(int)> volumeSink_;
     QtHost host_;
@@ -62,8 +63,7 @@ private:
     MessageWindow form2_;
     SettingsDialog form3_;
     PlayerSettingsDialog playerSettings_;
-    Game game_;
-    Reader reader_{game_};
+    Reader reader_;
 };
 
 }  // namespace corvan::shell

@@ -29,7 +29,7 @@ namespace {
 constexpr const char* kProgram = CORVAN_SILENT_BUILD ? "corvan2" : "corvan";
 
 void printUsage() {
-    std::printf("Usage: %s [--debug]\n\n", kProgram);
+    std::printf("Usage: %s [--scale N] [--fullscreen | --window] [--debug]\n\n", kProgram);
     std::printf(
         "Plays the game installed in the game folder: the script archive mg_data.stf and its\n"
         "GRA, wave and MIDI folders.\n");
@@ -54,9 +54,10 @@ void printUsage() {
         "Keys: Enter or Space reads on and picks the highlighted row, the arrow keys and the\n"
         "mouse wheel move the highlight, Escape opens the system menu, holding Ctrl skips\n"
         "page and click waits, F11 or Alt+Enter switches fullscreen, F12 or Ctrl+S saves a\n"
-        "screenshot in the pictures folder, + and - turn the music up and down, o opens the\n"
+        "screenshot in the pictures folder, + and - turn the music up and down, O opens the\n"
         "player settings window; the Menu key or Shift with the right button opens the\n"
         "window's menu.\n"
+        "The manual (man 6 corvan) tells the settings, files and environment variables.\n"
         "\n"
         "It reads its settings, SaveDir (the save folder), GameDir (the game folder) and the\n"
         "player's choices Scale, Scaling (auto, whole, sharp or smooth), Smooth, FullScreen,\n"

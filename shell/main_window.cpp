@@ -84,6 +84,10 @@ void MainWindow::callGame(const std::function<void(Game&)>& handler) {
     --depth_;
     showScreenChanges(game_->screen, false);
     image1_->setHighlight(reader_->keyboardHighlight());
+    if (reader_->frameHidden() != frameHidden_) {
+        frameHidden_ = reader_->frameHidden();
+        emit frameHiddenChanged(frameHidden_);
+    }
     showReadingMark();
     if (depth_ > 0) return;
     if (closing_) {
@@ -113,7 +117,15 @@ void MainWindow::wakeFromRest() {
     restingSince_.invalidate();
 }
 
-void MainWindow::showScreenChanges(const Bitmap& screen, bool now) {
+const Bitmap& MainWindow::shownFor(const Bitmap& bitmap) const {
+    const bool gameScreen = game_ != nullptr && &bitmap == &game_->screen;
+    return gameScreen && reader_ != nullptr ? reader_->picture() : bitmap;
+}
+
+void MainWindow::showScreenChanges(const Bitmap& gameScreen, bool now) {
+    // The reader may show another picture over the game's (the backlog, the picture without its
+    // frame); the game's screen then waits, its changes kept, until it shows again.
+    const Bitmap& screen = shownFor(gameScreen);
     // Only what the game drew on is painted again: a game waiting for a click costs nothing
     // but its wait marker.
     Rect changed = screen.takeDamage();
@@ -128,7 +140,8 @@ void MainWindow::showScreenChanges(const Bitmap& screen, bool now) {
     }
 }
 
-void MainWindow::showWholeScreen(const Bitmap& screen) {
+void MainWindow::showWholeScreen(const Bitmap& gameScreen) {
+    const Bitmap& screen = shownFor(gameScreen);
     screen.takeDamage();
     image1_->setBitmap(&screen);
     image1_->repaint();
@@ -291,7 +304,7 @@ void MainWindow::endGame() {
     closing_ = true;
     if (ended_) return;
     ended_ = true;
-    if (game_ != nullptr) game_->FormDestroy();
+    if (reader_ != nullptr) reader_->formDestroy();
     emit closed();
 }
 

@@ -106,7 +106,9 @@ signals:
     void fullScreenToggled(bool on);
     void screenshotRequested();
     void musicVolumeStep(int points);
-    // The player asked for the player settings window.
+    // The player hid the message frame, or brought it back.
+    void frameHiddenChanged(bool hidden);
+    // The player asked for the player's settings window.
     void playerSettingsRequested();
 
 protected:
@@ -121,6 +123,8 @@ private:
     void idle();
     void restIfIdle();
     void wakeFromRest();
+    // The bitmap to show for one the game shows: for its screen, what the reader shows over it.
+    const Bitmap& shownFor(const Bitmap& bitmap) const;
     // What a key asked of the window.
     void doHostRequest(Reader::HostRequest request);
     // The notes follow the picture's place and scale.
@@ -144,6 +148,7 @@ private:
     PictureNote* readingMark_ = nullptr;
     QMenu contextMenu_;
     QPoint windowedPlace_;  // where the window was before fullscreen
+    bool frameHidden_ = false;
     bool timersStarted_ = false;
     QElapsedTimer restingSince_;  // valid while the idle timer rests
 };

@@ -211,7 +211,12 @@ void QtHost::warn(std::string_view message) {
 }
 
 void QtHost::traceEvent(std::string_view line) {
-    if (trace_ || (debug_ && trace::isProblem(line))) std::cerr << "corvan: " << line << '\n';
+    const bool problem = trace::isProblem(line);
+    if (!trace_ && !(debug_ && problem)) return;
+    std::cerr << "corvan: ";
+    if (const std::string where = problem && locate_ ? locate_() : ""; !where.empty())
+        std::cerr << where << ": ";
+    std::cerr << line << '\n';
 }
 
 }  // namespace corvan::shell

@@ -99,6 +99,8 @@ public:
     void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
     void setDebug(bool on) { debug_ = on; }
+    // Where the script is ("CHUNK:LINE"), put before every problem printed.
+    void locateProblemsWith(std::function<std::string()> locate) { locate_ = std::move(locate); }
 
 private:
     // A window's place on the screen, as the game sees it at this scale.
@@ -126,6 +128,7 @@ private:
     ScaledPlace mainWindowPlace_;
     ScaledPlace textWindowPlace_;
     bool debug_ = false;
+    std::function<std::string()> locate_;
 };
 
 }  // namespace corvan::shell

@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <QtTest>
 
+#include "authoring/stf_pack.h"
 #include "settings/settings_file.h"
-#include "tools/stf_pack.h"
 
 namespace corvan::shell::test {
 
