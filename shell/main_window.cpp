@@ -1,11 +1,11 @@
 #include "shell/main_window.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QScreen>
 #include <algorithm>
 
-#include "render/layers.h"
 #include "shell/key_input.h"
 
 namespace corvan::shell {
@@ -23,9 +23,22 @@ MainWindow::MainWindow() : QWidget(nullptr, kBorderedFlags) {
     image1_ = new ScreenView(QSize(kScreenWidth, kScreenHeight), this);
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->move(0, 0);
+    notice_ = new PictureNote(PictureNote::Corner::TopLeft, image1_);
+    readingMark_ = new PictureNote(PictureNote::Corner::TopRight, image1_);
     setScale(1);
     // The game hovers menu rows on every move, not only while a button is held.
     image1_->setMouseTracking(true);
+
+    contextMenu_.addAction(QStringLiteral("環境設定..."), this,
+                           [this] { doHostRequest(Reader::HostRequest::PlayerSettings); });
+    QAction* fullScreen = contextMenu_.addAction(QStringLiteral("全画面表示"), this, [this] {
+        doHostRequest(Reader::HostRequest::ToggleFullScreen);
+    });
+    fullScreen->setCheckable(true);
+    connect(&contextMenu_, &QMenu::aboutToShow, this,
+            [this, fullScreen] { fullScreen->setChecked(fullScreen_); });
+    contextMenu_.addAction(QStringLiteral("スクリーンショットを保存"), this,
+                           [this] { doHostRequest(Reader::HostRequest::Screenshot); });
 
     timer1_.setObjectName(QStringLiteral("Timer1"));
     timer1_.setInterval(kTimer1Milliseconds);
@@ -75,6 +88,7 @@ void MainWindow::callGame(const std::function<void(Game&)>& handler) {
         frameHidden_ = reader_->frameHidden();
         emit frameHiddenChanged(frameHidden_);
     }
+    showReadingMark();
     if (depth_ > 0) return;
     if (closing_) {
         endGame();
@@ -152,15 +166,16 @@ void MainWindow::setBordered(bool bordered) {
     if (wasVisible) show();
 }
 
-void MainWindow::setScale(int scale) {
-    scale_ = std::max(1, scale);
+void MainWindow::setWindowPicture(QSize size) {
+    windowPicture_ = size.expandedTo(QSize(1, 1));
     // A dialog border: the window is never resized by the player.
-    if (!fullScreen_) setFixedSize(kScreenWidth * scale_, kScreenHeight * scale_);
+    if (!fullScreen_) setFixedSize(windowPicture_);
 }
 
 void MainWindow::setFullScreenMode(bool on) {
     if (on == fullScreen_) return;
     fullScreen_ = on;
+    image1_->setScaling(on ? fullScreenScaling_ : windowScaling_);
     if (on) {
         windowedPlace_ = pos();
         setMinimumSize(0, 0);
@@ -171,14 +186,18 @@ void MainWindow::setFullScreenMode(bool on) {
     } else {
         image1_->setPictureOffset(QPoint());
         showNormal();
-        setScale(scale_);
+        setWindowPicture(windowPicture_);
         setBordered(bordered_);
         move(windowedPlace_);
     }
+    placeNotes();
 }
 
-void MainWindow::setSmooth(bool smooth) {
-    image1_->setSmooth(smooth);
+void MainWindow::setScaling(Scaling window, Scaling fullScreen) {
+    windowScaling_ = window;
+    fullScreenScaling_ = fullScreen;
+    image1_->setScaling(fullScreen_ ? fullScreenScaling_ : windowScaling_);
+    placeNotes();
 }
 
 double MainWindow::pictureScale() const {
@@ -188,6 +207,42 @@ double MainWindow::pictureScale() const {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     image1_->setGeometry(rect());
+    placeNotes();
+}
+
+void MainWindow::placeNotes() {
+    const QRect picture = image1_->pictureTarget();
+    notice_->place(picture, pictureScale());
+    readingMark_->place(picture, pictureScale());
+}
+
+void MainWindow::showNotice(const QString& text) {
+    notice_->showText(text, PictureNote::kNoticeMilliseconds);
+}
+
+void MainWindow::showReadingMark() {
+    QString mark;
+    if (reader_->skipping()) {
+        mark = QStringLiteral("スキップ");
+    } else if (reader_->autoAdvancing()) {
+        mark = QStringLiteral("オート");
+    }
+    readingMark_->showText(mark);
+}
+
+void MainWindow::openContextMenu(std::optional<QPoint> at) {
+    contextMenu_.popup(at.value_or(image1_->mapToGlobal(image1_->pictureTarget().center())));
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // The right button alone is the game's; the Menu key opens the menu as a key press.
+    if (event->reason() == QContextMenuEvent::Mouse &&
+        event->modifiers().testFlag(Qt::ShiftModifier)) {
+        openContextMenu(event->globalPos());
+        event->accept();
+        return;
+    }
+    event->ignore();
 }
 
 void MainWindow::doHostRequest(Reader::HostRequest request) {
@@ -205,6 +260,10 @@ void MainWindow::doHostRequest(Reader::HostRequest request) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Menu) {
+        openContextMenu();
+        return;
+    }
     const std::optional<Key> key = gameKey(event->key());
     if (!key || reader_ == nullptr) {
         QWidget::keyPressEvent(event);

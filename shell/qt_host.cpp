@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QThread>
 #include <chrono>
+#include <cmath>
 #include <iostream>
 #include <thread>
 
@@ -34,23 +35,24 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-int floorDivide(int value, int by) {
-    return value >= 0 ? value / by : -((-value + by - 1) / by);
-}
-
 }  // namespace
 
 // The game places and moves its windows in its own pixels; on the screen they are `scale` times
 // as far. What the division drops is kept, so that a window the game moves back to where it
 // found it lands exactly there again.
-WindowPoint QtHost::ScaledPlace::toGame(QPoint onScreen, int scale) {
-    const WindowPoint game{floorDivide(onScreen.x(), scale), floorDivide(onScreen.y(), scale)};
-    remainder = onScreen - QPoint(game.x * scale, game.y * scale);
+WindowPoint QtHost::ScaledPlace::toGame(QPoint onScreen, double scale) {
+    const WindowPoint game{static_cast<int>(std::floor(onScreen.x() / scale)),
+                           static_cast<int>(std::floor(onScreen.y() / scale))};
+    remainder = onScreen - scaled(game, scale);
     return game;
 }
 
-QPoint QtHost::ScaledPlace::toScreen(WindowPoint game, int scale) const {
-    return QPoint(game.x * scale, game.y * scale) + remainder;
+QPoint QtHost::ScaledPlace::toScreen(WindowPoint game, double scale) const {
+    return scaled(game, scale) + remainder;
+}
+
+QPoint QtHost::ScaledPlace::scaled(WindowPoint game, double scale) {
+    return QPointF(game.x * scale, game.y * scale).toPoint();
 }
 
 QtHost::QtHost(SettingsFile store)
@@ -138,8 +140,8 @@ void QtHost::hideTextWindow() {
     if (messageWindow_ != nullptr) messageWindow_->hide();
 }
 
-int QtHost::scale() const {
-    return mainWindow_ != nullptr ? mainWindow_->scale() : 1;
+double QtHost::scale() const {
+    return mainWindow_ != nullptr ? mainWindow_->windowScale() : 1.0;
 }
 
 WindowPoint QtHost::textWindowPosition() {
@@ -158,7 +160,8 @@ WindowPoint QtHost::screenSize() {
     // than the picture) hold for the scaled window.
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return {kScreenWidth, kScreenHeight};
-    return {screen->size().width() / scale(), screen->size().height() / scale()};
+    return {static_cast<int>(screen->size().width() / scale()),
+            static_cast<int>(screen->size().height() / scale())};
 }
 
 void QtHost::placeMainWindow(WindowPoint topLeft, WindowPoint /*outerSize*/, bool bordered) {

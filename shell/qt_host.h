@@ -106,12 +106,13 @@ private:
     // A window's place on the screen, as the game sees it at this scale.
     struct ScaledPlace {
         QPoint remainder;  // what the last division to the game's pixels dropped
-        WindowPoint toGame(QPoint onScreen, int scale);
-        QPoint toScreen(WindowPoint game, int scale) const;
+        WindowPoint toGame(QPoint onScreen, double scale);
+        QPoint toScreen(WindowPoint game, double scale) const;
+        static QPoint scaled(WindowPoint game, double scale);
     };
 
     QWidget* dialogOwner() const;
-    int scale() const;
+    double scale() const;
 
     SettingsFile store_;
     MainWindow* mainWindow_ = nullptr;

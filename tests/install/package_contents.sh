@@ -70,6 +70,7 @@ else
     done
     depends=$(dpkg-deb -f "$debs/corvan_${version}_$arch.deb" Depends 2>/dev/null)
     for wanted in fonts-ipafont-gothic fonts-ipafont-mincho timgm6mb-soundfont qt6-qpa-plugins \
+                  qt6-translations-l10n \
                   'libqt6widgets6 (>=' 'libsdl2-mixer-2.0-0 (>=' 'libc6 (>='; do
         check "corvan's Depends names $wanted: $depends" "$(holds grep -qF -- "$wanted" <<<"$depends")"
     done

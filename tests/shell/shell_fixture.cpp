@@ -55,6 +55,19 @@ void GameFolders::writeSettings(const QString& extraLines) const {
                  .arg(saveDir(), gameDir(), extraLines));
 }
 
+std::unique_ptr<GameShell> startedShell(const GameFolders& folders, const QString& extraSettings,
+                                        DisplayRequest display) {
+    folders.writeSettings(QStringLiteral("Delay=1\n") + extraSettings);
+    auto shell =
+        std::make_unique<GameShell>(GameOptions{.withSound = false}, SettingsFile(), display);
+    shell->host().setMessageHook([](const QtHost::MessageRequest& request) {
+        qWarning("unexpected message box: %s", qPrintable(request.text));
+        return QMessageBox::Cancel;
+    });
+    shell->start();
+    return shell;
+}
+
 std::vector<std::pair<std::string, std::string>> twoPageStory() {
     return {{"main", "最初のページ。▼\n次のページ。▼\n"}};
 }
