@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# What a waiting game costs on a desktop: under Xvfb, corvan2 on the demo game and Debian's
-# onscripter on a one-line script of its own, each waiting for a click. For each: the CPU it
-# uses over 10 seconds of waiting, its resident memory, and the time from its start until its
-# window is mapped with the picture. Run from the repository after building (build/).
+# What a waiting game costs on a desktop: under Xvfb, corvan2 on the demo game (in a 640x480
+# window, and in fullscreen with the sharp scaling) and Debian's onscripter on a one-line script
+# of its own, each waiting for a click. For each: the CPU it uses over 10 seconds of waiting,
+# its resident memory, and the time from its start until its window is mapped with the picture. Run from the repository after building (build/).
 #
 #   bench/desktop.sh [SECONDS]        (default 10)
 #
@@ -40,6 +40,8 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 mkdir -p "$work/config" "$work/save"
 printf '[Corvan]\nSaveDir=%s\nGameDir=%s\n' "$work/save" "$PWD/build/demo" \
     >"$work/config/Brackwell.ini"
+mkdir -p "$work/sharp"
+printf 'Scaling=sharp\n' | cat "$work/config/Brackwell.ini" - >"$work/sharp/Brackwell.ini"
 
 # onscripter on one page that waits for a click, in a font it can read.
 mkdir -p "$work/ons"
@@ -67,7 +69,7 @@ cpu_ticks() {
     echo $((stat[13] + stat[14]))
 }
 
-# One program: start it, wait for its window and two more seconds, then measure. onscripter
+# One program: start it, wait for its window (of $window_size) and two more seconds, then measure. onscripter
 # now and then quits at once on Xvfb; it gets three tries.
 measure() {
     local name=$1
@@ -77,7 +79,7 @@ measure() {
         start=$(now_ms)
         "$@" >"$work/$name.log" 2>&1 &
         pid=$!
-        first=$(window_ms "$start" 640x480)
+        first=$(window_ms "$start" "${window_size:-640x480}")
         sleep 2
         kill -0 "$pid" 2>/dev/null && break
         echo "$name ended by itself (try $try):" >&2
@@ -131,5 +133,7 @@ measure_music() {
 
 echo "waiting for a click, ${seconds} s; idle CPU of one core, resident memory, first frame"
 XDG_CONFIG_HOME="$work/config" measure corvan2 build/shell/corvan2 --scale 1 --window
+XDG_CONFIG_HOME="$work/sharp" window_size=1920x1080 measure "corvan2 sharp" build/shell/corvan2 \
+    --fullscreen
 SDL_AUDIODRIVER=dummy measure onscripter /usr/games/onscripter -r "$work/ons"
 measure_music

@@ -13,13 +13,13 @@
 #include <fstream>
 #include <string>
 
+#include "authoring/stf_pack.h"
 #include "headless/headless_host.h"
 #include "headless/replay.h"
 #include "render/layers.h"
 #include "render/resources.h"
 #include "render/transition_effects.h"
 #include "settings/setting_names.h"
-#include "tools/stf_pack.h"
 
 namespace {
 

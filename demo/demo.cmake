@@ -7,8 +7,8 @@
 # demo/sounds/ holds the music and the voices where the game looks for them (MIDI/NN.MID,
 # wave/X/NAME.wav); they are copied as they are.
 #
-# Two generators make all of these files from code: make_demo_pictures (tools/demo_art/) and
-# make_demo_sounds (tools/demo_sounds/). The default build leaves them out and uses the committed
+# Two generators make all of these files from code: make_demo_pictures (demo/make_pictures/) and
+# make_demo_sounds (demo/make_sounds/). The default build leaves them out and uses the committed
 # files; -DCORVAN_BUILD_DEMO_ART=ON builds them, with the test demo_art_matches, which fails
 # when the committed files are not what the generators make. After changing a generator:
 #     build/make_demo_pictures demo/pictures && build/make_demo_sounds demo/sounds
@@ -77,13 +77,13 @@ add_custom_target(demo_sounds DEPENDS ${corvan_demo_sounds})
 if(CORVAN_BUILD_DEMO_ART)
     find_package(PNG REQUIRED)
     file(GLOB corvan_demo_art_sources CONFIGURE_DEPENDS
-        ${PROJECT_SOURCE_DIR}/tools/demo_art/*.cpp ${PROJECT_SOURCE_DIR}/tools/demo_art/kit/*.cpp)
+        ${PROJECT_SOURCE_DIR}/demo/make_pictures/*.cpp ${PROJECT_SOURCE_DIR}/demo/make_pictures/kit/*.cpp)
     add_executable(make_demo_pictures ${corvan_demo_art_sources}
-        ${PROJECT_SOURCE_DIR}/tools/png_read.cpp)
+        ${PROJECT_SOURCE_DIR}/authoring/png_read.cpp)
     target_link_libraries(make_demo_pictures PRIVATE corvan_headless PNG::PNG)
 
     file(GLOB corvan_demo_sound_sources CONFIGURE_DEPENDS
-        ${PROJECT_SOURCE_DIR}/tools/demo_sounds/*.cpp)
+        ${PROJECT_SOURCE_DIR}/demo/make_sounds/*.cpp)
     add_executable(make_demo_sounds ${corvan_demo_sound_sources})
     target_link_libraries(make_demo_sounds PRIVATE corvan_core)
 

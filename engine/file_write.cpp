@@ -70,6 +70,20 @@ int keepOwnerAndMode(int fd, const struct stat& old) {
     return ::fchmod(fd, old.st_mode & 07777) == 0 ? 0 : errno;
 }
 
+// Makes the folder's new entry for the renamed file durable: without this a power cut soon
+// after the rename can bring back the old name's file, or none. 0 or the errno of a sync that
+// failed. A folder that may be written but not read cannot be opened to be synced, and a file
+// system that cannot sync a folder (EINVAL) keeps its entries by other means: neither is an
+// error.
+int syncFolder(const fs::path& file) {
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    int code = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(fd);
+    return code;
+}
+
 }  // namespace
 
 bool writeFileAtomically(const fs::path& path, std::string_view bytes, std::string& error) {
@@ -96,7 +110,10 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes, std::stri
         ::unlink(temporary.c_str());
         return fail(code);
     }
-    return true;
+    // The new file is in place; a folder that will not sync is still reported, as the file
+    // may not survive a power cut.
+    code = syncFolder(*target);
+    return code == 0 || fail(code);
 }
 
 }  // namespace corvan

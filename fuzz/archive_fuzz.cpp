@@ -1,7 +1,7 @@
 // Fuzz target: any bytes as the script archive mg_data.stf, beside the demo's pictures, music
-// and voices, played with the mouse actions at the input's end (fuzz_game.h). The directory
-// reader, the chunk loader, the interpreter, the commands, the menus and the hotel all meet
-// damaged data and clicks anywhere.
+// and voices or a picture and a song of the input's, played with the player's actions at the
+// input's end (fuzz_game.h). The directory reader, the chunk loader, the interpreter, the
+// commands, the menus, the saves and the hotel all meet damaged data and clicks anywhere.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,8 +12,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::span<const std::uint8_t> input(data, size);
-    const auto actions = corvan::fuzz::takeMouseActions(input);
-    const corvan::fuzz::GameFolders& folders = corvan::fuzz::freshFolders(false);
+    const auto actions = corvan::fuzz::takePlayerActions(input);
+    const auto files = corvan::fuzz::takeGameFiles(input);
+    const corvan::fuzz::GameFolders& folders = corvan::fuzz::freshFolders(false, files);
     {
         std::ofstream out(folders.game / "mg_data.stf", std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(input.data()),

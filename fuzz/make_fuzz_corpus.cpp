@@ -1,10 +1,13 @@
 // Writes the fuzz targets' seed corpora into fuzz/corpus/<target>/ from the demo game: its
-// archive played by the clicks of demo/play.input, a save file and seen record that the played
-// demo writes, its settings file, its calc and if arguments, its music, and small pieces of its
-// pictures in every BMP form the reader takes. Run it by hand from a fuzz build when the demo or
-// an input format changes, and commit what it writes:
+// archive played by the clicks of demo/play.input, with the demo's pictures and music or with
+// one picture and one song of the input's; a save file and seen record that the played demo
+// writes, loaded, saved over and played on with settings changed; its settings file, its calc
+// and if arguments; its music, plain and RIFF-wrapped; and its pictures in every BMP form the
+// reader takes, as small pieces and at full size. Run it by hand from a fuzz build when the
+// demo or an input format changes, and commit what it writes:
 //   build-san/fuzz/make_fuzz_corpus
-// Seeds are kept small (a few KiB) so that a fuzzer's mutations stay quick.
+// Most seeds are small (a few KiB) so that a fuzzer's mutations stay quick; a few are as large
+// as a game's real files (a 640x480 picture), so that what only large files reach is reached.
 
 #include <algorithm>
 #include <array>
@@ -18,18 +21,19 @@
 #include <string>
 #include <vector>
 
+#include "authoring/stf_pack.h"
 #include "fuzz/fuzz_game.h"
 #include "headless/input_script.h"
 #include "render/bmp.h"
 #include "render/prs.h"
 #include "settings/setting_names.h"
-#include "tools/stf_pack.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-using corvan::fuzz::MouseAction;
+using corvan::MouseButton;
+using corvan::fuzz::PlayerAction;
 
 const fs::path kDemo = CORVAN_DEMO_DIR;
 const fs::path kSource = CORVAN_SOURCE_DIR;
@@ -74,37 +78,33 @@ void put32(Bytes& out, std::uint32_t v) {
     put16(out, v >> 16);
 }
 
-// --- Mouse actions ------------------------------------------------------------------------
+// --- Player actions -----------------------------------------------------------------------
 
-// The clicks of an input script, each after a run to the game's next wait.
-std::vector<MouseAction> actionsOf(const std::string& script) {
+// The mouse commands of an input script, each after a run to the game's next wait.
+std::vector<PlayerAction> actionsOf(const std::string& script) {
     std::string error;
     const auto commands = corvan::parseInputScript(script, error);
     if (!commands) fail("input script: " + error);
-    std::vector<MouseAction> actions;
+    std::vector<PlayerAction> actions;
     using K = corvan::InputCommand::Kind;
+    using A = PlayerAction::Kind;
     for (const corvan::InputCommand& c : *commands) {
-        MouseAction a{MouseAction::Kind::Click, 0, c.x, c.y};
-        if (c.kind == K::Move) a.kind = MouseAction::Kind::Move;
-        if (c.kind == K::RightClick) a.kind = MouseAction::Kind::RightClick;
-        if (c.kind == K::Move || c.kind == K::Click || c.kind == K::RightClick) {
+        PlayerAction a{A::Click, c.button, 0, c.x, c.y};
+        if (c.kind == K::Move) a.kind = A::Move;
+        if (c.kind == K::RightClick) a.kind = A::RightClick;
+        if (c.kind == K::Down) a.kind = A::Press;
+        if (c.kind == K::Up) a.kind = A::Release;
+        if (c.kind == K::Move || c.kind == K::Click || c.kind == K::RightClick ||
+            c.kind == K::Down || c.kind == K::Up) {
             actions.push_back(a);
         }
     }
-    if (actions.size() > corvan::fuzz::kMaxMouseActions) fail("too many clicks");
+    if (actions.size() > corvan::fuzz::kMaxPlayerActions) fail("too many clicks");
     return actions;
 }
 
-// `actions` in the form takeMouseActions reads from the end of an input.
-Bytes actionBytes(const std::vector<MouseAction>& actions) {
-    Bytes out;
-    for (const MouseAction& a : actions) {
-        out.push_back(static_cast<std::uint8_t>(static_cast<int>(a.kind) | a.idleCalls << 2));
-        put16(out, static_cast<std::uint16_t>(a.x));
-        put16(out, static_cast<std::uint16_t>(a.y));
-    }
-    out.push_back(static_cast<std::uint8_t>(actions.size()));
-    return out;
+Bytes actionBytes(const std::vector<PlayerAction>& actions) {
+    return corvan::fuzz::playerActionBytes(actions);
 }
 
 Bytes concat(std::initializer_list<std::span<const std::uint8_t>> parts) {
@@ -132,7 +132,21 @@ corvan::Bitmap crop(const corvan::Bitmap& from, int x, int y, int width, int hei
     return out;
 }
 
-enum class Form { Rgb1, Rgb4, Rgb8, Rle4, Rle8, Rgb16, Fields565, Rgb24TopDown, Rgb32, Core24 };
+enum class Form {
+    Rgb1,
+    Rgb4,
+    Rgb8,
+    Rle4,
+    Rle8,
+    Rgb16,
+    Fields565,
+    Rgb24TopDown,
+    Rgb32,
+    Core24,
+    Core8,
+    Fields32,
+    V5Rgb24,
+};
 
 std::uint8_t grey(std::uint32_t c) {
     return static_cast<std::uint8_t>(((c & 0xFF) + (c >> 8 & 0xFF) + (c >> 16 & 0xFF)) / 3);
@@ -185,28 +199,47 @@ void runLengthRow(Bytes& out, const std::vector<std::uint8_t>& indices, bool fou
     out.push_back(0);
 }
 
-Bytes bmpFile(const corvan::Bitmap& b, Form form) {
-    if (form == Form::Core24) {
-        Bytes out{'B', 'M'};
-        const std::size_t stride = (b.stride() + 3) / 4 * 4;
-        put32(out, static_cast<std::uint32_t>(26 + stride * b.height()));
-        put32(out, 0);
-        put32(out, 26);
-        put32(out, 12);
-        put16(out, b.width());
-        put16(out, b.height());
-        put16(out, 1);
-        put16(out, 24);
-        for (int y = b.height() - 1; y >= 0; --y) {
-            out.insert(out.end(), b.row(y), b.row(y) + b.stride());
-            out.resize(out.size() + stride - b.stride(), 0);
-        }
-        return out;
+// A file with the 12-byte header of the oldest BMP files: 24-bit, or 8-bit with a palette of
+// three-byte entries.
+Bytes coreBmpFile(const corvan::Bitmap& b, int bits) {
+    const std::size_t paletteBytes = bits == 8 ? 256 * 3 : 0;
+    const std::size_t stride = (static_cast<std::size_t>(b.width()) * bits / 8 + 3) / 4 * 4;
+    const auto offset = static_cast<std::uint32_t>(26 + paletteBytes);
+    Bytes out{'B', 'M'};
+    put32(out, static_cast<std::uint32_t>(offset + stride * b.height()));
+    put32(out, 0);
+    put32(out, offset);
+    put32(out, 12);
+    put16(out, b.width());
+    put16(out, b.height());
+    put16(out, 1);
+    put16(out, static_cast<std::uint32_t>(bits));
+    for (std::size_t i = 0; i < paletteBytes / 3; ++i) {
+        const std::uint32_t c = paletteEntry(static_cast<int>(i), 8);
+        out.insert(out.end(), {static_cast<std::uint8_t>(c >> 16),
+                               static_cast<std::uint8_t>(c >> 8), static_cast<std::uint8_t>(c)});
     }
-    static constexpr std::array<int, 10> kBits = {1, 4, 8, 4, 8, 16, 16, 24, 32, 24};
+    for (int y = b.height() - 1; y >= 0; --y) {
+        const std::size_t start = out.size();
+        if (bits == 24) {
+            out.insert(out.end(), b.row(y), b.row(y) + b.stride());
+        } else {
+            for (int x = 0; x < b.width(); ++x) out.push_back(indexOf(b.pixel(x, y), 8));
+        }
+        out.resize(start + stride, 0);
+    }
+    return out;
+}
+
+Bytes bmpFile(const corvan::Bitmap& b, Form form) {
+    if (form == Form::Core24) return coreBmpFile(b, 24);
+    if (form == Form::Core8) return coreBmpFile(b, 8);
+    static constexpr std::array<int, 13> kBits = {1, 4, 8, 4, 8, 16, 16, 24, 32, 24, 8, 32, 24};
     const int bits = kBits[static_cast<std::size_t>(form)];
     const bool runLength = form == Form::Rle4 || form == Form::Rle8;
-    const bool fields = form == Form::Fields565;
+    const bool fields = form == Form::Fields565 || form == Form::Fields32;
+    // The longest header there is, of which the reader needs only the first 40 bytes.
+    const std::uint32_t headerSize = form == Form::V5Rgb24 ? 124 : 40;
     const std::uint32_t colours = bits <= 8 ? 1u << bits : 0;
 
     Bytes pixels;
@@ -223,10 +256,14 @@ Bytes bmpFile(const corvan::Bitmap& b, Form form) {
                 put16(row, fields ? (r >> 3) << 11 | (g >> 2) << 5 | bl >> 3
                                   : (r >> 3) << 10 | (g >> 3) << 5 | bl >> 3);
             }
-            if (bits >= 24)
+            if (bits == 32 && fields) {
+                // Red in the low byte, blue above green: masks the usual order does not have.
+                put32(row, r | bl << 8 | g << 16);
+            } else if (bits >= 24) {
                 row.insert(row.end(), {static_cast<std::uint8_t>(bl), static_cast<std::uint8_t>(g),
                                        static_cast<std::uint8_t>(r)});
-            if (bits == 32) row.push_back(0);
+                if (bits == 32) row.push_back(0);
+            }
         }
         if (runLength) {
             runLengthRow(pixels, indices, bits == 4);
@@ -247,12 +284,13 @@ Bytes bmpFile(const corvan::Bitmap& b, Form form) {
         pixels.push_back(1);
     }
 
-    const std::uint32_t offset = 14 + 40 + (fields ? 12 : 0) + colours * 4;
+    const std::uint32_t offset =
+        14 + headerSize + (fields && headerSize == 40 ? 12 : 0) + colours * 4;
     Bytes out{'B', 'M'};
     put32(out, static_cast<std::uint32_t>(offset + pixels.size()));
     put32(out, 0);
     put32(out, offset);
-    put32(out, 40);
+    put32(out, headerSize);
     put32(out, static_cast<std::uint32_t>(b.width()));
     put32(out, static_cast<std::uint32_t>(form == Form::Rgb24TopDown ? -b.height() : b.height()));
     put16(out, 1);
@@ -263,14 +301,25 @@ Bytes bmpFile(const corvan::Bitmap& b, Form form) {
     put32(out, 2835);
     put32(out, colours);
     put32(out, 0);
-    if (fields) {
+    if (fields && bits == 16) {
         put32(out, 0xF800);
         put32(out, 0x07E0);
         put32(out, 0x001F);
+    } else if (fields) {
+        put32(out, 0x000000FF);
+        put32(out, 0x00FF0000);
+        put32(out, 0x0000FF00);
     }
+    if (headerSize > 40) out.resize(14 + headerSize, 0);
     for (std::uint32_t i = 0; i < colours; ++i) put32(out, paletteEntry(static_cast<int>(i), bits));
     out.insert(out.end(), pixels.begin(), pixels.end());
     return out;
+}
+
+// The 640x480 picture the large seeds show, as an 8-bit PRS: the form that keeps a full
+// picture smallest, as a game's own pictures often were.
+Bytes fullPicturePrs() {
+    return corvan::encodePrsBytes(bmpFile(demoPicture("A/A001.PRS"), Form::Rgb8));
 }
 
 void writePictureSeeds() {
@@ -289,7 +338,9 @@ void writePictureSeeds() {
         {Form::Rgb8, "8bit"},           {Form::Rle4, "rle4"},
         {Form::Rle8, "rle8"},           {Form::Rgb16, "16bit-555"},
         {Form::Fields565, "16bit-565"}, {Form::Rgb24TopDown, "24bit-top-down"},
-        {Form::Rgb32, "32bit"},         {Form::Core24, "24bit-core"},
+        {Form::Rgb32, "32bit"},         {Form::Fields32, "32bit-fields"},
+        {Form::Core24, "24bit-core"},   {Form::Core8, "8bit-core"},
+        {Form::V5Rgb24, "24bit-v5"},
     };
     for (const Piece& p : kPieces) {
         const corvan::Bitmap piece = crop(demoPicture(p.picture), p.x, p.y, 40, 30);
@@ -301,6 +352,43 @@ void writePictureSeeds() {
     for (const auto& [form, name] : kForms) {
         writeSeed("bmp", std::string("hall-") + name + ".bmp", bmpFile(hall, form));
     }
+    // Whole pictures, as large as a game's: the demo's own PRS file, and the forms a full
+    // picture is most often kept in.
+    const corvan::Bitmap full = demoPicture("A/A001.PRS");
+    for (const auto& [form, name] : {std::pair{Form::Rgb8, "8bit"}, std::pair{Form::Rle8, "rle8"},
+                                     std::pair{Form::Rgb24TopDown, "24bit-top-down"}}) {
+        writeSeed("bmp", std::string("full-") + name + ".bmp", bmpFile(full, form));
+    }
+    writeSeed("prs", "full-demo.prs", readFile(kDemo / "GRA" / "A" / "A001.PRS"));
+    writeSeed("prs", "full-8bit.prs", fullPicturePrs());
+    writeSeed("prs", "full-rle4.prs", corvan::encodePrsBytes(bmpFile(full, Form::Rle4)));
+}
+
+// --- Music --------------------------------------------------------------------------------
+
+// A standard MIDI file wrapped as RIFF RMID, with an odd-sized chunk before its data (padded,
+// as the form asks) and another after it.
+Bytes riffMidi(const Bytes& midi) {
+    Bytes out{'R', 'I', 'F', 'F', 0, 0, 0,   0,   'R', 'M', 'I', 'D', 'D', 'I',
+              'S', 'P', 3,   0,   0, 0, 'a', 'b', 'c', 0,   'd', 'a', 't', 'a'};
+    put32(out, static_cast<std::uint32_t>(midi.size()));
+    out.insert(out.end(), midi.begin(), midi.end());
+    if (midi.size() % 2 != 0) out.push_back(0);
+    out.insert(out.end(), {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'});
+    const auto size = static_cast<std::uint32_t>(out.size() - 8);
+    for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<std::uint8_t>(size >> (8 * i));
+    return out;
+}
+
+void writeMusicSeeds() {
+    for (const char* song : {"01", "02", "03", "04", "05"}) {
+        writeSeed("midi", std::string("demo-") + song + ".mid",
+                  readFile(kDemo / "MIDI" / (std::string(song) + ".MID")));
+    }
+    writeSeed("midi", "demo-01.rmi", riffMidi(readFile(kDemo / "MIDI" / "01.MID")));
+    // RIFF RMID whose last chunk has an odd size and no pad byte: it ends the file exactly.
+    writeSeed("midi", "riff-odd-end.rmi", Bytes{'R', 'I', 'F', 'F', 13,  0, 0, 0, 'R', 'M', 'I',
+                                                'D', 'a', 'b', 'c', 'd', 1, 0, 0, 0,   'X'});
 }
 
 // --- The played demo ----------------------------------------------------------------------
@@ -309,8 +397,13 @@ void writeGameSeeds() {
     const Bytes archive = readFile(kDemo / "mg_data.stf");
     const std::string script = readText(kSource / "demo" / "play.input");
     const Bytes played = actionBytes(actionsOf(script));
-    writeSeed("archive", "demo", concat({archive, Bytes{0}}));
-    writeSeed("archive", "demo-played", concat({archive, played}));
+    const Bytes demoFiles = corvan::fuzz::gameFileBytes({});
+    const Bytes picture = fullPicturePrs();
+    const Bytes song = riffMidi(readFile(kDemo / "MIDI" / "02.MID"));
+    const Bytes ownFiles = corvan::fuzz::gameFileBytes({picture, song});
+    writeSeed("archive", "demo", concat({archive, demoFiles, Bytes{0}}));
+    writeSeed("archive", "demo-played", concat({archive, demoFiles, played}));
+    writeSeed("archive", "demo-played-own-files", concat({archive, ownFiles, played}));
     std::string error;
     for (const char* chunk : {"pro", "KAI"}) {
         const auto lines = corvan::scriptLinesFromText(
@@ -318,7 +411,7 @@ void writeGameSeeds() {
         if (!lines) fail(std::string(chunk) + ": " + error);
         const auto small = corvan::buildArchive({{"main", *lines}}, error);
         if (!small) fail(error);
-        writeSeed("archive", std::string("only-") + chunk, concat({*small, played}));
+        writeSeed("archive", std::string("only-") + chunk, concat({*small, demoFiles, played}));
     }
 
     writeSeed("input_script", "demo-play.input", script);
@@ -340,17 +433,32 @@ void writeGameSeeds() {
     }
     const Bytes save = readFile(folders.save / "save1.cv");
     const Bytes seen = readFile(folders.save / "seen.cv");
-    // Load slot 1 from the system menu, then 移動 and 1F on the hotel map.
-    const Bytes load = actionBytes({{MouseAction::Kind::RightClick, 0, 600, 300},
-                                    {MouseAction::Kind::Click, 0, 60, 74},
-                                    {MouseAction::Kind::Click, 0, 60, 44},
-                                    {MouseAction::Kind::Click, 0, 80, 50},
-                                    {MouseAction::Kind::Click, 0, 100, 390}});
+    // Load slot 1 from the system menu, then 移動 and 1F on the hotel map; back in the hotel
+    // menu, save in slot 3, slow the text down, 徴収, open the scene replay on its page and
+    // try a cell, and press on one row of the system menu to let go on another.
+    using A = PlayerAction::Kind;
+    const Bytes load = actionBytes({{A::RightClick, MouseButton::Right, 0, 600, 300},
+                                    {A::Click, MouseButton::Left, 0, 60, 74},
+                                    {A::Click, MouseButton::Left, 0, 60, 44},
+                                    {A::Click, MouseButton::Left, 0, 80, 50},
+                                    {A::Click, MouseButton::Left, 0, 100, 390},
+                                    {A::Save, MouseButton::Left, 0, 2, 0},
+                                    {A::Setting, MouseButton::Left, 0, 3, 3},
+                                    {A::Click, MouseButton::Left, 0, 80, 130},
+                                    {A::SceneReplay, MouseButton::Left, 0, 0, 0},
+                                    {A::Click, MouseButton::Left, 0, 100, 90},
+                                    {A::Click, MouseButton::Left, 3, 550, 30},
+                                    {A::RightClick, MouseButton::Right, 0, 600, 300},
+                                    {A::Press, MouseButton::Left, 0, 60, 34},
+                                    {A::Move, MouseButton::Left, 0, 60, 74},
+                                    {A::Release, MouseButton::Left, 0, 60, 74}});
     const Bytes saveLength{static_cast<std::uint8_t>(save.size()),
                            static_cast<std::uint8_t>(save.size() >> 8)};
-    writeSeed("saves", "demo-saved", concat({saveLength, save, seen, load}));
-    writeSeed("saves", "short-save", concat({Bytes{100, 0}, std::span(save).first(100), load}));
-    writeSeed("saves", "seen-only", concat({Bytes{0, 0}, seen, Bytes{0}}));
+    writeSeed("saves", "demo-saved", concat({saveLength, save, seen, demoFiles, load}));
+    writeSeed("saves", "demo-saved-own-files", concat({saveLength, save, seen, ownFiles, load}));
+    writeSeed("saves", "short-save",
+              concat({Bytes{100, 0}, std::span(save).first(100), demoFiles, load}));
+    writeSeed("saves", "seen-only", concat({Bytes{0, 0}, seen, demoFiles, Bytes{0}}));
 
     // The settings file the demo wrote, its game folder named as a player's would be, and the
     // same by a hand that likes Windows line ends.
@@ -364,8 +472,6 @@ void writeGameSeeds() {
     for (char c : settings) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     writeSeed("settings", "hand-edited-bgm", std::string("\x02") + "0x1F" + '\0' + crlf);
     writeSeed("settings", "new-file", std::string("\x07") + "my value" + '\0');
-
-    writeSeed("midi", "demo-01.mid", readFile(kDemo / "MIDI" / "01.MID"));
 }
 
 // Every calc and if argument of the demo's scripts: what follows "*calc " and "*if ".
@@ -399,6 +505,7 @@ int main() {
         fs::create_directories(kCorpus / target);
     }
     writePictureSeeds();
+    writeMusicSeeds();
     writeGameSeeds();
     writeExpressionSeeds();
     std::printf("make_fuzz_corpus: seeds written to %s\n", kCorpus.c_str());

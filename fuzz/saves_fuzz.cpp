@@ -1,9 +1,10 @@
 // Fuzz target: the save folder's files, save1.cv and seen.cv, as a player's disk may hold them
-// (cut short, too long, any values), under the demo game played with the mouse actions at the
-// input's end (fuzz_game.h). The game reads the seen record when it starts; the seeds load
-// slot 1 through the system menu, and the loaded variables then drive the story, the hotel
-// menu and the galleries. Before the mouse actions, the input is the length of the save file
-// as a 16-bit little-endian number, the save file, and the seen record.
+// (cut short, too long, any values), under the demo game played with the player's actions at
+// the input's end, on the demo's pictures and music or the input's (fuzz_game.h). The game
+// reads the seen record when it starts; the seeds load slot 1 through the system menu, and the
+// loaded variables then drive the story, the hotel menu, the galleries and the scene replay,
+// and the game saves over them. Before the picture and the song, the input is the length of
+// the save file as a 16-bit little-endian number, the save file, and the seen record.
 
 #include <algorithm>
 #include <cstddef>
@@ -25,11 +26,12 @@ void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::span<const std::uint8_t> input(data, size);
-    const auto actions = corvan::fuzz::takeMouseActions(input);
+    const auto actions = corvan::fuzz::takePlayerActions(input);
+    const auto files = corvan::fuzz::takeGameFiles(input);
     if (input.size() < 2) return 0;
     const std::size_t saveLength =
         std::min<std::size_t>(input[0] | input[1] << 8, input.size() - 2);
-    const corvan::fuzz::GameFolders& folders = corvan::fuzz::freshFolders(true);
+    const corvan::fuzz::GameFolders& folders = corvan::fuzz::freshFolders(true, files);
     writeFile(folders.save / "save1.cv", input.subspan(2, saveLength));
     writeFile(folders.save / "seen.cv", input.subspan(2 + saveLength));
 

@@ -31,6 +31,7 @@
 #include "game/menu_state.h"
 #include "game/run_state.h"
 #include "game/screen_state.h"
+#include "game/snapshot.h"
 #include "game/sound_state.h"
 #include "game/text_cursor.h"
 #include "render/bitmap.h"
@@ -215,6 +216,16 @@ public:
     void SpecialEffect(std::string_view text);
     Host& host() { return host_; }
     const GameOptions& options() const { return options_; }
+    // The text drawer the game draws its text with (the reader's backlog uses it too).
+    TextRenderer& text();
+
+    // --- Snapshots (snapshot.cpp) ----------------------------------------------------------------
+    // What decides the game's next steps, to be put back later (game/snapshot.h).
+    GameSnapshot TakeSnapshot() const;
+    void RestoreSnapshot(const GameSnapshot& snapshot);
+    // "CHUNK:LINE" of the script line run last, for messages to an author; empty before the
+    // first chunk.
+    std::string ScriptLocation() const;
 
     // --- Variables, seen record, settings --------------------------------------------------------
     Variables vars;
@@ -280,7 +291,6 @@ private:
     void resetFrameText();
     void showTextFrame();
     bool loadPictureLayer(std::string_view path, Bitmap& target);
-    TextRenderer& text();
 
     // Operations of other subsystems reached from scripts.
 

@@ -65,11 +65,14 @@ public:
         frameObserver_ = std::move(observer);
     }
     const std::vector<std::string>& events() const { return events_; }
+    // Forgets the log lines kept so far (a long exploration would keep them all).
+    void clearEvents() { events_.clear(); }
 
     // Audio: players that play nothing and remember every call (headless/recording_audio.h).
     AudioOut& audio() override { return audio_; }
     FileStore& files() override { return files_; }
     TextRenderer& text() override { return text_; }
+    RecordingAudio& recordingAudio() { return audio_; }
     const std::vector<std::string>& audioCalls() const { return audio_.calls(); }
     void endMusic() { audio_.endMusic(); }
     void setMusicOpenError(std::string error) { audio_.setMusicOpenError(std::move(error)); }

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <sstream>
 
+#include "headless/menu_input.h"
+
 namespace corvan {
 
 namespace {
@@ -125,6 +127,18 @@ std::string parseLine(const std::string& line, InputCommand& cmd) {
         cmd.value = restOfLine(line, 2);
         return {};
     }
+    if (name == "choose") {
+        cmd.kind = K::Choose;
+        if (auto e = needArgs(1, "choose N"); !e.empty()) return e;
+        if (!parseNumber(w[1], cmd.count) || cmd.count < 1) return "N must be a row, 1 or more";
+        return {};
+    }
+    if (name == "place") {
+        cmd.kind = K::Place;
+        cmd.text = restOfLine(line, 1);
+        if (cmd.text.empty()) return "usage: place NAME";
+        return {};
+    }
     return "unknown command \"" + name + "\"";
 }
 
@@ -154,9 +168,10 @@ std::optional<std::vector<InputCommand>> parseInputScript(const std::string& tex
     return commands;
 }
 
-void runInputCommands(const std::vector<InputCommand>& commands, ReplayDriver& driver,
+bool runInputCommands(const std::vector<InputCommand>& commands, ReplayDriver& driver,
                       const InputHooks& hooks) {
     using K = InputCommand::Kind;
+    bool allDone = true;
     for (const InputCommand& cmd : commands) {
         switch (cmd.kind) {
             case K::Answer: hooks.answer(cmd.ok ? MessageAnswer::Ok : MessageAnswer::Cancel); break;
@@ -177,8 +192,21 @@ void runInputCommands(const std::vector<InputCommand>& commands, ReplayDriver& d
             case K::Key: driver.key(cmd.key); break;
             case K::KeyDown: driver.keyDown(cmd.key); break;
             case K::KeyUp: driver.keyUp(cmd.key); break;
+            case K::Choose:
+            case K::Place: {
+                std::string problem;
+                const bool done = cmd.kind == K::Choose
+                                      ? chooseMenuRow(driver, static_cast<int>(cmd.count), problem)
+                                      : choosePlace(driver, cmd.text, problem);
+                if (!done) {
+                    allDone = false;
+                    if (hooks.failed) hooks.failed(cmd.line, problem);
+                }
+                break;
+            }
         }
     }
+    return allDone;
 }
 
 }  // namespace corvan

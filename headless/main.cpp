@@ -48,6 +48,8 @@ virtual clock: each idle call is 20 ms and the 60 ms timer fires after every thi
 Input commands:
   idle N | run [MAX] | read [MAX] | move X Y | click X Y | rclick X Y | down L|R|M X Y | up L|R|M X Y
   state FILE | shot FILE | answer ok|cancel | pick PATH|cancel | set NAME VALUE
+  choose N      click row N of the open menu (choice menu, system menu, slot list)
+  place NAME    click the hotel menu's or the floor map's plate NAME (移動, 徴収, 5F, ロビー)
   key NAME | keydown NAME | keyup NAME | wheel up|down
 Key names: return space escape up down left right pageup pagedown home end tab ctrl
   a h o s f11 f12 plus minus
@@ -178,18 +180,23 @@ int main(int argc, char** argv) {
     auto writeShot = [&](const std::string& path) {
         player.start();
         std::string problem;
-        if (!writePng(player.game().screen, path, problem)) {
+        if (!writePng(player.reader().picture(), path, problem)) {
             std::cerr << "corvan-replay: " << problem << "\n";
             status = 1;
         }
     };
 
-    runInputCommands(
+    const bool allDone = runInputCommands(
         *commands, player.driver(),
         {.answer = [&](MessageAnswer answer) { host.queueAnswer(answer); },
          .pick = [&](std::optional<std::string> path) { host.queuePick(std::move(path)); },
          .state = writeState,
-         .shot = writeShot});
+         .shot = writeShot,
+         .failed =
+             [&](int line, const std::string& problem) {
+                 std::cerr << "corvan-replay: input line " << line << ": " << problem << "\n";
+             }});
+    if (!allDone) status = 1;
     player.start();
     if (!opt.state.empty()) writeState(opt.state);
     if (!opt.shot.empty()) writeShot(opt.shot);

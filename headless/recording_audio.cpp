@@ -1,5 +1,7 @@
 #include "headless/recording_audio.h"
 
+#include "sound/wave_length.h"
+
 namespace corvan {
 
 bool RecordingAudio::openMusic(const std::filesystem::path& file, std::string& error) {
@@ -48,7 +50,12 @@ bool RecordingAudio::playVoice(const std::filesystem::path& file, std::string& e
         error = voiceError_;
         return false;
     }
+    if (now_) voiceEnds_ = now_() + waveMilliseconds(file).value_or(0);
     return true;
+}
+
+bool RecordingAudio::voicePlaying() {
+    return now_ && now_() < voiceEnds_;
 }
 
 }  // namespace corvan

@@ -5,6 +5,8 @@
 // "play-voice PATH". Music that plays goes on until it is stopped or `endMusic` says it has
 // played to its end.
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,10 @@ public:
     void stopMusic() override;
     bool musicStopped() override;
     bool playVoice(const std::filesystem::path& file, std::string& error) override;
+    // A voice sounds for as long as its wave file says, on the clock given (milliseconds of the
+    // player's virtual time); without a clock a voice ends at once. Not recorded as a call.
+    bool voicePlaying() override;
+    void setClock(std::function<std::int64_t()> now) { now_ = std::move(now); }
 
 private:
     enum class MusicState { NoFile, AtStart, Playing, Stopped };
@@ -33,6 +39,8 @@ private:
     std::vector<std::string> calls_;
     std::string musicOpenError_;
     std::string voiceError_;
+    std::function<std::int64_t()> now_;
+    std::int64_t voiceEnds_ = 0;
 };
 
 }  // namespace corvan

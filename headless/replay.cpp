@@ -3,7 +3,11 @@
 namespace corvan {
 
 HeadlessPlayer::HeadlessPlayer(GameOptions options)
-    : game_(std::make_unique<Game>(host_, options)),
-      driver_(*game_, [this] { return host_.windowClosed(); }) {}
+    : reader_(std::make_unique<Reader>(host_, std::move(options))),
+      driver_(*reader_, [this] { return host_.windowClosed(); }) {
+    // Voices sound for their length on the virtual clock.
+    host_.recordingAudio().setClock(
+        [this] { return game().idleCalls * kIdleMilliseconds + host_.pausedMilliseconds(); });
+}
 
 }  // namespace corvan

@@ -25,8 +25,9 @@ public:
     explicit HeadlessPlayer(GameOptions options = {});
 
     HeadlessHost& host() { return host_; }
-    Game& game() { return *game_; }
-    Reader& reader() { return driver_.reader(); }
+    Game& game() { return reader_->game(); }
+    const Game& game() const { return reader_->game(); }
+    Reader& reader() { return *reader_; }
     ReplayDriver& driver() { return driver_; }
 
     // See ReplayDriver.
@@ -53,7 +54,7 @@ public:
 
 private:
     HeadlessHost host_;
-    std::unique_ptr<Game> game_;
+    std::unique_ptr<Reader> reader_;
     ReplayDriver driver_;
 };
 

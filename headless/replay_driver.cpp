@@ -12,13 +12,13 @@ constexpr PagePoint kPagePoint{320, 240};
 
 }  // namespace
 
-ReplayDriver::ReplayDriver(Game& game, std::function<bool()> closed)
-    : game_(game), reader_(game), closed_(std::move(closed)) {}
+ReplayDriver::ReplayDriver(Reader& reader, std::function<bool()> closed)
+    : reader_(reader), closed_(std::move(closed)) {}
 
 void ReplayDriver::start() {
     if (started_) return;
     started_ = true;
-    game_.FormCreate();
+    game().FormCreate();
 }
 
 void ReplayDriver::idle() {
@@ -26,12 +26,12 @@ void ReplayDriver::idle() {
     if (closed()) {
         if (!destroyed_) {
             destroyed_ = true;
-            game_.FormDestroy();
+            reader_.formDestroy();
         }
         return;
     }
     reader_.idle();
-    if (game_.idleCalls % kIdleCallsPerTick == 0 && !closed()) reader_.timer();
+    if (++calls_ % kIdleCallsPerTick == 0 && !closed()) reader_.timer();
 }
 
 void ReplayDriver::idle(std::int64_t count) {
@@ -51,7 +51,7 @@ std::int64_t ReplayDriver::run(std::int64_t limit) {
     start();
     std::int64_t calls = 0;
     // A script found going round a loop it cannot leave would use the whole budget in vain.
-    while (calls < limit && !closed() && !waitingForPlayer() && !game_.scriptLooping()) {
+    while (calls < limit && !closed() && !waitingForPlayer() && !game().scriptLooping()) {
         idle();
         ++calls;
     }
@@ -63,7 +63,7 @@ std::int64_t ReplayDriver::readOn(std::int64_t maxClicks) {
     run();
     std::int64_t clicks = 0;
     for (; clicks < maxClicks && !closed(); ++clicks) {
-        const Game& g = game_;
+        const Game& g = game();
         const bool atPageOrClickWait = g.scriptRunning && g.waitKind != WaitKind::None &&
                                        g.menuKind == MenuKind::None &&
                                        g.viewFlag == ViewFlag::Story && g.delayTicks == 0;
@@ -98,7 +98,7 @@ void ReplayDriver::click(MouseButton button, int x, int y) {
 void ReplayDriver::keyDown(Key key) {
     start();
     if (closed()) return;
-    Host& host = game_.host();
+    Host& host = game().host();
     switch (reader_.keyDown(key)) {
         case Reader::HostRequest::None: break;
         case Reader::HostRequest::ToggleFullScreen:
@@ -107,6 +107,7 @@ void ReplayDriver::keyDown(Key key) {
         case Reader::HostRequest::Screenshot: host.traceEvent("host-request screenshot"); break;
         case Reader::HostRequest::LouderMusic: host.traceEvent("host-request louder"); break;
         case Reader::HostRequest::QuieterMusic: host.traceEvent("host-request quieter"); break;
+        case Reader::HostRequest::PlayerSettings: host.traceEvent("host-request settings"); break;
     }
 }
 
@@ -121,8 +122,11 @@ void ReplayDriver::key(Key key) {
 }
 
 void ReplayDriver::setSetting(const std::string& name, const std::string& value) {
-    game_.host().writeSetting(name, value);
-    if (started_ && !closed()) game_.ApplySettings();
+    game().host().writeSetting(name, value);
+    if (started_ && !closed()) {
+        game().ApplySettings();
+        reader_.applySettings();
+    }
 }
 
 }  // namespace corvan

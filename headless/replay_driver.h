@@ -22,10 +22,13 @@ public:
     static constexpr std::int64_t kDefaultRunLimit = 100000;
     static constexpr std::int64_t kDefaultReadClicks = 1000;
 
-    // `closed` tells whether the main window has closed; the game then takes no more calls.
-    ReplayDriver(Game& game, std::function<bool()> closed);
+    // Drives `reader`, which its owner keeps. `closed` tells whether the main window has closed;
+    // the game then takes no more calls.
+    ReplayDriver(Reader& reader, std::function<bool()> closed);
 
     Reader& reader() { return reader_; }
+    Game& game() { return reader_.game(); }
+    const Game& game() const { return reader_.game(); }
 
     // Runs the game's creation handler once; later calls do nothing.
     void start();
@@ -47,7 +50,7 @@ public:
     std::int64_t readOn(std::int64_t maxClicks = kDefaultReadClicks);
     // True when the game waits for the player or has nothing to run, no delay is pending and
     // the reader does nothing by itself.
-    bool waitingForPlayer() const { return waitsForPlayer(game_, reader_); }
+    bool waitingForPlayer() const { return waitsForPlayer(game(), reader_); }
     static bool waitsForPlayer(const Game& game, const Reader& reader);
 
     void mouseMove(int x, int y);
@@ -60,13 +63,13 @@ public:
     void keyUp(Key key);
     void key(Key key);
 
-    // Writes a settings value as the settings dialog does, then applies the settings.
+    // Writes a settings value as a settings dialog does, then applies the settings.
     void setSetting(const std::string& name, const std::string& value);
 
 private:
-    Game& game_;
-    Reader reader_;
+    Reader& reader_;
     std::function<bool()> closed_;
+    std::int64_t calls_ = 0;  // idle calls made; the timer fires after every third
     bool started_ = false;
     bool destroyed_ = false;
 };

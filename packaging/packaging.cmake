@@ -1,15 +1,44 @@
-# What `cmake --install` and `cpack -G DEB` put on a player's machine: the programs, the desktop
-# entry, the icon in the icon theme's sizes (drawn by make_icon at build time), a manual page a
-# program (its --help text, turned into one at build time) and the README.
+# What `cmake --install` puts on a player's machine, and what the Debian packages (debian/) take
+# from it: the game's programs with their manuals in section 6, the authors' tools with theirs in
+# section 1, the desktop entry, the icon in the icon theme's sizes (drawn by make_icon at build
+# time), the AppStream metadata and the player's guide.
+#
+# The rules name targets, not source folders, so a program's sources may move freely.
 
 include(GNUInstallDirs)
 
-set(corvan_programs corvan corvan2 corvanup corvan-setup corvan-replay corvan-explore stftool
-    prstool)
-install(TARGETS ${corvan_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Games live in their own folder below the prefix (/usr/games, /usr/local/games), which Debian
+# puts on every user's PATH. A home installation (--prefix ~/.local) sets this to bin.
+set(CORVAN_INSTALL_GAMESDIR games CACHE STRING
+    "Folder below the prefix for the game's programs (games, or bin for a home installation)")
+
+# The game and its own helpers: the player's package.
+set(corvan_game_programs corvan corvan2 corvan-setup corvanup)
+# The authors' tools: a package of their own.
+set(corvan_tool_programs stftool prstool corvan-explore corvan-replay)
+
+install(TARGETS ${corvan_game_programs} RUNTIME DESTINATION ${CORVAN_INSTALL_GAMESDIR})
+install(TARGETS ${corvan_tool_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The manuals, hand-written in doc/man/; the build only fills in the version. corvan2 shares
+# corvan's page.
+set(corvan_manuals
+    corvan.6 corvan2.6 corvan-setup.6 corvanup.6
+    stftool.1 prstool.1 corvan-explore.1 corvan-replay.1)
+foreach(manual IN LISTS corvan_manuals)
+    configure_file(${PROJECT_SOURCE_DIR}/doc/man/${manual} ${CMAKE_BINARY_DIR}/man/${manual} @ONLY)
+    string(REGEX MATCH "[0-9]$" section ${manual})
+    install(FILES ${CMAKE_BINARY_DIR}/man/${manual}
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section})
+endforeach()
+
+install(FILES ${PROJECT_SOURCE_DIR}/doc/players-guide.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/corvan.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# The AppStream metadata: how software centres list the game.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/org.example.corvan.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The icon.
 add_executable(make_icon ${PROJECT_SOURCE_DIR}/tools/make_icon.cpp)
@@ -28,53 +57,3 @@ add_custom_command(
     COMMENT "Drawing the icon"
     VERBATIM)
 add_custom_target(icons ALL DEPENDS ${corvan_icons})
-
-# The manual pages.
-set(corvan_summary_corvan "play the hotel adventure コルヴァン from its game disc")
-set(corvan_summary_corvan2 "play コルヴァン without music or voices")
-set(corvan_summary_corvanup "copy new game programs from the game disc into the save folder")
-set(corvan_summary_corvan-setup "set コルヴァン up: record the game folder and the save folder")
-set(corvan_summary_corvan-replay "play a game folder headless, for tests and for checking a story")
-set(corvan_summary_corvan-explore "play every route of a game headless and report its endings and dead ends")
-set(corvan_summary_stftool "build and read the game's script archives")
-set(corvan_summary_prstool "turn pictures into the game's PRS form and back")
-string(JOIN " " corvan_see_also ${corvan_programs})
-set(corvan_man_pages)
-foreach(program IN LISTS corvan_programs)
-    set(page ${CMAKE_BINARY_DIR}/man/${program}.1.gz)
-    list(APPEND corvan_man_pages ${page})
-    add_custom_command(
-        OUTPUT ${page}
-        COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${program}> -DNAME=${program}
-                "-DSUMMARY=${corvan_summary_${program}}" -DVERSION=${PROJECT_VERSION}
-                "-DSEE_ALSO=${corvan_see_also}" -DOUTPUT=${page}
-                -P ${CMAKE_CURRENT_LIST_DIR}/man_page.cmake
-        DEPENDS ${program} ${CMAKE_CURRENT_LIST_DIR}/man_page.cmake
-        COMMENT "Writing the manual page of ${program}"
-        VERBATIM)
-endforeach()
-add_custom_target(man_pages ALL DEPENDS ${corvan_man_pages})
-install(FILES ${corvan_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-
-# The Debian package: `cpack -G DEB` in the build folder makes corvan_VERSION_ARCH.deb. Its
-# libraries' packages are worked out by dpkg-shlibdeps; the fonts, the soundfont and Qt's
-# window-system plugins are loaded at run time, so they are named here.
-set(CPACK_PACKAGE_NAME corvan)
-set(CPACK_PACKAGE_VENDOR "The corvan developers")
-set(CPACK_PACKAGE_CONTACT "The corvan developers <corvan@example.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "hotel adventure game engine for the コルヴァン disc")
-set(CPACK_PACKAGE_DESCRIPTION
-    "A re-implementation for Linux of the run-time engine of the 1990s Japanese
-hotel adventure コルヴァン. With the game's disc, or a copy of it in a folder,
-it plays the whole story with its text, menus, saves, music and voices.
-corvan-setup records where the disc and the saves are; stftool and prstool
-build new stories.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_GENERATOR DEB)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-ipafont-gothic, fonts-ipafont-mincho, timgm6mb-soundfont, qt6-qpa-plugins")
-include(CPack)

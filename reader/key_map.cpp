@@ -30,7 +30,13 @@ constexpr std::array kBindings{
     Binding{Key::End,       false, false, KeyAction::Last,             "End"},
     Binding{Key::WheelUp,   false, false, KeyAction::WheelBack,        "wheel up"},
     Binding{Key::WheelDown, false, false, KeyAction::WheelForward,     "wheel down"},
+    Binding{Key::PageUp,    false, false, KeyAction::BacklogBack,      "Page Up"},
+    Binding{Key::PageDown,  false, false, KeyAction::BacklogForward,   "Page Down"},
     Binding{Key::Ctrl,      false, false, KeyAction::HoldSkip,         "Ctrl (held alone)"},
+    Binding{Key::Tab,       false, false, KeyAction::ToggleSkip,       "Tab"},
+    Binding{Key::A,         false, false, KeyAction::ToggleAuto,       "A"},
+    Binding{Key::H,         false, false, KeyAction::HideFrame,        "H"},
+    Binding{Key::O,         false, false, KeyAction::PlayerSettings,   "O"},
     Binding{Key::F11,       false, false, KeyAction::ToggleFullScreen, "F11"},
     Binding{Key::F12,       false, false, KeyAction::Screenshot,       "F12"},
     Binding{Key::Plus,      false, false, KeyAction::LouderMusic,      "+"},
@@ -56,10 +62,29 @@ const std::vector<DocRow>& docRows() {
          "right go to the row before and after); the first press works at once"},
         {{KeyAction::First, KeyAction::Last}, "the highlight to the first or the last of them"},
         {{KeyAction::WheelBack, KeyAction::WheelForward},
-         "the highlight a row up or down in a menu"},
+         "the highlight a row up or down in a menu; with no menu open, wheel up opens the "
+         "backlog"},
+        {{KeyAction::BacklogBack, KeyAction::BacklogForward},
+         "the backlog (when no menu is open): the pages read so far over the picture dimmed, "
+         "the page on screen last; Page Up and Down, the arrows and the wheel turn its pages, "
+         "Home and End go to the first and the last, Enter or a click plays a page's voice (♪) "
+         "again, Escape, a right click or the wheel turned down past the last page close it"},
         {{KeyAction::HoldSkip},
-         "skips: page and click waits end by themselves while it is held; a shortcut such as "
-         "Ctrl+S never skips"},
+         "skips pages read before (in any game played with this save folder) while it is "
+         "held: each appears whole at once, and the skip stops at the first page not read "
+         "yet, a choice, a menu or the map (`SkipUnread=1` skips unread pages too); a shortcut "
+         "such as Ctrl+S never skips"},
+        {{KeyAction::ToggleSkip}, "the same skip, on and off without holding"},
+        {{KeyAction::ToggleAuto},
+         "auto-advance on and off: a page ends by itself after a pause that grows with its "
+         "length, never before its voice has ended (`AutoSpeed`); a click, a key or a menu "
+         "ends it"},
+        {{KeyAction::HideFrame},
+         "hides the message frame to show the whole picture (the middle button too); any "
+         "click or key brings it back without reading on"},
+        {{KeyAction::PlayerSettings},
+         "the player's settings window: volume, scaling, fullscreen, auto-advance speed and "
+         "what skipping skips"},
         {{KeyAction::ToggleFullScreen}, "fullscreen on and off"},
         {{KeyAction::Screenshot},
          "saves the game screen (640x480 PNG, `corvan-DATE-TIME.png`) in `$XDG_PICTURES_DIR` or "

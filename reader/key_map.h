@@ -13,17 +13,23 @@
 namespace corvan {
 
 enum class KeyAction {
-    Advance,       // a left click where the pointer is: read on, pick the highlighted row
-    Back,          // a right click: the system menu, back from the floor map
-    Up,            // the highlight to the row, plate or button above, or the one before
-    Down,          // ... below, or the one after
-    Left,          // ... to the left, or the one before
-    Right,         // ... to the right, or the one after
-    First,         // the first row, plate or button
-    Last,          // the last one
-    WheelBack,     // the wheel turned up: the previous row in a menu
-    WheelForward,  // the wheel turned down: the next row in a menu
-    HoldSkip,      // held: page and click waits end by themselves
+    Advance,         // a left click where the pointer is: read on, pick the highlighted row
+    Back,            // a right click: the system menu, back from the floor map
+    Up,              // the highlight to the row, plate or button above, or the one before
+    Down,            // ... below, or the one after
+    Left,            // ... to the left, or the one before
+    Right,           // ... to the right, or the one after
+    First,           // the first row, plate or button
+    Last,            // the last one
+    WheelBack,       // the wheel turned up: the previous row in a menu, else the backlog
+    WheelForward,    // the wheel turned down: the next row in a menu
+    BacklogBack,     // the backlog, or a page back in it
+    BacklogForward,  // a page on in the backlog
+    HoldSkip,        // held: pages read before end by themselves
+    ToggleSkip,      // the same skip, without holding
+    ToggleAuto,      // auto-advance on and off
+    HideFrame,       // the picture without its message frame
+    PlayerSettings,  // the player's settings window
     ToggleFullScreen,
     Screenshot,
     LouderMusic,

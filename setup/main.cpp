@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "corvan_version.h"
+#include "desktop/japanese_qt.h"
 #include "settings/settings_file.h"
 #include "setup/setup_dialog.h"
 #include "setup/setup_folders.h"
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
         return setUpQuietly(game, save);
     }
     QApplication app(argc, argv);
+    const corvan::JapaneseQtTexts japanese;
     const corvan::SettingsFile store;
     corvan::setup::SetupDialog dialog(store, corvan::setup::findGameFolders(store),
                                       corvan::setup::proposedSaveFolder(store));

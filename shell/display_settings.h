@@ -2,8 +2,10 @@
 
 // The player's choices for today's screens and speakers, kept in the settings store beside the
 // game's own values (they are only ever written when the player changes them):
-//   Scale       the windowed picture's integer scale; 0 or none: the largest that fits
-//   Smooth      1: in fullscreen, smooth scaling to the largest 4:3 rectangle
+//   Scale       the windowed picture's integer scale; 0 or none: as `Scaling` sizes the window
+//   Scaling     auto (the default), whole, sharp or smooth (shell/picture_layout.h), in the
+//               window and in fullscreen
+//   Smooth      1: smooth scaling in fullscreen, where `Scaling` is not set (an older setting)
 //   FullScreen  1: start in fullscreen (F11 and Alt+Enter switch and remember it)
 //   Volume      the music's loudness, 0 to 100 (default 80); + and - change it by 10
 
@@ -11,11 +13,13 @@
 #include <string_view>
 
 #include "engine/host.h"
+#include "shell/picture_layout.h"
 
 namespace corvan::shell {
 
 namespace setting {
 inline constexpr std::string_view kScale = "Scale";
+inline constexpr std::string_view kScaling = "Scaling";
 inline constexpr std::string_view kSmooth = "Smooth";
 inline constexpr std::string_view kFullScreen = "FullScreen";
 inline constexpr std::string_view kVolume = "Volume";
@@ -30,11 +34,15 @@ struct DisplayRequest {
 };
 
 struct DisplayChoices {
-    int scale = 0;  // 0: the largest that fits
-    bool smooth = false;
+    int scale = 0;                    // 0: as the scaling sizes the window
+    Scaling scaling = Scaling::Auto;  // as stored; the window's
+    Scaling fullScreenScaling = Scaling::Auto;
     bool fullScreen = false;
     int volume = kDefaultVolume;
 };
+
+// A stored whole number from `low` to `high`; nullopt when it is missing or out of range.
+std::optional<int> storedInt(Host& host, std::string_view name, int low, int high);
 
 // The stored choices with the request over them; values out of range read as the defaults.
 DisplayChoices readDisplayChoices(Host& host, const DisplayRequest& request);

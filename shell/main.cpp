@@ -12,6 +12,7 @@
 #include <string>
 
 #include "corvan_version.h"
+#include "desktop/japanese_qt.h"
 #include "settings/int_value.h"
 #include "shell/game_shell.h"
 
@@ -28,7 +29,7 @@ namespace {
 constexpr const char* kProgram = CORVAN_SILENT_BUILD ? "corvan2" : "corvan";
 
 void printUsage() {
-    std::printf("Usage: %s [--debug]\n\n", kProgram);
+    std::printf("Usage: %s [--scale N] [--fullscreen | --window] [--debug]\n\n", kProgram);
     std::printf(
         "Plays the game installed in the game folder: the script archive mg_data.stf and its\n"
         "GRA, wave and MIDI folders.\n");
@@ -42,8 +43,8 @@ void printUsage() {
     std::printf(
         "\n"
         "Options:\n"
-        "  --scale N       show the 640x480 picture N times as large (default: the largest\n"
-        "                  that fits the screen, or the Scale setting)\n"
+        "  --scale N       show the 640x480 picture N times as large (default: as the\n"
+        "                  Scaling setting sizes it, or the Scale setting)\n"
         "  --fullscreen    start in fullscreen; --window starts in a window\n"
         "  --debug         print on standard error what fails silently for the player: a\n"
         "                  missing chunk, label, picture or voice, a damaged archive, a\n"
@@ -53,10 +54,14 @@ void printUsage() {
         "Keys: Enter or Space reads on and picks the highlighted row, the arrow keys and the\n"
         "mouse wheel move the highlight, Escape opens the system menu, holding Ctrl skips\n"
         "page and click waits, F11 or Alt+Enter switches fullscreen, F12 or Ctrl+S saves a\n"
-        "screenshot in the pictures folder, + and - turn the music up and down.\n"
+        "screenshot in the pictures folder, + and - turn the music up and down, O opens the\n"
+        "player settings window; the Menu key or Shift with the right button opens the\n"
+        "window's menu.\n"
+        "The manual (man 6 corvan) tells the settings, files and environment variables.\n"
         "\n"
         "It reads its settings, SaveDir (the save folder), GameDir (the game folder) and the\n"
-        "display choices Scale, Smooth, FullScreen and Volume, from the section [Corvan] of\n"
+        "player's choices Scale, Scaling (auto, whole, sharp or smooth), Smooth, FullScreen,\n"
+        "Volume, AutoSpeed and SkipUnread, from the section [Corvan] of\n"
         "$XDG_CONFIG_HOME/Brackwell.ini (~/.config/Brackwell.ini when XDG_CONFIG_HOME is unset).\n"
         "When SaveDir is missing it offers to run the setup (corvan-setup) first.\n");
 }
@@ -110,6 +115,7 @@ int main(int argc, char** argv) {
         }
     }
     QApplication app(argc, argv);
+    const corvan::JapaneseQtTexts japanese;
     // The installed desktop entry and icon: Wayland finds the entry by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("corvan"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvan")));

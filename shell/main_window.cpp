@@ -1,11 +1,11 @@
 #include "shell/main_window.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QScreen>
 #include <algorithm>
 
-#include "render/layers.h"
 #include "shell/key_input.h"
 
 namespace corvan::shell {
@@ -23,9 +23,22 @@ MainWindow::MainWindow() : QWidget(nullptr, kBorderedFlags) {
     image1_ = new ScreenView(QSize(kScreenWidth, kScreenHeight), this);
     image1_->setObjectName(QStringLiteral("Image1"));
     image1_->move(0, 0);
+    notice_ = new PictureNote(PictureNote::Corner::TopLeft, image1_);
+    readingMark_ = new PictureNote(PictureNote::Corner::TopRight, image1_);
     setScale(1);
     // The game hovers menu rows on every move, not only while a button is held.
     image1_->setMouseTracking(true);
+
+    contextMenu_.addAction(QStringLiteral("環境設定..."), this,
+                           [this] { doHostRequest(Reader::HostRequest::PlayerSettings); });
+    QAction* fullScreen = contextMenu_.addAction(QStringLiteral("全画面表示"), this, [this] {
+        doHostRequest(Reader::HostRequest::ToggleFullScreen);
+    });
+    fullScreen->setCheckable(true);
+    connect(&contextMenu_, &QMenu::aboutToShow, this,
+            [this, fullScreen] { fullScreen->setChecked(fullScreen_); });
+    contextMenu_.addAction(QStringLiteral("スクリーンショットを保存"), this,
+                           [this] { doHostRequest(Reader::HostRequest::Screenshot); });
 
     timer1_.setObjectName(QStringLiteral("Timer1"));
     timer1_.setInterval(kTimer1Milliseconds);
@@ -71,6 +84,11 @@ void MainWindow::callGame(const std::function<void(Game&)>& handler) {
     --depth_;
     showScreenChanges(game_->screen, false);
     image1_->setHighlight(reader_->keyboardHighlight());
+    if (reader_->frameHidden() != frameHidden_) {
+        frameHidden_ = reader_->frameHidden();
+        emit frameHiddenChanged(frameHidden_);
+    }
+    showReadingMark();
     if (depth_ > 0) return;
     if (closing_) {
         endGame();
@@ -99,7 +117,15 @@ void MainWindow::wakeFromRest() {
     restingSince_.invalidate();
 }
 
-void MainWindow::showScreenChanges(const Bitmap& screen, bool now) {
+const Bitmap& MainWindow::shownFor(const Bitmap& bitmap) const {
+    const bool gameScreen = game_ != nullptr && &bitmap == &game_->screen;
+    return gameScreen && reader_ != nullptr ? reader_->picture() : bitmap;
+}
+
+void MainWindow::showScreenChanges(const Bitmap& gameScreen, bool now) {
+    // The reader may show another picture over the game's (the backlog, the picture without its
+    // frame); the game's screen then waits, its changes kept, until it shows again.
+    const Bitmap& screen = shownFor(gameScreen);
     // Only what the game drew on is painted again: a game waiting for a click costs nothing
     // but its wait marker.
     Rect changed = screen.takeDamage();
@@ -114,7 +140,8 @@ void MainWindow::showScreenChanges(const Bitmap& screen, bool now) {
     }
 }
 
-void MainWindow::showWholeScreen(const Bitmap& screen) {
+void MainWindow::showWholeScreen(const Bitmap& gameScreen) {
+    const Bitmap& screen = shownFor(gameScreen);
     screen.takeDamage();
     image1_->setBitmap(&screen);
     image1_->repaint();
@@ -139,15 +166,16 @@ void MainWindow::setBordered(bool bordered) {
     if (wasVisible) show();
 }
 
-void MainWindow::setScale(int scale) {
-    scale_ = std::max(1, scale);
+void MainWindow::setWindowPicture(QSize size) {
+    windowPicture_ = size.expandedTo(QSize(1, 1));
     // A dialog border: the window is never resized by the player.
-    if (!fullScreen_) setFixedSize(kScreenWidth * scale_, kScreenHeight * scale_);
+    if (!fullScreen_) setFixedSize(windowPicture_);
 }
 
 void MainWindow::setFullScreenMode(bool on) {
     if (on == fullScreen_) return;
     fullScreen_ = on;
+    image1_->setScaling(on ? fullScreenScaling_ : windowScaling_);
     if (on) {
         windowedPlace_ = pos();
         setMinimumSize(0, 0);
@@ -158,14 +186,18 @@ void MainWindow::setFullScreenMode(bool on) {
     } else {
         image1_->setPictureOffset(QPoint());
         showNormal();
-        setScale(scale_);
+        setWindowPicture(windowPicture_);
         setBordered(bordered_);
         move(windowedPlace_);
     }
+    placeNotes();
 }
 
-void MainWindow::setSmooth(bool smooth) {
-    image1_->setSmooth(smooth);
+void MainWindow::setScaling(Scaling window, Scaling fullScreen) {
+    windowScaling_ = window;
+    fullScreenScaling_ = fullScreen;
+    image1_->setScaling(fullScreen_ ? fullScreenScaling_ : windowScaling_);
+    placeNotes();
 }
 
 double MainWindow::pictureScale() const {
@@ -175,6 +207,42 @@ double MainWindow::pictureScale() const {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     image1_->setGeometry(rect());
+    placeNotes();
+}
+
+void MainWindow::placeNotes() {
+    const QRect picture = image1_->pictureTarget();
+    notice_->place(picture, pictureScale());
+    readingMark_->place(picture, pictureScale());
+}
+
+void MainWindow::showNotice(const QString& text) {
+    notice_->showText(text, PictureNote::kNoticeMilliseconds);
+}
+
+void MainWindow::showReadingMark() {
+    QString mark;
+    if (reader_->skipping()) {
+        mark = QStringLiteral("スキップ");
+    } else if (reader_->autoAdvancing()) {
+        mark = QStringLiteral("オート");
+    }
+    readingMark_->showText(mark);
+}
+
+void MainWindow::openContextMenu(std::optional<QPoint> at) {
+    contextMenu_.popup(at.value_or(image1_->mapToGlobal(image1_->pictureTarget().center())));
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // The right button alone is the game's; the Menu key opens the menu as a key press.
+    if (event->reason() == QContextMenuEvent::Mouse &&
+        event->modifiers().testFlag(Qt::ShiftModifier)) {
+        openContextMenu(event->globalPos());
+        event->accept();
+        return;
+    }
+    event->ignore();
 }
 
 void MainWindow::doHostRequest(Reader::HostRequest request) {
@@ -187,10 +255,15 @@ void MainWindow::doHostRequest(Reader::HostRequest request) {
         case Reader::HostRequest::Screenshot: emit screenshotRequested(); break;
         case Reader::HostRequest::LouderMusic: emit musicVolumeStep(10); break;
         case Reader::HostRequest::QuieterMusic: emit musicVolumeStep(-10); break;
+        case Reader::HostRequest::PlayerSettings: emit playerSettingsRequested(); break;
     }
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Menu) {
+        openContextMenu();
+        return;
+    }
     const std::optional<Key> key = gameKey(event->key());
     if (!key || reader_ == nullptr) {
         QWidget::keyPressEvent(event);
@@ -231,7 +304,7 @@ void MainWindow::endGame() {
     closing_ = true;
     if (ended_) return;
     ended_ = true;
-    if (game_ != nullptr) game_->FormDestroy();
+    if (reader_ != nullptr) reader_->formDestroy();
     emit closed();
 }
 

@@ -1,24 +1,30 @@
 #pragma once
 
 // TForm1, the main window: a fixed client area filled by `Image1`, which shows the game's
-// 640x480 screen surface at an integer scale (1 gives the original's 640x480), or fills the
-// screen with it in fullscreen. It drives the game: `Timer1` every 60 ms, the idle handler every
-// 20 ms, the mouse of `Image1`, the keys, and the shutdown when the window closes. Every call
-// into the game goes through `callGame`, which refreshes `Image1` afterwards so that whatever
-// the game drew shows.
+// 640x480 screen surface at a scale (1 gives the original's 640x480), or fills the screen with
+// it in fullscreen. Notices and the mark of a story that reads on by itself show over the
+// picture, never in it; the Menu key and Shift with the right button open the window's own
+// menu (the right button alone is the game's). It drives the game: `Timer1` every 60 ms, the idle
+// handler every 20 ms, the mouse of `Image1`, the keys, and the shutdown when the window closes.
+// Every call into the game goes through `callGame`, which refreshes `Image1` afterwards so that
+// whatever the game drew shows.
 //
 // Every event goes to the game through the reader's layer (reader/reader.h), which turns the
 // keys of the shared key map into the clicks and pointer moves they stand for.
 
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "game/game.h"
 #include "reader/reader.h"
+#include "render/layers.h"
+#include "shell/picture_note.h"
 #include "shell/screen_view.h"
 
 namespace corvan::shell {
@@ -64,15 +70,30 @@ public:
     void setBordered(bool bordered);
     bool bordered() const { return bordered_; }
 
+    // The windowed client's size: the picture's, 640x480 at its scale.
+    void setWindowPicture(QSize size);
     // The windowed client is 640x480 times this scale.
-    void setScale(int scale);
-    int scale() const { return scale_; }
-    // Fullscreen: the picture fills the screen at the largest integer scale, or smoothly.
+    void setScale(int scale) { setWindowPicture(QSize(kScreenWidth, kScreenHeight) * scale); }
+    double windowScale() const {
+        return static_cast<double>(windowPicture_.width()) / kScreenWidth;
+    }
+    // Fullscreen: the picture fills the screen as its scaling says.
     void setFullScreenMode(bool on);
     bool fullScreenMode() const { return fullScreen_; }
-    void setSmooth(bool smooth);
+    // How the picture is scaled in the window and in fullscreen.
+    void setScaling(Scaling window, Scaling fullScreen);
     // How many of the window's pixels one game pixel takes now (wider in fullscreen).
     double pictureScale() const;
+
+    // A notice over the picture for about two seconds (PictureNote::kNoticeMilliseconds).
+    void showNotice(const QString& text);
+    PictureNote& notice() { return *notice_; }
+    // The mark shown while the story reads on by itself.
+    PictureNote& readingMark() { return *readingMark_; }
+    // The window's own menu: player settings, fullscreen, screenshot. Opened at `at` (global),
+    // or over the picture's middle.
+    void openContextMenu(std::optional<QPoint> at = std::nullopt);
+    QMenu& contextMenu() { return contextMenu_; }
 
     // Runs the game's shutdown now if it has not run yet (the program is ending).
     void endGame();
@@ -85,6 +106,10 @@ signals:
     void fullScreenToggled(bool on);
     void screenshotRequested();
     void musicVolumeStep(int points);
+    // The player hid the message frame, or brought it back.
+    void frameHiddenChanged(bool hidden);
+    // The player asked for the player's settings window.
+    void playerSettingsRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,13 +117,19 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void idle();
     void restIfIdle();
     void wakeFromRest();
+    // The bitmap to show for one the game shows: for its screen, what the reader shows over it.
+    const Bitmap& shownFor(const Bitmap& bitmap) const;
     // What a key asked of the window.
     void doHostRequest(Reader::HostRequest request);
+    // The notes follow the picture's place and scale.
+    void placeNotes();
+    void showReadingMark();
 
     ScreenView* image1_ = nullptr;
     QTimer timer1_;
@@ -109,9 +140,15 @@ private:
     bool closing_ = false;
     bool ended_ = false;
     bool bordered_ = true;
-    int scale_ = 1;
+    QSize windowPicture_;
+    Scaling windowScaling_ = Scaling::Whole;
+    Scaling fullScreenScaling_ = Scaling::Whole;
     bool fullScreen_ = false;
+    PictureNote* notice_ = nullptr;
+    PictureNote* readingMark_ = nullptr;
+    QMenu contextMenu_;
     QPoint windowedPlace_;  // where the window was before fullscreen
+    bool frameHidden_ = false;
     bool timersStarted_ = false;
     QElapsedTimer restingSince_;  // valid while the idle timer rests
 };

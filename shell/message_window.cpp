@@ -24,10 +24,14 @@ MessageWindow::MessageWindow(QWidget* owner)
     connect(image1_, &ScreenView::released, this, [this](MouseButton, QPoint) { emit released(); });
 }
 
-void MessageWindow::setScale(int scale) {
-    const QSize size(kFrameWidth * std::max(1, scale), kFrameHeight * std::max(1, scale));
+void MessageWindow::setScale(double scale) {
+    const QSize size = (QSizeF(kFrameWidth, kFrameHeight) * std::max(scale, 0.25)).toSize();
     setFixedSize(size);
     image1_->resize(size);
+}
+
+void MessageWindow::setScaling(Scaling scaling) {
+    image1_->setScaling(scaling);
 }
 
 void MessageWindow::showFrame(const Bitmap& frame) {

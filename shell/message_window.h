@@ -25,8 +25,10 @@ public:
     // Copies the frame into the window's image and shows the window if it is hidden.
     void showFrame(const Bitmap& frame);
 
-    // The window is 576x96 times this scale, as the main window's picture is.
-    void setScale(int scale);
+    // The window is 576x96 times this scale, and its picture scaled so, as the main window's
+    // picture is.
+    void setScale(double scale);
+    void setScaling(Scaling scaling);
 
     ScreenView& image1() { return *image1_; }
     const Bitmap& frame() const { return frame_; }

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QThread>
 #include <chrono>
+#include <cmath>
 #include <iostream>
 #include <thread>
 
@@ -34,23 +35,24 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-int floorDivide(int value, int by) {
-    return value >= 0 ? value / by : -((-value + by - 1) / by);
-}
-
 }  // namespace
 
 // The game places and moves its windows in its own pixels; on the screen they are `scale` times
 // as far. What the division drops is kept, so that a window the game moves back to where it
 // found it lands exactly there again.
-WindowPoint QtHost::ScaledPlace::toGame(QPoint onScreen, int scale) {
-    const WindowPoint game{floorDivide(onScreen.x(), scale), floorDivide(onScreen.y(), scale)};
-    remainder = onScreen - QPoint(game.x * scale, game.y * scale);
+WindowPoint QtHost::ScaledPlace::toGame(QPoint onScreen, double scale) {
+    const WindowPoint game{static_cast<int>(std::floor(onScreen.x() / scale)),
+                           static_cast<int>(std::floor(onScreen.y() / scale))};
+    remainder = onScreen - scaled(game, scale);
     return game;
 }
 
-QPoint QtHost::ScaledPlace::toScreen(WindowPoint game, int scale) const {
-    return QPoint(game.x * scale, game.y * scale) + remainder;
+QPoint QtHost::ScaledPlace::toScreen(WindowPoint game, double scale) const {
+    return scaled(game, scale) + remainder;
+}
+
+QPoint QtHost::ScaledPlace::scaled(WindowPoint game, double scale) {
+    return QPointF(game.x * scale, game.y * scale).toPoint();
 }
 
 QtHost::QtHost(SettingsFile store)
@@ -138,8 +140,8 @@ void QtHost::hideTextWindow() {
     if (messageWindow_ != nullptr) messageWindow_->hide();
 }
 
-int QtHost::scale() const {
-    return mainWindow_ != nullptr ? mainWindow_->scale() : 1;
+double QtHost::scale() const {
+    return mainWindow_ != nullptr ? mainWindow_->windowScale() : 1.0;
 }
 
 WindowPoint QtHost::textWindowPosition() {
@@ -158,7 +160,8 @@ WindowPoint QtHost::screenSize() {
     // than the picture) hold for the scaled window.
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return {kScreenWidth, kScreenHeight};
-    return {screen->size().width() / scale(), screen->size().height() / scale()};
+    return {static_cast<int>(screen->size().width() / scale()),
+            static_cast<int>(screen->size().height() / scale())};
 }
 
 void QtHost::placeMainWindow(WindowPoint topLeft, WindowPoint /*outerSize*/, bool bordered) {
@@ -208,7 +211,15 @@ void QtHost::warn(std::string_view message) {
 }
 
 void QtHost::traceEvent(std::string_view line) {
-    if (trace_ || (debug_ && trace::isProblem(line))) std::cerr << "corvan: " << line << '\n';
+    const bool problem = trace::isProblem(line);
+    if (!trace_ && !(debug_ && problem)) return;
+    std::cerr << "corvan: ";
+    // A loop names the line it was found at itself.
+    const bool located = line.starts_with(trace::kScriptLoop);
+    if (const std::string where = problem && !located && locate_ ? locate_() : ""; !where.empty()) {
+        std::cerr << where << ": ";
+    }
+    std::cerr << line << '\n';
 }
 
 }  // namespace corvan::shell

@@ -104,17 +104,20 @@ public:
     void warn(std::string_view message) override;
     void traceEvent(std::string_view line) override;
     void setDebug(bool on) { debug_ = on; }
+    // Where the script is ("CHUNK:LINE"), put before every problem printed.
+    void locateProblemsWith(std::function<std::string()> locate) { locate_ = std::move(locate); }
 
 private:
     // A window's place on the screen, as the game sees it at this scale.
     struct ScaledPlace {
         QPoint remainder;  // what the last division to the game's pixels dropped
-        WindowPoint toGame(QPoint onScreen, int scale);
-        QPoint toScreen(WindowPoint game, int scale) const;
+        WindowPoint toGame(QPoint onScreen, double scale);
+        QPoint toScreen(WindowPoint game, double scale) const;
+        static QPoint scaled(WindowPoint game, double scale);
     };
 
     QWidget* dialogOwner() const;
-    int scale() const;
+    double scale() const;
 
     SettingsFile store_;
     MainWindow* mainWindow_ = nullptr;
@@ -130,6 +133,7 @@ private:
     ScaledPlace mainWindowPlace_;
     ScaledPlace textWindowPlace_;
     bool debug_ = false;
+    std::function<std::string()> locate_;
 };
 
 }  // namespace corvan::shell

@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QPen>
 #include <QWheelEvent>
-
-#include "shell/picture_layout.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace corvan::shell {
 
@@ -17,9 +19,9 @@ ScreenView::ScreenView(QSize picture, QWidget* parent) : QWidget(parent), pictur
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ScreenView::setSmooth(bool smooth) {
-    if (smooth == smooth_) return;
-    smooth_ = smooth;
+void ScreenView::setScaling(Scaling scaling) {
+    if (scaling == scaling_) return;
+    scaling_ = scaling;
     update();
 }
 
@@ -29,16 +31,19 @@ void ScreenView::setPictureOffset(QPoint offset) {
     update();
 }
 
-QRect ScreenView::pictureTarget() const {
-    return pictureRect(size(), picture_, smooth_).translated(offset_);
+PictureFit ScreenView::pictureFit() const {
+    PictureFit fit = fitPicture(size(), picture_, scaling_);
+    fit.target.translate(offset_);
+    return fit;
 }
 
 QRect ScreenView::viewRect(const Rect& r) const {
-    const QRect target = pictureTarget();
+    const PictureFit fit = pictureFit();
+    const QRect target = fit.target;
     const auto x = [&](int px) { return target.left() + px * target.width() / picture_.width(); };
     const auto y = [&](int py) { return target.top() + py * target.height() / picture_.height(); };
-    // A smooth picture blends each pixel with its neighbours: take one more around it.
-    const int margin = smooth_ ? 1 : 0;
+    // A filtered picture blends each pixel with its neighbours: take one more around it.
+    const int margin = fit.scaling == Scaling::Whole ? 0 : 1;
     return QRect(QPoint(x(r.left - margin), y(r.top - margin)),
                  QPoint(x(r.right + margin) - 1, y(r.bottom + margin) - 1));
 }
@@ -74,7 +79,8 @@ std::optional<MouseButton> ScreenView::gameButton(Qt::MouseButton button) {
 
 void ScreenView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect target = pictureTarget();
+    const PictureFit fit = pictureFit();
+    const QRect target = fit.target;
     // The bars around the picture.
     const QRegion bars = QRegion(event->rect()).subtracted(QRegion(target));
     for (const QRect& bar : bars) painter.fillRect(bar, Qt::black);
@@ -84,19 +90,22 @@ void ScreenView::paintEvent(QPaintEvent* event) {
         return;
     }
     // The bitmap's bytes are blue, green, red: exactly QImage's BGR888, so no conversion. Drawn
-    // straight to the target, nearest-neighbour unless smooth, so that on a screen with more
-    // device pixels than logical ones every pixel stays sharp.
+    // straight to the target, nearest-neighbour at a whole-number scale, so that on a screen with
+    // more device pixels than logical ones every pixel stays sharp.
     const QImage image(bitmap_->row(0), bitmap_->width(), bitmap_->height(),
                        static_cast<qsizetype>(bitmap_->stride()), QImage::Format_BGR888);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth_);
     const QSize shown = image.size().boundedTo(picture_);
     if (shown != picture_) painter.fillRect(target, Qt::black);  // where the bitmap has no pixels
     const QRect part(target.topLeft(), QSize(target.width() * shown.width() / picture_.width(),
                                              target.height() * shown.height() / picture_.height()));
-    // At a whole-number scale only the picture pixels under the exposed area are drawn: a
-    // blinking wait marker costs its own 32x32 corner, not the whole picture.
+    // Only the picture pixels under the exposed area are drawn: a blinking wait marker costs
+    // its own 32x32 corner, not the whole picture.
     const QRect exposed = event->rect() & part;
-    if (!smooth_ && part.width() % shown.width() == 0 && part.height() % shown.height() == 0) {
+    const bool wholeMultiple =
+        part.width() % shown.width() == 0 && part.height() % shown.height() == 0;
+    if (exposed.isEmpty()) {
+        // Nothing of the bitmap shows in the area.
+    } else if (fit.scaling != Scaling::Smooth && wholeMultiple) {
         const int sx = part.width() / shown.width();
         const int sy = part.height() / shown.height();
         const QRect source(
@@ -106,9 +115,61 @@ void ScreenView::paintEvent(QPaintEvent* event) {
                        QSize(source.width() * sx, source.height() * sy));
         painter.drawImage(to, image, source);
     } else {
-        painter.drawImage(part, image, QRect(QPoint(0, 0), shown));
+        paintFiltered(painter, image, shown, part, exposed, fit.scaling != Scaling::Smooth);
     }
     paintHighlight(painter);
+}
+
+void ScreenView::paintFiltered(QPainter& painter, const QImage& image, QSize shown, QRect part,
+                               QRect exposed, bool sharp) {
+    // Sharp: each pixel becomes a square of the smallest whole number of device pixels that
+    // reaches the target's size, then the smooth filter takes that down to the target.
+    const qreal deviceRatio = devicePixelRatioF();
+    const auto factorFor = [&](int to, int from) {
+        return static_cast<int>(std::ceil(to * deviceRatio / from - 1e-9));
+    };
+    const int factor = sharp ? std::max({1, factorFor(part.width(), shown.width()),
+                                         factorFor(part.height(), shown.height())})
+                             : 1;
+    if (filtered_.size() != shown * factor) {
+        filtered_ = QImage(shown * factor, QImage::Format_RGB32);
+    }
+    // The picture pixels that the exposed area shows, and one more around them that the filter
+    // blends in.
+    const auto pixelAt = [](int at, int start, int length, int size) {
+        return static_cast<double>(at - start) * size / length;
+    };
+    const int left = static_cast<int>(
+        std::floor(pixelAt(exposed.left(), part.left(), part.width(), shown.width())));
+    const int top = static_cast<int>(
+        std::floor(pixelAt(exposed.top(), part.top(), part.height(), shown.height())));
+    const int right = static_cast<int>(
+        std::ceil(pixelAt(exposed.right() + 1, part.left(), part.width(), shown.width())));
+    const int bottom = static_cast<int>(
+        std::ceil(pixelAt(exposed.bottom() + 1, part.top(), part.height(), shown.height())));
+    const QRect source =
+        QRect(QPoint(left - 1, top - 1), QPoint(right, bottom)) & QRect(QPoint(0, 0), shown);
+    for (int y = source.top(); y <= source.bottom(); ++y) {
+        const std::uint8_t* in = image.constScanLine(y) + source.left() * 3;
+        const int row = y * factor;
+        auto* out = reinterpret_cast<QRgb*>(filtered_.scanLine(row)) + source.left() * factor;
+        for (int x = 0; x < source.width(); ++x, in += 3) {
+            const QRgb colour = qRgb(in[2], in[1], in[0]);
+            for (int i = 0; i < factor; ++i) *out++ = colour;
+        }
+        const qsizetype offset = qsizetype{source.left()} * factor * 4;
+        const auto length = static_cast<std::size_t>(source.width()) * factor * 4;
+        for (int i = 1; i < factor; ++i) {
+            std::memcpy(filtered_.scanLine(row + i) + offset, filtered_.constScanLine(row) + offset,
+                        length);
+        }
+    }
+    // The whole copy is drawn, always with the same transformation, so a part painted alone
+    // matches the whole picture painted at once; the paint event's clip keeps the work to the
+    // exposed area.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(QRectF(part), filtered_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
 void ScreenView::paintHighlight(QPainter& painter) {
@@ -124,6 +185,13 @@ void ScreenView::paintHighlight(QPainter& painter) {
 }
 
 void ScreenView::mousePressEvent(QMouseEvent* event) {
+    // Shift with the right button opens the window's menu (contextMenuEvent): not the game's.
+    windowsClick_ =
+        event->button() == Qt::RightButton && event->modifiers().testFlag(Qt::ShiftModifier);
+    if (windowsClick_) {
+        event->ignore();
+        return;
+    }
     const auto button = gameButton(event->button());
     const auto at = picturePixel(event->position(), pictureTarget(), picture_);
     if (button && at) emit pressed(*button, *at);
@@ -138,6 +206,10 @@ void ScreenView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ScreenView::mouseReleaseEvent(QMouseEvent* event) {
+    if (windowsClick_ && event->button() == Qt::RightButton) {
+        windowsClick_ = false;
+        return;
+    }
     if (const auto button = gameButton(event->button())) {
         emit released(*button, nearestPicturePixel(event->position(), pictureTarget(), picture_));
     }

@@ -10,10 +10,12 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <limits>
 #include <system_error>
 #include <vector>
 
 #include "sound/midi_file.h"
+#include "sound/peak_limiter.h"
 
 namespace corvan::shell {
 
@@ -25,8 +27,9 @@ constexpr int kBufferFrames = 1024;
 // The voice has a mixer channel to itself, so a new voice cuts off only the one before.
 constexpr int kVoiceChannel = 0;
 // The synthesiser's loudest level, on the mixer's scale of 0 to 128. The mixer's own default
-// drives the synthesiser so hard that loud General MIDI songs clip; at this level a song that
-// clipped one sample in two hundred there stays clear of full scale.
+// drives the synthesiser so hard that loud General MIDI songs clip one sample in two hundred;
+// at this level they mostly stay clear of full scale, and the peak limiter on the mixed sound
+// takes care of the densest passages.
 constexpr int kLoudestMusic = 53;
 constexpr int kDefaultVolumePercent = 80;
 
@@ -34,14 +37,11 @@ int mixerVolume(int percent) {
     return kLoudestMusic * std::clamp(percent, 0, 100) / 100;
 }
 
-// How many sample frames the file plays for; 0 when that cannot be told.
 std::int64_t musicLengthFrames(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                           std::istreambuf_iterator<char>());
-    std::string error;
-    const auto seconds = sound::midiLengthSeconds(bytes, error);
-    return seconds ? static_cast<std::int64_t>(*seconds * kFrequency) : 0;
+    return midiLengthFrames(bytes);
 }
 
 bool isFile(const std::filesystem::path& path) {
@@ -55,6 +55,17 @@ std::string sdlError() {
 }
 
 }  // namespace
+
+std::int64_t midiLengthFrames(std::span<const std::uint8_t> file) {
+    std::string error;
+    const auto seconds = sound::midiLengthSeconds(file, error);
+    if (!seconds) return 0;
+    // A slow tempo over a few hundred kilobytes of long pauses lasts longer than any count of
+    // frames holds; such a song simply never plays out by its length.
+    constexpr auto kLongest = std::numeric_limits<std::int64_t>::max();
+    const double frames = *seconds * kFrequency;
+    return frames < static_cast<double>(kLongest) ? static_cast<std::int64_t>(frames) : kLongest;
+}
 
 std::optional<std::filesystem::path> chooseSoundfont(const char* environment,
                                                      std::string& warning) {
@@ -89,8 +100,20 @@ struct SdlAudio::Players {
     std::int64_t musicStarted = 0;  // the frame the music started on, moved on by pauses
     std::int64_t musicPausedAt = 0;
 
-    static void SDLCALL countFrames(void* self, Uint8*, int bytes) {
+    // The mixer mixes in floating point, so that music and voice may add up past full scale
+    // without being cut off; the limiter then brings them back below it.
+    bool floatSamples = false;
+    sound::PeakLimiter limiter{kFrequency};
+    int channels = kOutputChannels;
+
+    // Called on the audio thread with every buffer the mixer made, before it goes to the device.
+    static void SDLCALL postMix(void* self, Uint8* stream, int bytes) {
         auto& p = *static_cast<Players*>(self);
+        if (p.floatSamples) {
+            p.limiter.process(std::span(reinterpret_cast<float*>(stream),
+                                        static_cast<std::size_t>(bytes) / sizeof(float)),
+                              p.channels);
+        }
         p.framesMixed += bytes / p.bytesPerFrame;
     }
 };
@@ -136,7 +159,7 @@ bool SdlAudio::ready() {
         return false;
     }
     Mix_Init(MIX_INIT_MID);
-    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, kOutputChannels, kBufferFrames) != 0) {
+    if (Mix_OpenAudio(kFrequency, AUDIO_F32SYS, kOutputChannels, kBufferFrames) != 0) {
         std::cerr << program_ << ": no sound device (" << sdlError()
                   << "); the game plays without music and voices\n";
         Mix_Quit();
@@ -148,8 +171,10 @@ bool SdlAudio::ready() {
     Uint16 format = 0;
     if (Mix_QuerySpec(&frequency, &format, &channels) != 0) {
         p.bytesPerFrame = std::max(1, channels * static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8));
+        p.floatSamples = format == AUDIO_F32SYS;
+        p.channels = channels;
     }
-    Mix_SetPostMix(Players::countFrames, &p);
+    Mix_SetPostMix(Players::postMix, &p);
     Mix_VolumeMusic(mixerVolume(p.volumePercent));
     // Which decoders there are is only known once the device is open.
     if (Mix_HasMusicDecoder("MIDI") != SDL_TRUE) {
@@ -254,6 +279,11 @@ bool SdlAudio::playVoice(const std::filesystem::path& file, std::string& error) 
         return false;
     }
     return true;
+}
+
+bool SdlAudio::voicePlaying() {
+    // Asking never opens the device: no device, no voice.
+    return players_->device == Players::Device::Open && Mix_Playing(kVoiceChannel) != 0;
 }
 
 }  // namespace corvan::shell

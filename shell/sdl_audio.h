@@ -8,9 +8,11 @@
 // device, or MIDI cannot be played, the program says so once on standard error and goes on:
 // the players then accept every call and play nothing.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "sound/audio_out.h"
@@ -22,6 +24,10 @@ namespace corvan::shell {
 // file. `environment` is the value of CORVAN_SOUNDFONT (nullptr when unset); a value that names
 // no file puts a line for standard error in `warning`.
 std::optional<std::filesystem::path> chooseSoundfont(const char* environment, std::string& warning);
+
+// How many sample frames at 44.1 kHz a MIDI file plays for, as the loop check counts them: 0
+// when that cannot be told, the largest count there is for a song longer than that.
+std::int64_t midiLengthFrames(std::span<const std::uint8_t> file);
 
 class SdlAudio : public AudioOut {
 public:
@@ -37,6 +43,7 @@ public:
     void stopMusic() override;
     bool musicStopped() override;
     bool playVoice(const std::filesystem::path& file, std::string& error) override;
+    bool voicePlaying() override;
 
     // The music's loudness, 0 (silent) to 100: a share of the loudest level that still keeps
     // loud General MIDI songs from clipping. Kept for a device opened later.

@@ -34,6 +34,9 @@ public:
     // start, without waiting; the music goes on under it. False with the player's error text
     // when the file cannot be played.
     virtual bool playVoice(const std::filesystem::path& file, std::string& error) = 0;
+    // True while a voice sounds. Only the reader's auto-advance asks, to let a voice end before
+    // the page turns; a player that cannot tell says no voice sounds.
+    virtual bool voicePlaying() { return false; }
 };
 
 }  // namespace corvan

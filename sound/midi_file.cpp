@@ -61,8 +61,10 @@ bool tagIs(std::span<const std::uint8_t> bytes, std::size_t at, const char (&tag
 // The "data" chunk of a RIFF RMID file, or the bytes as they are.
 std::span<const std::uint8_t> unwrapRiff(std::span<const std::uint8_t> file) {
     if (!tagIs(file, 0, "RIFF") || !tagIs(file, 8, "RMID")) return file;
+    // A chunk of odd size is followed by a pad byte, which the last chunk of a file may lack:
+    // `at` can then stand one past the end, so it is compared before anything is subtracted.
     std::size_t at = 12;
-    while (file.size() - at >= 8) {
+    while (at <= file.size() && file.size() - at >= 8) {
         const std::uint32_t size = file[at + 4] | file[at + 5] << 8 | file[at + 6] << 16 |
                                    static_cast<std::uint32_t>(file[at + 7]) << 24;
         if (tagIs(file, at, "data"))

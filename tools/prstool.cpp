@@ -12,12 +12,12 @@
 #include <system_error>
 #include <vector>
 
+#include "authoring/png_read.h"
+#include "authoring/tool_main.h"
 #include "engine/file_write.h"
 #include "headless/png_writer.h"
 #include "render/bmp.h"
 #include "render/prs.h"
-#include "tools/png_read.h"
-#include "tools/tool_main.h"
 
 namespace fs = std::filesystem;
 using namespace corvan;

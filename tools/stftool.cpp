@@ -8,14 +8,15 @@
 #include <system_error>
 #include <vector>
 
+#include "authoring/save_reader.h"
+#include "authoring/script_check.h"
+#include "authoring/stf_pack.h"
+#include "authoring/tool_main.h"
 #include "engine/archive.h"
 #include "engine/ascii.h"
 #include "engine/cp932.h"
 #include "engine/file_lookup.h"
 #include "engine/file_write.h"
-#include "tools/script_check.h"
-#include "tools/stf_pack.h"
-#include "tools/tool_main.h"
 
 namespace fs = std::filesystem;
 using namespace corvan;
@@ -37,6 +38,12 @@ constexpr const char* kUsage = R"(usage: stftool COMMAND ...
                                 and chunks. PATH is a game folder, an archive, or a folder of
                                 script files (then --game names the game folder whose files
                                 are looked for). Exit status 1 when there is an error.
+  stftool saves [--json] SAVEDIR
+                                every save slot of the save folder SAVEDIR (its set flags, its
+                                V and S values that are not 0) and the seen record (pictures
+                                seen, E values)
+  stftool saves --diff FILE FILE
+                                what differs between two save files or two seen records
   stftool list ARCHIVE          index, name, offset and length of every chunk
   stftool extract ARCHIVE DIR   every chunk as DIR/NAME.sjis (code page 932, LF line ends)
   stftool cat ARCHIVE NAME      one chunk's text, as UTF-8
@@ -202,6 +209,21 @@ int cat(const fs::path& path, const std::string& name) {
     return 0;
 }
 
+int showSaves(const std::vector<std::string>& args) {
+    if (args[1] == "--diff") {
+        std::string diff, error;
+        if (!diffSaveFiles(args[2], args[3], diff, error)) return fail(error);
+        std::cout << (diff.empty() ? "the two files hold the same\n" : diff);
+        return 0;
+    }
+    const bool json = args[1] == "--json";
+    SaveFolder folder;
+    std::string error;
+    if (!readSaveFolder(args.back(), folder, error)) return fail(error);
+    std::cout << (json ? saveFolderJson(folder) : saveFolderText(folder));
+    return 0;
+}
+
 // Runs the command named by args[0]; nothing when there is no such command.
 std::optional<int> runCommand(const std::vector<std::string>& args) {
     const std::string& command = args[0];
@@ -210,6 +232,9 @@ std::optional<int> runCommand(const std::vector<std::string>& args) {
     if (command == "extract" && args.size() == 3) return extract(args[1], args[2]);
     if (command == "cat" && args.size() == 3) return cat(args[1], args[2]);
     if (command == "check" && args.size() >= 2) return check(args);
+    if (command == "saves" && (args.size() == 2 || (args.size() == 3 && args[1] == "--json") ||
+                               (args.size() == 4 && args[1] == "--diff")))
+        return showSaves(args);
     return std::nullopt;
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "corvan_version.h"
+#include "desktop/japanese_qt.h"
 #include "updater/update_form.h"
 #include "volumes/volumes.h"
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    const corvan::JapaneseQtTexts japanese;
     corvanup::UpdateForm form(corvan::listVolumes());
     return corvanup::runUpdater(form, screenshot ? QString::fromLocal8Bit(screenshot) : QString());
 }

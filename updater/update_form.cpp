@@ -31,6 +31,7 @@ const QString kNotSetUp =
 const QString kInsertDisc =
     QStringLiteral("ゲームディスクの入ったＣＤ－ＲＯＭドライブを指定してください。");
 const QString kCannotCopy = QStringLiteral("コピーできません。確認してください。");
+const QString kCannotStart = QStringLiteral("ゲームを起動できません。");
 const QString kDone = QStringLiteral("アップデート完了しました。");
 const QString kCannotRecord = QStringLiteral("設定ファイルに書き込めません。\n%1");
 const QString kNotInstalled = QStringLiteral("NULL");
@@ -183,8 +184,9 @@ void UpdateForm::Button1Click() {
     // A save folder read as "NULL" makes the targets NULL/corvan..., which normally fail.
     for (const char* program : {kGameProgram, kQuietGameProgram}) {
         const QString name = QLatin1String(program);
-        if (!copyProgram(name, saveDir + u'/' + name)) {
-            showMessage({kErrorTitle, kCannotCopy, QMessageBox::Warning, QMessageBox::Ok});
+        QString reason;
+        if (!copyProgram(name, saveDir + u'/' + name, reason)) {
+            tellFailure(kCannotCopy, reason);
             return;
         }
     }
@@ -202,14 +204,26 @@ void UpdateForm::Button3Click() {
     const QString saveDir = readFolderSetting(kSaveDirKey, kNotInstalled);
     // Always the build with sound, by its absolute path, in the updater's own folder (the
     // disc's): a game started for the first time, with no GameDir yet, finds the archive there.
-    // A start that fails is not reported.
     const QFileInfo program(saveDir + u'/' + QLatin1String(kGameProgram));
-    QProcess::startDetached(program.absoluteFilePath(), {}, QDir::currentPath());
+    QProcess game;
+    game.setProgram(program.absoluteFilePath());
+    game.setWorkingDirectory(QDir::currentPath());
+    if (!game.startDetached()) {
+        // The window stays, so that the player can copy the programs first.
+        tellFailure(kCannotStart, QStringLiteral("cannot start %1: %2")
+                                      .arg(program.absoluteFilePath(), game.errorString()));
+        return;
+    }
     close();
 }
 
 void UpdateForm::Button2Click() {
     close();
+}
+
+void UpdateForm::tellFailure(const QString& text, const QString& reason) {
+    std::fprintf(stderr, "corvanup: %s\n", reason.toLocal8Bit().constData());
+    showMessage({kErrorTitle, text + u'\n' + reason, QMessageBox::Warning, QMessageBox::Ok});
 }
 
 void UpdateForm::showMessage(const Message& message) {

@@ -42,8 +42,10 @@ public:
     bool FormCreate();
     // コピー開始: checks the chosen volume for the game's archive, copies corvan and corvan2
     // from the current folder into the save folder and records the volume as the game folder.
+    // A copy that fails is reported with the file and the system's reason.
     void Button1Click();
-    // ゲーム開始: starts the save folder's corvan, in the current folder, and closes the window.
+    // ゲーム開始: starts the save folder's corvan, in the current folder, and closes the window;
+    // a game that cannot be started is reported and the window stays.
     void Button3Click();
     // 終了: closes the window.
     void Button2Click();
@@ -53,6 +55,10 @@ protected:
     virtual void showMessage(const Message& message);
 
 private:
+    // A warning box with `text` and the reason on a second line; the reason also goes to
+    // standard error, where a person running the updater from a terminal looks.
+    void tellFailure(const QString& text, const QString& reason);
+
     QPlainTextEdit* memo1_ = nullptr;
     QLabel* label1_ = nullptr;
     QLineEdit* edit1_ = nullptr;

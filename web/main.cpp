@@ -24,7 +24,7 @@ namespace {
 
 struct Session {
     std::unique_ptr<WebHost> host;
-    std::unique_ptr<Game> game;
+    std::unique_ptr<Reader> reader;
     std::unique_ptr<WebLoop> loop;
 };
 Session session;
@@ -54,10 +54,10 @@ EMSCRIPTEN_KEEPALIVE char* corvan_start(int silent) {
     auto text = atlasTextRenderer(error);
     if (!text) return give(error);
     session.loop.reset();
-    session.game.reset();
+    session.reader.reset();
     session.host = std::make_unique<WebHost>(std::move(text));
-    session.game = std::make_unique<Game>(*session.host, GameOptions{.withSound = silent == 0});
-    session.loop = std::make_unique<WebLoop>(*session.game);
+    session.reader = std::make_unique<Reader>(*session.host, GameOptions{.withSound = silent == 0});
+    session.loop = std::make_unique<WebLoop>(*session.reader);
     session.host->attach(*session.loop);
     session.loop->start();
     return give("");
@@ -70,8 +70,8 @@ EMSCRIPTEN_KEEPALIVE void corvan_pump() {
 
 // Whether the running game waits for the player with nothing else due.
 EMSCRIPTEN_KEEPALIVE int corvan_waiting() {
-    return session.game && !session.loop->ended() &&
-           ReplayDriver::waitsForPlayer(*session.game, session.loop->reader()) &&
+    return session.reader && !session.loop->ended() &&
+           ReplayDriver::waitsForPlayer(session.reader->game(), *session.reader) &&
            !session.loop->reader().wantsIdleCalls();
 }
 
@@ -97,19 +97,29 @@ EMSCRIPTEN_KEEPALIVE char* corvan_replay(const char* input) {
         frames.push_back(frameHashText(screen));
         page::paint(screen, {0, 0, screen.width(), screen.height()});
     });
-    Game game(host, GameOptions{.withSound = true});
-    ReplayDriver driver(game, [&] { return host.windowClosed(); });
-    std::vector<std::string> states;
+    Reader reader(host, GameOptions{.withSound = true});
+    Game& game = reader.game();
+    ReplayDriver driver(reader, [&] { return host.windowClosed(); });
+    // Voices sound for their length on the virtual clock.
+    host.recordingAudio().setClock([&] {
+        return game.idleCalls * ReplayDriver::kIdleMilliseconds + host.pausedMilliseconds();
+    });
+    std::vector<std::string> problems;
     runInputCommands(
         *commands, driver,
         {.answer = [&](MessageAnswer answer) { host.queueAnswer(answer); },
          .pick = [&](std::optional<std::string> path) { host.queuePick(std::move(path)); },
-         .state = [&](const std::string&) { states.push_back(stateJson(game)); },
-         .shot = [&](const std::string&) {}});
+         .state = [&](const std::string&) {},
+         .shot = [&](const std::string&) {},
+         .failed =
+             [&](int line, const std::string& problem) {
+                 problems.push_back("input line " + std::to_string(line) + ": " + problem);
+             }});
     driver.start();
-    page::paint(game.screen, {0, 0, game.screen.width(), game.screen.height()});
-    return give("{\"log\":" + jsonList(log) + ",\"frames\":" + jsonList(frames) +
-                ",\"state\":" + jsonString(stateJson(game)) + "}");
+    const Bitmap& shown = reader.picture();
+    page::paint(shown, {0, 0, shown.width(), shown.height()});
+    return give("{\"log\":" + jsonList(log) + ",\"frames\":" + jsonList(frames) + ",\"problems\":" +
+                jsonList(problems) + ",\"state\":" + jsonString(stateJson(game)) + "}");
 }
 
 }  // extern "C"

@@ -85,6 +85,10 @@ EM_JS(void, js_game_ended, (), { Module.page.gameEnded(); });
 EM_JS(void, js_show_highlight, (int shown, int left, int top, int right, int bottom), {
     Module.page.showHighlight(shown != 0, left, top, right, bottom);
 });
+EM_JS(void, js_show_reading_mark, (int mark), { Module.page.showReadingMark(mark); });
+EM_JS(void, js_suppress_text_window, (int suppressed), {
+    Module.page.suppressTextWindow(suppressed != 0);
+});
 EM_JS(void, js_host_request, (int request), { Module.page.hostRequest(request); });
 EM_JS(void, js_open_message, (const char* caption, int captionLength, const char* text, int textLength, int icon, int buttons), {
     Module.page.dialogs.openMessage(UTF8ToString(caption, captionLength), UTF8ToString(text, textLength), icon, buttons);
@@ -255,6 +259,14 @@ void gameEnded() {
 void showHighlight(std::optional<Rect> area) {
     const Rect r = area.value_or(Rect{});
     js_show_highlight(area ? 1 : 0, r.left, r.top, r.right, r.bottom);
+}
+
+void showReadingMark(ReadingMark mark) {
+    js_show_reading_mark(static_cast<int>(mark));
+}
+
+void suppressTextWindow(bool suppressed) {
+    js_suppress_text_window(suppressed ? 1 : 0);
 }
 
 void hostRequest(int request) {

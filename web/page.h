@@ -55,6 +55,12 @@ void gameEnded();
 // The keyboard's highlight on a place the game does not highlight itself, drawn over the
 // picture and never into it; nullopt hides it.
 void showHighlight(std::optional<Rect> area);
+// The mode the reader is in, marked over the picture.
+enum class ReadingMark { None, Skip, Auto };
+void showReadingMark(ReadingMark mark);
+// The player hides the message frame: the movable message window hides with it, and comes back
+// when the frame does if the game still shows it.
+void suppressTextWindow(bool suppressed);
 // What a key asks of the page: the numbers of Reader::HostRequest (fullscreen, a screenshot,
 // the music louder or softer).
 void hostRequest(int request);

@@ -59,7 +59,7 @@ void WebLoop::callGame(const std::function<void(Game&)>& handler) {
     handler(game_);
     --depth_;
     showChanges();
-    page::showHighlight(reader_.keyboardHighlight());
+    showReaderState();
     if (depth_ > 0) return;
     if (closing_) {
         endGame();
@@ -69,8 +69,30 @@ void WebLoop::callGame(const std::function<void(Game&)>& handler) {
 }
 
 void WebLoop::showChanges() {
-    const Rect changed = game_.screen.takeDamage();
-    if (!changed.empty()) page::paint(game_.screen, changed);
+    // The reader may show another picture over the game's (the backlog, the picture without its
+    // frame); the game's screen then waits, its changes kept, until it shows again.
+    const Bitmap& shown = reader_.picture();
+    Rect changed = shown.takeDamage();
+    if (&shown != lastShown_) {
+        lastShown_ = &shown;
+        changed = {0, 0, shown.width(), shown.height()};
+    }
+    if (!changed.empty()) page::paint(shown, changed);
+}
+
+void WebLoop::showReaderState() {
+    page::showHighlight(reader_.keyboardHighlight());
+    const auto mark = reader_.skipping()        ? page::ReadingMark::Skip
+                      : reader_.autoAdvancing() ? page::ReadingMark::Auto
+                                                : page::ReadingMark::None;
+    if (mark != mark_) {
+        mark_ = mark;
+        page::showReadingMark(mark);
+    }
+    if (reader_.frameHidden() != frameHidden_) {
+        frameHidden_ = reader_.frameHidden();
+        page::suppressTextWindow(frameHidden_);
+    }
 }
 
 void WebLoop::idle() {
@@ -122,7 +144,7 @@ void WebLoop::endGame() {
     closing_ = true;
     if (ended_) return;
     ended_ = true;
-    if (started_) game_.FormDestroy();
+    if (started_) reader_.formDestroy();
     page::gameEnded();
 }
 

@@ -24,7 +24,7 @@ class WebLoop {
 public:
     static constexpr int kIdleMilliseconds = 20;
 
-    explicit WebLoop(Game& game) : game_(game), reader_(game) {}
+    explicit WebLoop(Reader& reader) : game_(reader.game()), reader_(reader) {}
 
     const Reader& reader() const { return reader_; }
 
@@ -48,9 +48,14 @@ private:
     void wakeFromRest();
     void keyDown(const page::Event& event);
     void endGame();
+    // The reader's marks over the picture and the message window hidden with the frame.
+    void showReaderState();
 
     Game& game_;
-    Reader reader_;
+    Reader& reader_;
+    bool frameHidden_ = false;
+    const Bitmap* lastShown_ = nullptr;
+    page::ReadingMark mark_ = page::ReadingMark::None;
     int depth_ = 0;
     bool started_ = false;
     bool closing_ = false;

@@ -123,6 +123,15 @@ TEST(InputScript, GivenSet_ThenNameAndValueAreRead) {
     EXPECT_EQ(path.value, "/media/my cd");
 }
 
+TEST(InputScript, GivenChooseAndPlace_ThenRowAndPlateNameAreRead) {
+    const InputCommand row = only("choose 3");
+    EXPECT_EQ(row.kind, Kind::Choose);
+    EXPECT_EQ(row.count, 3);
+    const InputCommand place = only("place エレベーター");
+    EXPECT_EQ(place.kind, Kind::Place);
+    EXPECT_EQ(place.text, "エレベーター");
+}
+
 TEST(InputScript, GivenCommentsBlankLinesAndCrlf_ThenOnlyCommandsAreKeptWithTheirLineNumbers) {
     std::string error;
     const auto commands = parseInputScript(
@@ -198,6 +207,11 @@ TEST(InputScript, GivenBadArguments_ThenEachIsRefusedNamingItsLine) {
         "set",
         "set Delay",
         "move 99999999999 0",
+        "choose",
+        "choose 0",
+        "choose x",
+        "choose 1 2",
+        "place",
     };
     for (const std::string& line : bad) {
         const std::string error = errorOf("run\n\n" + line + "\n");

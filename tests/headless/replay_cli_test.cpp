@@ -144,6 +144,17 @@ TEST_F(ReplayCli, GivenBadCommandArgument_ThenExitsTwoNamingTheLine) {
     EXPECT_FALSE(fs::exists(work() / "state.json"));
 }
 
+// A row or a plate that is not on the screen is named with its input line; the run goes on.
+TEST_F(ReplayCli, GivenChooseOrPlaceWithNothingToPick_ThenExitsOneNamingTheLine) {
+    const ProgramRun run = replayWithInput("run\nchoose 2\nplace 移動\nread\n", {game().string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("input line 2: no menu is open"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("input line 3: neither the hotel menu nor the floor map is up"),
+              std::string::npos)
+        << run.err;
+    EXPECT_TRUE(hasLine(run.out, "text 二ページ目")) << run.out;
+}
+
 TEST_F(ReplayCli, GivenMissingInputFile_ThenFailsWithMessage) {
     const ProgramRun run = replay(work(), {"--input", "absent.txt", game().string()});
     EXPECT_NE(run.exitCode, 0);

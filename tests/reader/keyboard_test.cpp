@@ -25,7 +25,9 @@ TEST(HeldCtrl, GivenCtrlHeldAlone_ThenPagesEndByThemselves_ButCtrlSTakesTheScree
     EXPECT_EQ(t.events("host-request "), (Lines{"screenshot"}));
     EXPECT_EQ(t.textLines(), (Lines{"一。▼"}));
 
-    // Held alone it skips, once it has been held a moment, up to the end.
+    // Held alone it skips, once it has been held a moment, up to the end (unread pages too,
+    // as the player asked).
+    p.setSetting("SkipUnread", "1");
     p.keyDown(Key::Ctrl);
     p.run();
     EXPECT_EQ(t.textLines(), (Lines{"一。▼", "二。▼", "三。▼"}));

@@ -1,30 +1,19 @@
 // The game window on today's screens, run on a real X server (Xvfb): the picture at 2x (and 3x
 // cut to the 2x that fits) with every click landing on the game pixel under it, fullscreen with
 // black bars, a sharp picture where a logical pixel is several device pixels, and every key the
-// window knows.
+// window knows with what it says over the picture. On a 1366x768 screen (its own ctest entry)
+// the window and fullscreen fill the screen with the sharp scaling, painted part by part.
 
 #include <QSignalSpy>
 #include <QtTest>
 
 #include "shell/game_shell.h"
 #include "shell/picture_layout.h"
+#include "shell/picture_note.h"
 #include "shell_fixture.h"
 
 namespace corvan::shell::test {
 namespace {
-
-std::unique_ptr<GameShell> startedOn(const GameFolders& folders, DisplayRequest display,
-                                     const QString& extraSettings = QString()) {
-    folders.writeSettings(QStringLiteral("Delay=1\n") + extraSettings);
-    auto shell =
-        std::make_unique<GameShell>(GameOptions{.withSound = false}, SettingsFile(), display);
-    shell->host().setMessageHook([](const QtHost::MessageRequest& request) {
-        qWarning("unexpected message box: %s", qPrintable(request.text));
-        return QMessageBox::Cancel;
-    });
-    shell->start();
-    return shell;
-}
 
 void pressAt(ScreenView& view, QPointF at) {
     QMouseEvent event(QEvent::MouseButtonPress, at, view.mapToGlobal(at), Qt::LeftButton,
@@ -47,17 +36,21 @@ private slots:
     void givenAScaleTooLargeForTheScreen_thenTheLargestThatFitsIsUsedAndSaid() {
         GameFolders folders(twoPageStory());
         CapturedErrors errors;
-        const auto shell = startedOn(folders, {.scale = 3});
+        const auto shell = startedShell(folders, QString(), {.scale = 3});
         // Xvfb's 1920x1080 takes 2x with a window frame; 3x would be 1920x1440.
         QCOMPARE(shell->mainWindow().size(), QSize(1280, 960));
         QVERIFY2(errors.text().contains(QStringLiteral("scale 3 does not fit the screen")),
                  qPrintable(errors.text()));
+        // Without a scale, the automatic scaling keeps 2x: it fills most of the screen.
+        const auto automatic = startedShell(folders, QString(), {});
+        QCOMPARE(automatic->mainWindow().size(), QSize(1280, 960));
+        QCOMPARE(automatic->mainWindow().image1().pictureFit().scaling, Scaling::Whole);
     }
 
     void givenScale2_thenTheWindowGrowsAndEveryPixelCentreMapsToItsPixel() {
         for (const int scale : {2}) {
             GameFolders folders(twoPageStory());
-            const auto shell = startedOn(folders, {.scale = scale});
+            const auto shell = startedShell(folders, QString(), {.scale = scale});
             MainWindow& window = shell->mainWindow();
             QCOMPARE(window.size(), QSize(640 * scale, 480 * scale));
             QCOMPARE(window.image1().pictureTarget(), QRect(0, 0, 640 * scale, 480 * scale));
@@ -90,15 +83,17 @@ private slots:
 
     void givenFullScreenByF11_thenThePictureKeepsItsShapeBetweenBarsAndTheChoiceIsKept() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders, {.scale = 1});
+        const auto shell = startedShell(folders, QString(), {.scale = 1});
         MainWindow& window = shell->mainWindow();
         QTest::keyClick(&window, Qt::Key_F11);
         QVERIFY(window.fullScreenMode());
         const QSize screen = window.screen()->size();
         QTRY_COMPARE(window.size(), screen);
         // Xvfb's 1920x1080: twice the picture, centred.
-        const QRect target = pictureRect(screen, QSize(640, 480), false);
+        const PictureFit fit = fitPicture(screen, QSize(640, 480), Scaling::Auto);
+        const QRect target = fit.target;
         QCOMPARE(target.size(), QSize(1280, 960));
+        QCOMPARE(fit.scaling, Scaling::Whole);
         QCOMPARE(window.image1().pictureTarget(), target);
         QVERIFY(readIni().contains(QStringLiteral("FullScreen=1")));
 
@@ -108,10 +103,12 @@ private slots:
         QCOMPARE(pressed.size(), 1);
         QCOMPARE(pressed[0][1].toPoint(), QPoint(320, 240));
 
-        // Smooth scaling fills the height.
-        window.setSmooth(true);
-        QCOMPARE(window.image1().pictureTarget(), pictureRect(screen, QSize(640, 480), true));
-        QCOMPARE(window.image1().pictureTarget().height(), screen.height());
+        // Smooth and sharp scaling fill the height.
+        for (const Scaling scaling : {Scaling::Smooth, Scaling::Sharp}) {
+            window.setScaling(Scaling::Auto, scaling);
+            QCOMPARE(window.image1().pictureTarget(), QRect(240, 0, 1440, 1080));
+            QCOMPARE(window.image1().pictureFit().scaling, scaling);
+        }
 
         QTest::keyClick(&window, Qt::Key_Return, Qt::AltModifier);
         QVERIFY(!window.fullScreenMode());
@@ -121,7 +118,7 @@ private slots:
 
     void givenMoreDevicePixelsThanLogicalOnes_thenEveryDevicePixelIsAGamePixelsColour() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders, {.scale = 1});
+        const auto shell = startedShell(folders, QString(), {.scale = 1});
         const QPixmap grabbed = shell->mainWindow().image1().grab();
         if (grabbed.devicePixelRatio() <= 1.0) QSKIP("runs with QT_SCALE_FACTOR=2");
         Bitmap& screen = shell->game().screen;
@@ -143,7 +140,8 @@ private slots:
 
     void givenKeys_thenTheyReadOnPickRowsOpenTheMenuAndSkip() {
         GameFolders folders(choiceStory());
-        const auto shell = startedOn(folders, {.scale = 1});
+        // Skipping reads on through pages not read before too, as this player asked.
+        const auto shell = startedShell(folders, QStringLiteral("SkipUnread=1\n"), {.scale = 1});
         MainWindow& window = shell->mainWindow();
         Game& game = shell->game();
         QTRY_COMPARE(game.waitKind, WaitKind::Page);
@@ -174,20 +172,26 @@ private slots:
         QCOMPARE(game.menuKind, MenuKind::None);
         QCOMPARE(game.waitKind, WaitKind::Page);
 
-        // Holding Ctrl ends the waits as they come, to the end of the story.
+        // Holding Ctrl ends the waits as they come, to the end of the story, with its mark shown
+        // over the picture while it skips.
+        QVERIFY(!window.readingMark().isVisible());
         QTest::keyPress(&window, Qt::Key_Control);
+        QTRY_VERIFY(window.readingMark().isVisible());
+        QCOMPARE(window.readingMark().text(), QStringLiteral("スキップ"));
         QTRY_VERIFY(!game.scriptRunning);
         QTest::keyRelease(&window, Qt::Key_Control);
+        QVERIFY(!window.readingMark().isVisible());
     }
 
     void givenScreenshotAndVolumeKeys_thenAPictureIsSavedAndTheVolumeStoredOnlyWhenChanged() {
         QTemporaryDir pictures;
         qputenv("XDG_PICTURES_DIR", QFile::encodeName(pictures.path()));
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders, {.scale = 2});
+        const auto shell = startedShell(folders, QString(), {.scale = 2});
         std::vector<int> volumes;
         shell->setMusicVolumeSink([&](int v) { volumes.push_back(v); });
         MainWindow& window = shell->mainWindow();
+        PictureNote& notice = window.notice();
         QVERIFY(!readIni().contains(QStringLiteral("Volume")));
 
         QTest::keyClick(&window, Qt::Key_F12);
@@ -196,13 +200,159 @@ private slots:
         QCOMPARE(saved.size(), 2);
         QCOMPARE(QImage(QDir(pictures.path()).filePath(saved[0])).size(), QSize(640, 480));
 
+        // Each says so over the picture, with the file's name; the picture saved is the game's
+        // screen without it, and the window shows it only over the picture.
+        QVERIFY(notice.isVisible());
+        const QStringList said = notice.text().split(QLatin1Char('\n'));
+        QCOMPARE(said.size(), 2);
+        QCOMPARE(said[0], QStringLiteral("スクリーンショットを保存しました"));
+        QVERIFY2(saved.contains(said[1]), qPrintable(said[1]));
+        const QImage savedImage =
+            QImage(QDir(pictures.path()).filePath(said[1])).convertToFormat(QImage::Format_RGB32);
+        const Bitmap& screen = shell->game().screen;
+        const QImage gameImage(screen.row(0), 640, 480, static_cast<qsizetype>(screen.stride()),
+                               QImage::Format_BGR888);
+        QCOMPARE(savedImage, gameImage.convertToFormat(QImage::Format_RGB32));
+        const QRect noticeArea = notice.geometry();
+        const QImage withNotice = window.image1().grab(noticeArea).toImage();
+        notice.hide();
+        QVERIFY(window.image1().grab(noticeArea).toImage() != withNotice);
+
         QTest::keyClick(&window, Qt::Key_Plus);
+        QCOMPARE(notice.text(), QStringLiteral("音楽の音量 90"));
         QTest::keyClick(&window, Qt::Key_Plus);
         QTest::keyClick(&window, Qt::Key_Plus);  // already at 100
+        QCOMPARE(notice.text(), QStringLiteral("音楽の音量 100"));
         QTest::keyClick(&window, Qt::Key_Minus);
         QCOMPARE(volumes, (std::vector<int>{90, 100, 90}));
         QVERIFY(readIni().contains(QStringLiteral("Volume=90")));
+        QVERIFY(notice.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!notice.isVisible(), 10000);
+
+        // A folder nothing can be written into: the notice says it failed, and where.
+        qputenv("XDG_PICTURES_DIR", "/proc");
+        QTest::keyClick(&window, Qt::Key_F12);
+        QCOMPARE(notice.text(),
+                 QStringLiteral("スクリーンショットを保存できませんでした\n保存先: /proc"));
         qunsetenv("XDG_PICTURES_DIR");
+    }
+
+    void givenA1366x768Screen_thenTheWindowAndFullScreenFillItSharplyAndClicksReachThePixelShown() {
+        if (QGuiApplication::primaryScreen()->size() != QSize(1366, 768)) {
+            QSKIP("runs on a 1366x768 screen");
+        }
+        GameFolders folders(twoPageStory());
+        const auto shell = startedShell(folders, QString(), {});
+        MainWindow& window = shell->mainWindow();
+        // 1x would leave most of the screen unused: the window takes what the screen allows.
+        QVERIFY2(window.width() > 640 && window.height() > 480,
+                 qPrintable(QStringLiteral("%1x%2").arg(window.width()).arg(window.height())));
+        QCOMPARE(window.image1().pictureTarget(), window.image1().rect());
+        QCOMPARE(window.image1().pictureFit().scaling, Scaling::Sharp);
+        checkSharpPixelsUnderClicks(window.image1(), shell->game().screen);
+
+        QTest::keyClick(&window, Qt::Key_F11);
+        QTRY_COMPARE(window.size(), QSize(1366, 768));
+        QCOMPARE(window.image1().pictureTarget(), QRect(171, 0, 1024, 768));
+        QCOMPARE(window.image1().pictureFit().scaling, Scaling::Sharp);
+        checkSharpPixelsUnderClicks(window.image1(), shell->game().screen);
+    }
+
+    void givenASharpPicture_whenAPartIsDamaged_thenOnlyThatPartIsPaintedAsAWholePaintWouldBe() {
+        if (QGuiApplication::primaryScreen()->size() != QSize(1366, 768)) {
+            QSKIP("runs on a 1366x768 screen");
+        }
+        GameFolders folders(twoPageStory());
+        const auto shell = startedShell(folders, QString(), {});
+        MainWindow& window = shell->mainWindow();
+        ScreenView& view = window.image1();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(shell->game().waitKind, WaitKind::Page);
+        Bitmap& screen = shell->game().screen;
+        paintStripes(screen, true);
+        view.repaint();
+
+        // A red block drawn and reported, a small green one drawn but not reported.
+        for (int y = 100; y < 132; ++y) {
+            for (int x = 100; x < 132; ++x) setPixel(screen, x, y, 0xFF, 0, 0);
+        }
+        for (int y = 299; y < 302; ++y) {
+            for (int x = 399; x < 402; ++x) setPixel(screen, x, y, 0, 0xFF, 0);
+        }
+        view.repaintPicture({100, 100, 132, 132});
+        const QImage onScreen = window.screen()->grabWindow(view.winId()).toImage();
+        const QImage whole = view.grab().toImage();
+        const double scale = view.pictureTarget().width() / 640.0;
+        const QRect block = QRectF(100 * scale, 100 * scale, 32 * scale, 32 * scale)
+                                .toAlignedRect()
+                                .adjusted(-1, -1, 1, 1);
+        // The filter's arithmetic may round a span painted alone one level apart.
+        const auto near = [](QColor a, QColor b) {
+            return std::abs(a.red() - b.red()) <= 2 && std::abs(a.green() - b.green()) <= 2 &&
+                   std::abs(a.blue() - b.blue()) <= 2;
+        };
+        for (int y = block.top(); y <= block.bottom(); ++y) {
+            for (int x = block.left(); x <= block.right(); ++x) {
+                QVERIFY2(near(onScreen.pixelColor(x, y), whole.pixelColor(x, y)),
+                         qPrintable(QStringLiteral("%1,%2: %3 painted alone, %4 in the whole")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(onScreen.pixelColor(x, y).name(),
+                                             whole.pixelColor(x, y).name())));
+            }
+        }
+        const QPoint green = QPointF(400.5 * scale, 300.5 * scale).toPoint();
+        QCOMPARE(whole.pixelColor(green), QColor(0, 0xFF, 0));
+        QVERIFY(onScreen.pixelColor(green) != QColor(0, 0xFF, 0));
+    }
+
+private:
+    static void setPixel(Bitmap& screen, int x, int y, int red, int green, int blue) {
+        std::uint8_t* p = screen.row(y) + x * 3;
+        p[0] = static_cast<std::uint8_t>(blue);
+        p[1] = static_cast<std::uint8_t>(green);
+        p[2] = static_cast<std::uint8_t>(red);
+    }
+
+    // White and black columns (or rows): white at even positions.
+    static void paintStripes(Bitmap& screen, bool columns) {
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                const int v = (columns ? x : y) % 2 == 0 ? 0xFF : 0x00;
+                setPixel(screen, x, y, v, v, v);
+            }
+        }
+    }
+
+    // Along a row and a column of the shown picture: each screen pixel shows mostly the colour
+    // of the game pixel that a click there reaches (white or black stripes: about half white or
+    // more for a white pixel, where the screen pixel's middle falls on the edge of two), and it
+    // is sharp: a third or more of the screen pixels show a game
+    // pixel's colour unblended, where smooth scaling would blend nearly all.
+    static void checkSharpPixelsUnderClicks(ScreenView& view, Bitmap& screen) {
+        const QRect target = view.pictureTarget();
+        for (const bool columns : {true, false}) {
+            paintStripes(screen, columns);
+            const QImage shown = view.grab().toImage();
+            const int length = columns ? target.width() : target.height();
+            int pure = 0;
+            for (int i = 0; i < length; ++i) {
+                const QPoint at = columns ? QPoint(target.left() + i, target.center().y())
+                                          : QPoint(target.center().x(), target.top() + i);
+                const auto pixel = picturePixel(at, target, QSize(640, 480));
+                QVERIFY(pixel.has_value());
+                const bool white = (columns ? pixel->x() : pixel->y()) % 2 == 0;
+                const int value = shown.pixelColor(at).green();
+                QVERIFY2(white ? value >= 124 : value <= 131,
+                         qPrintable(QStringLiteral("screen %1 shows %2 for pixel %3")
+                                        .arg(i)
+                                        .arg(value)
+                                        .arg(columns ? pixel->x() : pixel->y())));
+                if (value <= 4 || value >= 251) ++pure;
+            }
+            QVERIFY2(pure * 3 >= length,
+                     qPrintable(QStringLiteral("%1 of %2 unblended").arg(pure).arg(length)));
+        }
     }
 };
 

@@ -158,9 +158,16 @@ private slots:
         QCOMPARE(image1.grab().toImage().pixelColor(0, 0), QColor(Qt::black));
     }
 
-    void givenDebug_thenOnlyTheProblemEventsReachStandardError() {
+    // Each problem is named with the chunk and line the script ran last.
+    void givenDebug_thenOnlyTheProblemEventsReachStandardErrorWithTheirLine() {
         qunsetenv("CORVAN_TRACE");
         GameShell shell({});
+        Game& game = shell.game();
+        game.currentChunk = "main";
+        const std::string lines = std::string("first") + '\0' + "*go nowhere" + '\0' + "x";
+        std::copy(lines.begin(), lines.end(), game.scriptBuffer.begin());
+        game.scriptLength = static_cast<std::int32_t>(lines.size());
+        game.scriptPos = 18;  // after the second line
         std::ostringstream captured;
         std::streambuf* const old = std::cerr.rdbuf(captured.rdbuf());
         shell.host().traceEvent("label-missing nowhere in main");
@@ -168,7 +175,7 @@ private slots:
         shell.host().traceEvent("text こんにちは");
         shell.host().traceEvent("label-missing nowhere in main");
         std::cerr.rdbuf(old);
-        QCOMPARE(captured.str(), std::string("corvan: label-missing nowhere in main\n"));
+        QCOMPARE(captured.str(), std::string("corvan: main:2: label-missing nowhere in main\n"));
     }
 
     void givenTheDesktop_thenTheScreenSizeIsThePrimaryScreens() {

@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
     using namespace corvan::shell::test;
     // The display's tests need a real window system: they run on the X server of an Xvfb.
     std::vector<std::unique_ptr<QObject> (*)()> classes = {
-        makeHostTests, makeMainWindowTests, makeMessageWindowTests, makeSettingsDialogTests,
-        makeStartUpTests};
+        makeHostTests,           makeMainWindowTests,     makeMessageWindowTests,
+        makePlayerSettingsTests, makeSettingsDialogTests, makeStartUpTests};
     if (QGuiApplication::platformName() == QLatin1String("xcb")) classes = {makeDisplayTests};
     int failed = 0;
     for (auto make : classes) {

@@ -10,19 +10,6 @@
 namespace corvan::shell::test {
 namespace {
 
-// A shell started on the folders, with the fast text speed so that a page shows at once. Any
-// message box fails the test.
-std::unique_ptr<GameShell> startedOn(const GameFolders& folders) {
-    folders.writeSettings(QStringLiteral("Delay=1\n"));
-    auto shell = std::make_unique<GameShell>(GameOptions{});
-    shell->host().setMessageHook([](const QtHost::MessageRequest& request) {
-        qWarning("unexpected message box: %s", qPrintable(request.text));
-        return QMessageBox::Cancel;
-    });
-    shell->start();
-    return shell;
-}
-
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -30,7 +17,7 @@ private slots:
 
     void givenAStartedGame_thenTheWindowIsAFixed640x480ClientCaptionedCorvan() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders);
+        const auto shell = startedShell(folders);
         MainWindow& window = shell->mainWindow();
         QVERIFY(window.isVisible());
         QCOMPARE(window.windowTitle(), QStringLiteral("コルヴァン"));
@@ -61,7 +48,7 @@ private slots:
 
     void givenAPageWait_whenImage1IsLeftClicked_thenTheWaitEndsAndTheStoryGoesOn() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders);
+        const auto shell = startedShell(folders);
         Game& game = shell->game();
         QTRY_COMPARE(game.waitKind, WaitKind::Page);
         const auto pageEnd = game.scriptPos;
@@ -73,7 +60,7 @@ private slots:
 
     void givenAPageWait_whenRightOrMiddleClicked_thenTheWaitStays() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders);
+        const auto shell = startedShell(folders);
         Game& game = shell->game();
         QTRY_COMPARE(game.waitKind, WaitKind::Page);
         click(shell->mainWindow().image1(), Qt::MiddleButton, QPoint(100, 100));
@@ -83,7 +70,7 @@ private slots:
 
     void givenAPageWait_whenTheSecondPressOfADoubleClickComes_thenItTurnsThePageToo() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders);
+        const auto shell = startedShell(folders);
         Game& game = shell->game();
         ScreenView& image1 = shell->mainWindow().image1();
         QTRY_COMPARE(game.waitKind, WaitKind::Page);
@@ -96,7 +83,7 @@ private slots:
 
     void givenARunningGame_whenTheWindowCloses_thenTheGameShutsDownOnce() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders);
+        const auto shell = startedShell(folders);
         MainWindow& window = shell->mainWindow();
         QSignalSpy closed(&window, &MainWindow::closed);
         QTRY_COMPARE(shell->game().waitKind, WaitKind::Page);
@@ -129,7 +116,7 @@ private slots:
 
     void givenACallLettingEventsThrough_thenTheTimerRunsButTheIdleHandlerDoesNot() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders);
+        const auto shell = startedShell(folders);
         Game& game = shell->game();
         QTRY_COMPARE(game.waitKind, WaitKind::Page);
         std::int64_t idleBefore = 0, idleAfter = 0;
@@ -163,7 +150,7 @@ private slots:
 
     void givenAPageWait_thenTheIdleTimerRestsAndTheNextCallDrawsTheNumbersItRestedThrough() {
         GameFolders folders(twoPageStory());
-        const auto shell = startedOn(folders);
+        const auto shell = startedShell(folders);
         Game& game = shell->game();
         QTRY_COMPARE(game.waitKind, WaitKind::Page);
         QTRY_VERIFY(shell->mainWindow().idleResting());

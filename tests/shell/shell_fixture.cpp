@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <QtTest>
 
+#include "authoring/stf_pack.h"
 #include "settings/settings_file.h"
-#include "tools/stf_pack.h"
 
 namespace corvan::shell::test {
 
@@ -53,6 +53,19 @@ GameFolders::GameFolders(const std::vector<std::pair<std::string, std::string>>&
 void GameFolders::writeSettings(const QString& extraLines) const {
     writeIni(QStringLiteral("[Corvan]\nSaveDir=%1\nGameDir=%2\n%3")
                  .arg(saveDir(), gameDir(), extraLines));
+}
+
+std::unique_ptr<GameShell> startedShell(const GameFolders& folders, const QString& extraSettings,
+                                        DisplayRequest display) {
+    folders.writeSettings(QStringLiteral("Delay=1\n") + extraSettings);
+    auto shell =
+        std::make_unique<GameShell>(GameOptions{.withSound = false}, SettingsFile(), display);
+    shell->host().setMessageHook([](const QtHost::MessageRequest& request) {
+        qWarning("unexpected message box: %s", qPrintable(request.text));
+        return QMessageBox::Cancel;
+    });
+    shell->start();
+    return shell;
 }
 
 std::vector<std::pair<std::string, std::string>> twoPageStory() {

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "shell/game_shell.h"
+
 class QWidget;
 
 namespace corvan::shell::test {
@@ -55,6 +57,12 @@ private:
     std::streambuf* old_;
 };
 
+// A game shell started on the folders, with the fast text speed (so that a page shows at once)
+// and these further settings lines, without sound. Any message box fails the test.
+std::unique_ptr<GameShell> startedShell(const GameFolders& folders,
+                                        const QString& extraSettings = QString(),
+                                        DisplayRequest display = {});
+
 // A chunk "main" that waits for a click after each of its two pages.
 std::vector<std::pair<std::string, std::string>> twoPageStory();
 
@@ -66,6 +74,7 @@ std::unique_ptr<QObject> makeDisplayTests();
 std::unique_ptr<QObject> makeHostTests();
 std::unique_ptr<QObject> makeMainWindowTests();
 std::unique_ptr<QObject> makeMessageWindowTests();
+std::unique_ptr<QObject> makePlayerSettingsTests();
 std::unique_ptr<QObject> makeSettingsDialogTests();
 std::unique_ptr<QObject> makeStartUpTests();
 

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -120,6 +121,49 @@ Bytes loudSongFile() {
     return smf(t);
 }
 
+// Four bars of a whole orchestra as loud as General MIDI goes: fifteen channels of brass,
+// organs, strings and guitars at full volume and expression play four-octave chords at
+// velocity 127, with kick, snare and crash cymbals on every beat. At full volume it drives the
+// synthesiser far past full scale.
+Bytes denseSongFile() {
+    Bytes t;
+    auto event = [&](std::uint8_t delta, std::initializer_list<std::uint8_t> bytes) {
+        t.push_back(delta);
+        t.insert(t.end(), bytes);
+    };
+    constexpr std::uint8_t kPrograms[15] = {61, 16, 48, 30, 56, 62, 19, 49,
+                                            29, 57, 81, 0,  38, 87, 50};
+    std::vector<std::uint8_t> melodic;
+    for (std::uint8_t channel = 0; channel < 16; ++channel) {
+        if (channel == 9) continue;
+        melodic.push_back(channel);
+        event(0, {static_cast<std::uint8_t>(0xC0 | channel), kPrograms[melodic.size() - 1]});
+    }
+    for (std::uint8_t channel = 0; channel < 16; ++channel) {
+        event(0, {static_cast<std::uint8_t>(0xB0 | channel), 7, 127});
+        event(0, {static_cast<std::uint8_t>(0xB0 | channel), 11, 127});
+    }
+    const std::uint8_t roots[4] = {36, 33, 29, 31};
+    for (const std::uint8_t root : roots) {
+        for (int beat = 0; beat < 4; ++beat) {
+            std::vector<std::pair<std::uint8_t, std::uint8_t>> notes;  // status, key
+            for (std::size_t i = 0; i < melodic.size(); ++i) {
+                const auto octave = static_cast<std::uint8_t>(12 * (i % 4));
+                for (const std::uint8_t step : {0, 4, 7}) {
+                    notes.emplace_back(0x90 | melodic[i], root + octave + step);
+                }
+            }
+            for (const std::uint8_t drum : {36, 38, 49, 57}) notes.emplace_back(0x99, drum);
+            for (const auto& [status, key] : notes) event(0, {status, key, 127});
+            t.insert(t.end(), {0x83, 0x60});  // a quarter later
+            t.insert(t.end(), {0x99, 36, 0});
+            for (const auto& [status, key] : notes) event(0, {status, key, 0});
+        }
+    }
+    event(0, {0xFF, 0x2F, 0x00});
+    return smf(t);
+}
+
 // A RIFF wave file: 0.4 seconds of a 440 Hz sine, 16-bit mono at 22050 Hz.
 Bytes waveFile() {
     constexpr int kRate = 22050;
@@ -143,22 +187,34 @@ Bytes waveFile() {
     return out;
 }
 
-// What the disk driver wrote: 16-bit stereo samples at 44.1 kHz (the players open the device
-// with them), at most `limit` bytes of it.
+// What the disk driver wrote, as 16-bit samples: the players mix and hand the device 32-bit
+// float stereo samples at 44.1 kHz (`format` says otherwise for a device opened another way),
+// at most `limit` bytes of them. A float at or past full scale becomes 32767 or -32768.
 std::vector<std::int16_t> samplesOf(const fs::path& file,
-                                    std::size_t limit = std::numeric_limits<std::size_t>::max()) {
+                                    std::size_t limit = std::numeric_limits<std::size_t>::max(),
+                                    SDL_AudioFormat format = AUDIO_F32SYS) {
     std::vector<std::int16_t> samples;
     std::ifstream in(file, std::ios::binary);
-    char pair[2];
-    while (samples.size() * 2 < limit && in.read(pair, 2)) {
-        samples.push_back(static_cast<std::int16_t>(static_cast<std::uint8_t>(pair[0]) |
-                                                    (static_cast<std::uint8_t>(pair[1]) << 8)));
+    const std::size_t width = SDL_AUDIO_BITSIZE(format) / 8;
+    std::vector<char> bytes(width);
+    while (samples.size() * width < limit && in.read(bytes.data(), std::streamsize(width))) {
+        if (format == AUDIO_F32SYS) {
+            float value = 0;
+            std::memcpy(&value, bytes.data(), sizeof value);
+            const double scaled =
+                std::clamp(std::round(double{value} * 32768.0), -32768.0, 32767.0);
+            samples.push_back(static_cast<std::int16_t>(scaled));
+        } else {
+            std::int16_t value = 0;
+            std::memcpy(&value, bytes.data(), sizeof value);
+            samples.push_back(value);
+        }
     }
     return samples;
 }
 
 constexpr int kLoud = 300;  // further than this from silence is heard
-constexpr std::size_t kFrameBytes = 4;
+constexpr std::size_t kFrameBytes = 8;
 constexpr std::int64_t kFramesPerSecond = 44100;
 
 struct Loudness {
@@ -435,26 +491,47 @@ TEST_F(DiskAudio, GivenATrackThatPlaysOut_WhenTheGameLoopsIt_ThenItSoundsAgainWi
     }
 }
 
-TEST_F(DiskAudio, GivenALoudGeneralMidiSong_ThenItSoundsLoudButNeverClips) {
+TEST_F(DiskAudio, GivenLoudAndDenseGeneralMidiSongs_ThenTheySoundLoudButNeverClipAtAnyVolume) {
     ScopedEnv fast("SDL_DISKAUDIODELAY", "2");
-    const fs::path midi = write("05.MID", loudSongFile());
-    {
-        shell::SdlAudio audio;
-        std::string error;
-        ASSERT_TRUE(audio.openMusic(midi, error)) << error;
-        ASSERT_TRUE(audio.playMusic(error)) << error;
-        ASSERT_TRUE(waitFor([&] { return audio.musicStopped(); }));  // all eight seconds
+    struct Case {
+        const char* what;
+        Bytes song;
+        int volume;
+        int loudestPeak;  // not made quiet to get there
+    };
+    const std::vector<Case> cases = {
+        {"a loud band at the default volume", loudSongFile(), 80, 12000},
+        {"a dense orchestra at full volume", denseSongFile(), 100, 20000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(out());
+        const fs::path midi = write("05.MID", c.song);
+        std::int64_t frames = 0;
+        {
+            shell::SdlAudio audio;
+            audio.setMusicVolume(c.volume);
+            std::string error;
+            ASSERT_TRUE(audio.openMusic(midi, error)) << error;
+            ASSERT_TRUE(audio.playMusic(error)) << error;
+            ASSERT_TRUE(waitFor([&] { return audio.musicStopped(); }));  // the whole song
+            frames = audio.framesMixed();
+        }
+        // The file holds every frame mixed but maybe the last buffer or two: 8 bytes a frame
+        // for float samples, 4 for 16-bit ones, whichever the device was opened with.
+        const bool floats = bytesWritten() > static_cast<std::size_t>(frames) * 6;
+        const std::vector<std::int16_t> samples =
+            samplesOf(out(), bytesWritten(), floats ? AUDIO_F32SYS : AUDIO_S16SYS);
+        ASSERT_GE(samples.size(), static_cast<std::size_t>(kFramesPerSecond * 8 * 2));
+        int peak = 0;
+        std::size_t clipped = 0;
+        for (const std::int16_t sample : samples) {
+            peak = std::max(peak, std::abs(int{sample}));
+            if (sample >= 32767 || sample <= -32767) ++clipped;
+        }
+        EXPECT_EQ(clipped, 0u) << "peak " << peak;
+        EXPECT_GE(peak, c.loudestPeak);
     }
-    const std::vector<std::int16_t> samples = samplesOf(out());
-    ASSERT_GE(samples.size(), static_cast<std::size_t>(kFramesPerSecond * 8 * 2));
-    int peak = 0;
-    std::size_t clipped = 0;
-    for (const std::int16_t sample : samples) {
-        peak = std::max(peak, std::abs(int{sample}));
-        if (sample >= 32767 || sample <= -32767) ++clipped;
-    }
-    EXPECT_EQ(clipped, 0u) << "peak " << peak;
-    EXPECT_GE(peak, 12000);  // and not made quiet to get there
 }
 
 TEST_F(DiskAudio, GivenAMissingMidiFile_ThenOpenFailsWithTheErrorTextAndNothingPlays) {
@@ -495,6 +572,20 @@ TEST_F(DiskAudio, GivenNoSoundDevice_ThenOneMessageSaysSoAndEveryCallGoesOnSilen
     }
     EXPECT_EQ(countLines(err.text()), 1u) << err.text();
     EXPECT_EQ(err.text().rfind("corvan: no sound device", 0), 0u) << err.text();
+}
+
+TEST(MusicLength, GivenSongsShortAndBeyondAnyCount_ThenTheFramesAreCountedOrTheLargestCount) {
+    EXPECT_EQ(shell::midiLengthFrames(midiFile()), 33075);  // 0.75 s
+    // 100 000 pauses of 2^28 - 1 ticks, at one tick a quarter and 16.8 s a quarter: some 14
+    // million years, more frames than a 64-bit count holds.
+    Bytes slow = {0x00, 0xFF, 0x51, 0x03, 0xFF, 0xFF, 0xFF, 0x00, 0x90, 60, 100};
+    for (int i = 0; i < 100000; ++i) slow.insert(slow.end(), {0xFF, 0xFF, 0xFF, 0x7F, 60, 0});
+    slow.insert(slow.end(), {0x00, 0xFF, 0x2F, 0x00});
+    Bytes file = smf(slow);
+    file[13] = 1;  // one tick a quarter
+    file[12] = 0;
+    EXPECT_EQ(shell::midiLengthFrames(file), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(shell::midiLengthFrames(Bytes{'M', 'T', 'h', 'd'}), 0);
 }
 
 // --- The soundfont -------------------------------------------------------------------------

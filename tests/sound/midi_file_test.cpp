@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -95,6 +96,18 @@ TEST(MidiLength, GivenBytesThatAreNoWholeMidiFile_ThenTheReasonIsGiven) {
         EXPECT_FALSE(sound::midiLengthSeconds(c.bytes, error));
         EXPECT_EQ(error, c.reason);
     }
+}
+
+TEST(MidiLength, GivenRiffWhoseLastOddChunkFillsTheFile_ThenItIsNoMidiFileAndNothingPastItIsRead) {
+    // 21 bytes: RIFF, RMID, and a chunk of one byte with no pad byte after it. The bytes that
+    // follow in memory would give a reader stepping past the end a chunk of 4 GiB to skip.
+    Bytes memory = {'R', 'I', 'F', 'F', 13,  0, 0, 0, 'R', 'M', 'I',
+                    'D', 'a', 'b', 'c', 'd', 1, 0, 0, 0,   'X'};
+    const std::size_t fileSize = memory.size();
+    memory.insert(memory.end(), {0, 'j', 'u', 'n', 'k', 0xFF, 0xFF, 0xFF, 0xFF});
+    std::string error;
+    EXPECT_FALSE(sound::midiLengthSeconds(std::span(memory).first(fileSize), error));
+    EXPECT_EQ(error, "標準 MIDI ファイルではありません。");
 }
 
 }  // namespace

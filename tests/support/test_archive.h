@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/stf_pack.h"
+#include "authoring/stf_pack.h"
 
 namespace corvan::test {
 

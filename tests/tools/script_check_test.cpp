@@ -1,7 +1,7 @@
 // The script checker on small games kept as data: each tests/data/script_check/*.case file holds
 // the chunks, the files of the game folder and the exact report.
 
-#include "tools/script_check.h"
+#include "authoring/script_check.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +110,25 @@ TEST(StftoolCheck, GivenScriptFiles_ThenCheckNamesFileAndLineAndPackOnlyWarns) {
     run = runProgram(kStftool, work.path(), {"check", "src"});
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(run.out, "");
+}
+
+// A story of 300 chunks that makes one mistake in each: the report groups them, a screen and
+// not 300 lines, and the JSON keeps every one.
+TEST(StftoolCheck, GivenTheSameWarningAllOverALargeStory_ThenItIsGroupedIntoOneEntry) {
+    std::vector<ChunkSource> chunks{chunk("main", "*go next\n:next\n*chain c1\n")};
+    for (int k = 1; k <= 300; ++k) {
+        const std::string next = k < 300 ? "*chain c" + std::to_string(k + 1) + "\n" : "";
+        chunks.push_back(chunk("c" + std::to_string(k),
+                               "*if V" + std::to_string(100 + k) + ">0 x\n:x\n頁▼\n" + next));
+    }
+    ScriptCheckInput input;
+    input.chunks = chunks;
+    const std::vector<Finding> findings = checkScripts(input);
+    EXPECT_EQ(findings.size(), 300u);
+    EXPECT_EQ(formatFindings(findings),
+              "c1:1: warning: V101 is tested but no line sets it: it is always 0\n"
+              "  ... and 299 more like it: c2:1 c3:1 c4:1 c5:1 c6:1 c7:1 c8:1 c9:1 ... (--json "
+              "lists them all)\n");
 }
 
 TEST(StftoolCheck, GivenDamagedArchive_ThenEachLostPartIsAnError) {

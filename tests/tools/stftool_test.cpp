@@ -6,11 +6,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "authoring/stf_pack.h"
 #include "engine/archive.h"
 #include "engine/cp932.h"
 #include "support/run_program.h"
 #include "support/test_archive.h"
-#include "tools/stf_pack.h"
 
 namespace corvan::test {
 namespace {
@@ -267,10 +267,28 @@ TEST_F(Stftool, GivenChunkOverThirtyTwoKibibytes_WhenPacked_ThenRefusedNamingThe
     EXPECT_FALSE(fs::exists(work() / "b.stf"));
 }
 
-TEST_F(Stftool, GivenCharacterWithoutCodePageForm_WhenPacked_ThenRefusedNamingFileAndLine) {
-    expectFails(pack({{"main.txt", "ok\n"}, {"smile.txt", "一行目\n二行目 😀\n"}}),
-                {"smile.txt", "line 2"});
-    EXPECT_FALSE(fs::exists(work() / "a.stf"));
+TEST_F(Stftool, GivenTextThatIsNotPlainUtf8_WhenPacked_ThenTheRealProblemIsNamedAtItsLine) {
+    struct Case {
+        const char* file;
+        std::string text;
+        std::initializer_list<std::string> words;
+    };
+    const Case cases[] = {
+        {"smile.txt", "一行目\n二行目 😀\n", {"smile.txt, line 2", "😀", "no Shift-JIS"}},
+        {"bom.txt", "\xEF\xBB\xBF一行目\n", {"bom.txt, line 1", "remove the BOM"}},
+        {"sjis.txt",
+         "ok\n" + sjis("一行目") + "\n",
+         {"sjis.txt, line 2", "probably Shift-JIS", "iconv -f CP932 -t UTF-8", ".sjis"}},
+        {"latin.txt", "caf\xE9\n\xFF\xFE\n", {"latin.txt, line 1", "not UTF-8"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempDir work;
+        writeText(work.path() / "src" / "main.txt", "ok\n");
+        writeText(work.path() / "src" / c.file, c.text);
+        expectFails(stftool(work.path(), {"pack", "a.stf", "src"}), c.words);
+        EXPECT_FALSE(fs::exists(work.path() / "a.stf"));
+    }
 }
 
 TEST_F(Stftool, GivenPackedArchive_WhenExtractedAndPackedAgain_ThenArchiveIsIdentical) {

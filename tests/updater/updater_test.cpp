@@ -1,6 +1,8 @@
 // The updater's window driven offscreen: a temporary settings folder, a temporary save folder,
 // a "disc" folder that is the current folder and holds the new programs, and fake volumes.
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <cstdio>
 #include <memory>
 
 #include "settings/settings_file.h"
@@ -37,6 +40,7 @@ const QString kInsertDisc =
     QStringLiteral("ゲームディスクの入ったＣＤ－ＲＯＭドライブを指定してください。");
 const QString kCannotCopy = QStringLiteral("コピーできません。確認してください。");
 const QString kDone = QStringLiteral("アップデート完了しました。");
+const QString kCannotStart = QStringLiteral("ゲームを起動できません。");
 
 constexpr QFileDevice::Permissions kExecutable =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
@@ -94,6 +98,49 @@ void compareMessage(const Message& actual, const QString& caption, const QString
     QCOMPARE(actual.text, text);
     QCOMPARE(actual.icon, icon);
     QCOMPARE(actual.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+// Catches what is written on standard error (file descriptor 2) while it lives.
+class CapturedStderr {
+public:
+    CapturedStderr() {
+        if (!file_.open()) return;
+        std::fflush(stderr);
+        saved_ = ::dup(2);
+        ::dup2(file_.handle(), 2);
+    }
+    ~CapturedStderr() { restore(); }
+    CapturedStderr(const CapturedStderr&) = delete;
+    CapturedStderr& operator=(const CapturedStderr&) = delete;
+    QString text() {
+        restore();
+        file_.seek(0);
+        return QString::fromLocal8Bit(file_.readAll());
+    }
+
+private:
+    void restore() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        ::dup2(saved_, 2);
+        ::close(saved_);
+        saved_ = -1;
+    }
+    QTemporaryFile file_;
+    int saved_ = -1;
+};
+
+// A failure's box: the original text, then the reason; and the same reason on standard error.
+void compareFailure(const Message& actual, const QString& text, const QString& reasonStart,
+                    const QString& err) {
+    QCOMPARE(actual.caption, kErrorTitle);
+    QCOMPARE(actual.icon, QMessageBox::Warning);
+    const QStringList lines = actual.text.split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], text);
+    QVERIFY2(lines[1].startsWith(reasonStart) && lines[1].size() > reasonStart.size(),
+             qPrintable(lines[1]));
+    QCOMPARE(err, "corvanup: " + lines[1] + u'\n');
 }
 
 }  // namespace
@@ -391,10 +438,13 @@ private slots:
         auto form = openForm(volume_);
         QVERIFY(form);
 
+        CapturedStderr err;
         click(*form, "Button1");
 
         QCOMPARE(form->messages.size(), 1);
-        compareMessage(form->messages[0], kErrorTitle, kCannotCopy, QMessageBox::Warning);
+        QCOMPARE(form->messages[0].text, kCannotCopy + "\ncannot read " + QDir::currentPath() +
+                                             "/corvan2: No such file or directory");
+        compareFailure(form->messages[0], kCannotCopy, "cannot read ", err.text());
         QCOMPARE(readFile(save_ + "/corvan"), "new corvan");  // not undone
         QCOMPARE(readFile(save_ + "/corvan2"), "old corvan2");
         QCOMPARE(stored("GameDir"), "/previous");
@@ -409,10 +459,12 @@ private slots:
         QVERIFY(form);
         writeSettingsText("[Corvan]\n");
 
+        CapturedStderr err;
         click(*form, "Button1");
 
         QCOMPARE(form->messages.size(), 1);
-        compareMessage(form->messages[0], kErrorTitle, kCannotCopy, QMessageBox::Warning);
+        compareFailure(form->messages[0], kCannotCopy,
+                       "cannot write " + QDir::currentPath() + "/NULL/corvan: ", err.text());
         QVERIFY(!QFileInfo::exists(disc_ + "/NULL"));
         QVERIFY(QDir(save_).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
         QCOMPARE(stored("GameDir"), "<missing>");
@@ -480,15 +532,26 @@ private slots:
         QVERIFY(!QFileInfo::exists(marker + "-corvan2"));
     }
 
-    void givenNoGameInSaveFolder_whenStartPressed_thenWindowClosesWithoutMessage() {
+    void givenNoGameOrOneThatCannotRun_whenStartPressed_thenTheReasonIsShownAndWindowStays() {
         setStored("SaveDir", save_);
         auto form = openForm(volume_);
         QVERIFY(form);
-
+        {
+            CapturedStderr err;
+            click(*form, "Button3");
+            QVERIFY(form->isVisible());
+            QCOMPARE(form->messages.size(), 1);
+            compareFailure(form->messages[0], kCannotStart,
+                           "cannot start " + save_ + "/corvan: ", err.text());
+        }
+        // A program without the right to run.
+        writeFile(save_ + "/corvan", "#!/bin/sh\n");
+        CapturedStderr err;
         click(*form, "Button3");
-
-        QVERIFY(!form->isVisible());
-        QVERIFY(form->messages.isEmpty());
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->messages.size(), 2);
+        compareFailure(form->messages[1], kCannotStart,
+                       "cannot start " + save_ + "/corvan: ", err.text());
     }
 
     void givenTheProgram_whenAskedForHelp_thenUsagePrintedAndExitZero() {

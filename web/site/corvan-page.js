@@ -125,7 +125,27 @@ function showTextWindow(heap, pixels, width, height) {
     const frame = textContext.createImageData(width, height);
     copyPixels(frame, heap, pixels, width, 0, 0, width, height);
     textContext.putImageData(frame, 0, 0);
-    textCanvas.hidden = false;
+    textWindowShown = true;
+    textCanvas.hidden = textWindowSuppressed;
+}
+
+// The game shows or hides the window; the player hiding the frame hides it meanwhile.
+let textWindowShown = false;
+let textWindowSuppressed = false;
+function hideTextWindow() {
+    textWindowShown = false;
+    textCanvas.hidden = true;
+}
+function suppressTextWindow(suppressed) {
+    textWindowSuppressed = suppressed;
+    textCanvas.hidden = suppressed || !textWindowShown;
+}
+
+// The reader's mode over the picture: 1 skipping, 2 reading on by itself.
+function showReadingMark(mark) {
+    const shown = $("reading-mark");
+    shown.textContent = mark === 1 ? "スキップ" : mark === 2 ? "オート" : "";
+    shown.hidden = mark === 0;
 }
 
 function moveTextWindow(x, y) {
@@ -332,7 +352,9 @@ const page = {
     paint,
     nextFrame,
     showTextWindow,
-    hideTextWindow: () => (textCanvas.hidden = true),
+    hideTextWindow,
+    suppressTextWindow,
+    showReadingMark,
     textWindowPosition: () => textWindowAt,
     moveTextWindow,
     screenSize() {
