@@ -11,6 +11,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "game/game.h"
@@ -21,7 +22,12 @@ struct PageId {
     std::string chunk;        // the archive's name of the chunk, code page 932
     std::int32_t offset = 0;  // where the page's first line starts in it
     std::uint32_t lineHash = 0;
-    auto operator<=>(const PageId&) const = default;
+    // Spelt out: the browser build's standard library has no three-way comparison of strings.
+    bool operator==(const PageId&) const = default;
+    bool operator<(const PageId& other) const {
+        return std::tie(chunk, offset, lineHash) <
+               std::tie(other.chunk, other.offset, other.lineHash);
+    }
 };
 
 struct Page {

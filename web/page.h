@@ -103,7 +103,8 @@ enum class EventKind {
     Blur,
     TextWindowDown,
     TextWindowMove,
-    TextWindowUp
+    TextWindowUp,
+    ReaderSettings  // the player changed the reader's settings
 };
 struct Event {
     EventKind kind = EventKind::None;

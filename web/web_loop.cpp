@@ -49,6 +49,7 @@ void WebLoop::dispatch(const page::Event& event) {
             callGame([&](Game& g) { g.TextWindowMouseMove(event.x, event.y); });
             break;
         case K::TextWindowUp: callGame([](Game& g) { g.TextWindowMouseUp(); }); break;
+        case K::ReaderSettings: callGame([this](Game&) { reader_.applySettings(); }); break;
     }
 }
 

@@ -23,14 +23,14 @@ const FRAME_MS = 1000 / 60;
 // The events the game takes (web/page.h, EventKind).
 const Event = {
     Idle: 1, Tick: 2, MouseMove: 3, MouseDown: 4, MouseUp: 5, KeyDown: 6, KeyUp: 7, Blur: 8,
-    TextWindowDown: 9, TextWindowMove: 10, TextWindowUp: 11,
+    TextWindowDown: 9, TextWindowMove: 10, TextWindowUp: 11, ReaderSettings: 12,
 };
 // Keys the browser would act on itself (scroll, move the focus, save the page, go fullscreen):
 // on the game's page they are the game's (web/key_map.cpp hands every key to the game's map).
 const BROWSER_KEYS = new Set([" ", "ArrowUp", "ArrowDown", "ArrowLeft", "ArrowRight", "PageUp", "PageDown",
     "Home", "End", "Tab", "F11", "F12", "Enter"]);
 // What a key asks of the page (Reader::HostRequest).
-const HostRequest = { ToggleFullScreen: 1, Screenshot: 2, LouderMusic: 3, QuieterMusic: 4 };
+const HostRequest = { ToggleFullScreen: 1, Screenshot: 2, LouderMusic: 3, QuieterMusic: 4, PlayerSettings: 5 };
 
 const options = new URLSearchParams(location.search);
 const embed = options.get("embed") === "1";
@@ -48,7 +48,8 @@ const textContext = textCanvas.getContext("2d");
 const stage = $("stage");
 
 // What the tests and the curious can see: `corvan.firstPictureAt` (milliseconds since the page
-// started loading), `corvan.warnings`, `corvan.waiting()`, `corvan.replay(input)`.
+// started loading), `corvan.warnings`, `corvan.waiting()`, `corvan.setting(name)`,
+// `corvan.replay(input)`.
 const corvan = (window.corvan = { firstPictureAt: null, warnings: [], log: [], ended: false });
 
 // --- The picture ---------------------------------------------------------------------------
@@ -265,6 +266,9 @@ function hostRequest(request) {
     else if (request === HostRequest.Screenshot) saveScreenshot();
     else if (request === HostRequest.LouderMusic) stepVolume(10);
     else if (request === HostRequest.QuieterMusic) stepVolume(-10);
+    else if (request === HostRequest.PlayerSettings && !dialogs.open) {
+        dialogs.openPlayerSettings(() => post({ kind: Event.ReaderSettings }));
+    }
 }
 
 // The keyboard's choice where the game draws no highlight of its own, outlined over the picture.
@@ -440,7 +444,7 @@ function failed(error) {
 }
 
 // The save folder of the game last played, for export and import: the desktop game reads these
-// files as they are (save1.cv ... save8.cv, seen.cv), and they come back the same way.
+// files as they are (save1.cv ... save8.cv, seen.cv, read.cv), and they come back the same way.
 function listSaves() {
     const list = $("saves");
     list.replaceChildren();
@@ -460,7 +464,7 @@ function listSaves() {
 $("import").addEventListener("change", (event) => {
     const rejected = [];
     for (const file of event.target.files) {
-        if (!/^(save[1-8]|seen)\.cv$/i.test(file.name)) {
+        if (!/^(save[1-8]|seen|read)\.cv$/i.test(file.name)) {
             rejected.push(file.name);
             continue;
         }
@@ -469,7 +473,7 @@ $("import").addEventListener("change", (event) => {
             listSaves();
         });
     }
-    $("import-status").textContent = rejected.length ? `${rejected.join(", ")}: not a save file (save1.cv to save8.cv, seen.cv)` : "";
+    $("import-status").textContent = rejected.length ? `${rejected.join(", ")}: not a save file (save1.cv to save8.cv, seen.cv, read.cv)` : "";
     event.target.value = "";
 });
 
@@ -499,6 +503,9 @@ corvan.waiting = () => Boolean(module) && running && !busy && queue.length === 0
 
 // Plays a headless player's input script on its virtual clock, in this page, with the site's
 // game, a fresh save folder and settings, and gives what corvan-replay would write.
+// A stored setting, as the page keeps it.
+corvan.setting = (name) => settings.read(name);
+
 corvan.replay = async (input) => {
     stopClock();
     await loadModule();

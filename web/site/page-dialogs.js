@@ -110,6 +110,37 @@ export class Dialogs {
         this.show(box, ok);
     }
 
+    // The reader's own settings (the desktop's 環境設定 without what a browser does itself:
+    // the page's size and the volume keys). Every change is stored at once and `onChange` runs.
+    openPlayerSettings(onChange) {
+        const speed = element("input", { type: "range", min: "1", max: "10", step: "1" });
+        speed.value = String(Math.min(10, Math.max(1, Number.parseInt(this.settings.read("AutoSpeed") || "5", 10) || 5)));
+        speed.addEventListener("change", () => {
+            this.settings.write("AutoSpeed", speed.value);
+            onChange();
+        });
+        const skipUnread = (this.settings.read("SkipUnread") || "0") === "1" ? 1 : 0;
+        const skipItems = ["読んだページだけ", "まだ読んでいないページも"].map((item, index) => {
+            const input = element("input", { type: "radio", name: "SkipUnread", value: String(index) });
+            input.checked = index === skipUnread;
+            input.addEventListener("change", () => {
+                this.settings.write("SkipUnread", String(index));
+                onChange();
+            });
+            return element("label", {}, input, item);
+        });
+        const { row, ok } = this.buttons(false, "閉じる");
+        const box = element("div", { class: "box settings", role: "dialog" },
+            element("div", { class: "caption" }, "環境設定"),
+            element("div", { class: "groups" },
+                element("fieldset", {}, element("legend", {}, "オートの速さ"),
+                    element("label", { class: "slider" }, "遅い", speed, "速い")),
+                element("fieldset", {}, element("legend", {}, "スキップ"), ...skipItems)),
+            row);
+        this.keys(box, false);
+        this.show(box, ok);
+    }
+
     // The file dialog of the game: a browser gives folders, not paths, so the player picks the
     // folder that holds the game's files.
     openFolderPicker(initialName) {

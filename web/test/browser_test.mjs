@@ -4,6 +4,7 @@
 // screen the page shows in real time must be the headless player's first screen, pixel for pixel.
 //
 //   node browser_test.mjs --site DIR --npm DIR --replay CORVAN_REPLAY --demo GAMEDIR --golden DIR
+//                        [--shots DIR]   (where to keep screenshots to look at)
 //
 // --npm is the folder whose node_modules holds playwright-core. Exits 1 when anything differs.
 
@@ -69,6 +70,7 @@ try {
             fail(`${name}: ${result.error}`);
             continue;
         }
+        if (result.problems.length) fail(`${name}: ${result.problems.join("; ")}`);
         const got = {
             log: result.log.map((line) => line + "\n").join(""),
             frames: result.frames.map((line) => line + "\n").join(""),
@@ -124,6 +126,21 @@ try {
         fail(`first screen: ${compared.differ} pixels differ from the headless player's, the first at (${compared.first.x}, ${compared.first.y})`);
     } else {
         console.log(`ok   first screen, pixel for pixel (first picture ${Math.round(firstPicture)} ms after the page started loading)`);
+    }
+
+    // The reader's settings: `o` opens the page's 環境設定, and a change is stored at once.
+    await page.keyboard.press("o");
+    const caption = await page.waitForSelector("#dialog .caption", { timeout: 10000 });
+    const captionText = await caption.textContent();
+    if (captionText !== "環境設定") {
+        fail(`the o key opened "${captionText}", not the reader's settings`);
+    } else {
+        await page.click("#dialog input[name=SkipUnread][value='1']");
+        if (args.shots) await page.screenshot({ path: join(args.shots, "player-settings.png") });
+        await page.click("#dialog button");
+        const stored = await page.evaluate(() => window.corvan.setting("SkipUnread"));
+        if (stored !== "1") fail(`SkipUnread after the settings window: ${stored}`);
+        else console.log("ok   the reader's settings window");
     }
 } catch (error) {
     fail(error.stack || String(error));
