@@ -82,7 +82,12 @@ void WebLoop::showChanges() {
 }
 
 void WebLoop::showReaderState() {
-    page::showHighlight(reader_.keyboardHighlight());
+    // The page is told only of changes: touching the outline each tick would have the browser
+    // work out the page's style again sixteen times a second while the game waits.
+    if (const auto highlight = reader_.keyboardHighlight(); highlight != highlight_) {
+        highlight_ = highlight;
+        page::showHighlight(highlight);
+    }
     const auto mark = reader_.skipping()        ? page::ReadingMark::Skip
                       : reader_.autoAdvancing() ? page::ReadingMark::Auto
                                                 : page::ReadingMark::None;

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "game/game.h"
 #include "reader/reader.h"
@@ -56,6 +57,7 @@ private:
     bool frameHidden_ = false;
     const Bitmap* lastShown_ = nullptr;
     page::ReadingMark mark_ = page::ReadingMark::None;
+    std::optional<Rect> highlight_;
     int depth_ = 0;
     bool started_ = false;
     bool closing_ = false;

@@ -58,6 +58,7 @@ let scale = 1;  // device pixels per game pixel, whole
 let placed = { x: 0, y: 0 };
 let offset = { x: 0, y: 0 };
 
+let highlighted = null;  // the keyboard's highlight: [left, top, right, bottom] in game pixels
 function layout() {
     if (embed) {
         scale = 1;
@@ -78,6 +79,7 @@ function layout() {
     textCanvas.style.width = `${textCanvas.width * css}px`;
     textCanvas.style.height = `${textCanvas.height * css}px`;
     movePicture(offset.x + placed.x, offset.y + placed.y);
+    placeHighlight();
 }
 window.addEventListener("resize", layout);
 
@@ -272,10 +274,17 @@ function hostRequest(request) {
 }
 
 // The keyboard's choice where the game draws no highlight of its own, outlined over the picture.
+// The game tells only of changes; the outline follows the picture when the page's size changes.
 function showHighlight(shown, left, top, right, bottom) {
+    highlighted = shown ? [left, top, right, bottom] : null;
+    placeHighlight();
+}
+
+function placeHighlight() {
     const outline = $("highlight");
-    outline.hidden = !shown;
-    if (!shown) return;
+    outline.hidden = highlighted === null;
+    if (highlighted === null) return;
+    const [left, top, right, bottom] = highlighted;
     const box = canvas.getBoundingClientRect();
     const stageBox = stage.getBoundingClientRect();
     const unit = box.width / WIDTH;
