@@ -309,6 +309,13 @@ private:
     PrsDecoder prsDecoder_;
     std::vector<std::uint8_t> prsFileBuffer_;  // the PRS file being decoded
     std::string pendingChunkName_;
+
+    // Which overlay picture the layers hold: each one loaded gets a number no other overlay in
+    // the process has, so snapshots taken while it stays share one copy of its 640x480 pixels
+    // and a restore copies them back only when another overlay was loaded since.
+    std::uint64_t overlayVersion_ = 0;
+    mutable std::shared_ptr<const OverlayImage> sharedOverlay_;
+    mutable std::uint64_t sharedOverlayVersion_ = 0;
 };
 
 }  // namespace corvan

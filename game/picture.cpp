@@ -1,6 +1,7 @@
 // Pictures: the picture argument of `gra`, `grb` and the `gra` tag, the PRS files in the GRA
 // folder, and what each kind of picture does to the layers before its transition shows it.
 
+#include <atomic>
 #include <vector>
 
 #include "engine/ascii.h"
@@ -20,6 +21,13 @@ namespace {
 // A compressed picture is never larger than this: one flag byte per eight literal bytes of the
 // largest picture the game shows, with room to spare.
 constexpr std::uintmax_t kMaxPrsFileSize = 4 * 1024 * 1024;
+
+// A number for an overlay just loaded that no overlay of any game in this process had before:
+// snapshots of one game may be put back into another.
+std::uint64_t nextOverlayVersion() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -126,6 +134,7 @@ void Game::ShowPicture(std::string_view argument) {
                 layers.overlayImage.image = layers.overlay;
                 layers.overlayImage.key = layers.overlay.pixel(0, 0);
                 layers.overlayImage.present = true;
+                overlayVersion_ = nextOverlayVersion();
                 overlayShown = true;
                 if (!overlayDeferred) Transition(p.transition);
             }

@@ -66,7 +66,12 @@ GameSnapshot Game::TakeSnapshot() const {
     s.frameOpen = frameOpen;
     s.overlayShown = overlayShown;
     s.overlayDeferred = overlayDeferred;
-    s.overlayImage = layers.overlayImage;
+    if (!sharedOverlay_ || sharedOverlayVersion_ != overlayVersion_) {
+        sharedOverlay_ = std::make_shared<const OverlayImage>(layers.overlayImage);
+        sharedOverlayVersion_ = overlayVersion_;
+    }
+    s.overlayImage = sharedOverlay_;
+    s.overlayVersion = overlayVersion_;
     s.vars = vars;
     s.aMarks = aMarks;
     s.bMarks = bMarks;
@@ -116,7 +121,10 @@ void Game::RestoreSnapshot(const GameSnapshot& s) {
     frameOpen = s.frameOpen;
     overlayShown = s.overlayShown;
     overlayDeferred = s.overlayDeferred;
-    layers.overlayImage = s.overlayImage;
+    if (overlayVersion_ != s.overlayVersion) {
+        layers.overlayImage = *s.overlayImage;
+        overlayVersion_ = s.overlayVersion;
+    }
     vars = s.vars;
     aMarks = s.aMarks;
     bMarks = s.bMarks;

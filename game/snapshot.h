@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,7 +69,10 @@ struct GameSnapshot {
     bool frameOpen = false;
     bool overlayShown = false;
     bool overlayDeferred = false;
-    OverlayImage overlayImage;  // the overlay that the next background brings
+    // The overlay that the next background brings, shared by the snapshots taken while it
+    // stays the same, and its number (Game::overlayVersion_).
+    std::shared_ptr<const OverlayImage> overlayImage;
+    std::uint64_t overlayVersion = 0;
     Variables vars;
     std::array<std::uint8_t, 256> aMarks{};
     std::array<std::uint8_t, 256> bMarks{};

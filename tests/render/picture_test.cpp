@@ -342,6 +342,41 @@ TEST(ShowPicture, GivenAnOverlayWithoutGrb_WhenShown_ThenItAppearsAtOnceWithItsO
     EXPECT_EQ(g.layers.overlayImage.key, kMagenta);
 }
 
+// Snapshots share the overlay's pixels while it stays the same; putting one back must still give
+// each its own overlay, whichever was loaded in between, and in another game too.
+TEST(ShowPicture, GivenSnapshotsAcrossOverlays_WhenRestored_ThenEachGetsTheOverlayItWasTakenWith) {
+    const std::vector<ChunkSource> chunks = {
+        chunk("main", "*gra B002,0\n〓\n*gra B003,0\n〓\n*gra B004,0\n〓\n")};
+    const auto overlayOf = [](const Game& g) { return g.layers.overlayImage.image.pixel(50, 50); };
+    TestGame t(chunks);
+    writePrs(t.gameDir() / "GRA/B/B002.PRS", solidBitmap(100, 100, kRed));
+    writePrs(t.gameDir() / "GRA/B/B003.PRS", solidBitmap(100, 100, kBlue));
+    writePrs(t.gameDir() / "GRA/B/B004.PRS", solidBitmap(100, 100, 0x00FF00));
+    Game& g = t.start();
+
+    t.player().run();
+    const GameSnapshot red = g.TakeSnapshot();
+    const GameSnapshot redAgain = g.TakeSnapshot();
+    clickAndRun(t);
+    const GameSnapshot blue = g.TakeSnapshot();
+    g.RestoreSnapshot(red);
+    EXPECT_EQ(overlayOf(g), kRed);
+    clickAndRun(t);  // B003 again, loaded afresh on this branch
+    clickAndRun(t);  // B004
+    EXPECT_EQ(overlayOf(g), 0x00FF00u);
+    g.RestoreSnapshot(blue);
+    EXPECT_EQ(overlayOf(g), kBlue);
+    g.RestoreSnapshot(redAgain);
+    EXPECT_EQ(overlayOf(g), kRed);
+
+    TestGame other(chunks);
+    writePrs(other.gameDir() / "GRA/B/B002.PRS", solidBitmap(100, 100, kBlue));
+    Game& h = other.start();
+    other.player().run();  // its own first overlay, blue
+    h.RestoreSnapshot(red);
+    EXPECT_EQ(overlayOf(h), kRed);
+}
+
 TEST(ShowPicture, GivenASmallerBackground_WhenShown_ThenItCoversOnlyTheTopLeftOfTheOldPicture) {
     TestGame t({chunk("main", "*gra A001,0\n*gra A002,0\n")});
     writePrs(t.gameDir() / "GRA/A/A001.PRS", solidBitmap(640, 480, kRed));
