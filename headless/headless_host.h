@@ -72,7 +72,13 @@ public:
     AudioOut& audio() override { return audio_; }
     FileStore& files() override { return files_; }
     TextRenderer& text() override { return text_; }
-    RecordingAudio& recordingAudio() { return audio_; }
+    // Voices sound for their length on the player's clock: `playedMilliseconds` gives the time
+    // played so far, to which the pauses are added.
+    void clockVoicesBy(std::function<std::int64_t()> playedMilliseconds) {
+        audio_.setClock([this, played = std::move(playedMilliseconds)] {
+            return played() + pausedMilliseconds_;
+        });
+    }
     const std::vector<std::string>& audioCalls() const { return audio_.calls(); }
     void endMusic() { audio_.endMusic(); }
     void setMusicOpenError(std::string error) { audio_.setMusicOpenError(std::move(error)); }

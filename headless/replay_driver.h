@@ -33,6 +33,8 @@ public:
     // Runs the game's creation handler once; later calls do nothing.
     void start();
     bool started() const { return started_; }
+    // The game's time on the virtual clock.
+    std::int64_t playedMilliseconds() const { return game().idleCalls * kIdleMilliseconds; }
     bool closed() const { return closed_(); }
 
     // One idle call, then the timer when its 60 ms are up.

@@ -19,8 +19,8 @@ constexpr std::uint32_t kGrey = 0xA0A0A0;
 constexpr std::uint32_t kShadow = 0x000000;
 
 const FontSpec& font() {
-    static const FontSpec spec{"ＭＳ ゴシック", 16, false};
-    return spec;
+    static const FontSpec backlogFont{"ＭＳ ゴシック", 16, false};
+    return backlogFont;
 }
 
 // The game's own look: the text with a black shadow two pixels down and to the right.

@@ -182,10 +182,10 @@ std::unique_ptr<AtlasGlyphs> AtlasGlyphs::open(std::string_view index, FontLoade
     return atlas;
 }
 
-const AtlasGlyphs::FontData* AtlasGlyphs::font(const FontSpec& spec) {
-    const auto file = files_.find(std::make_tuple(spec.face, spec.height, spec.bold));
+const AtlasGlyphs::FontData* AtlasGlyphs::font(const FontSpec& wanted) {
+    const auto file = files_.find(std::make_tuple(wanted.face, wanted.height, wanted.bold));
     if (file == files_.end()) {
-        warn("The glyph atlas has no font " + fontName(spec) + ": text in it is not drawn.");
+        warn("The glyph atlas has no font " + fontName(wanted) + ": text in it is not drawn.");
         return nullptr;
     }
     auto it = loaded_.find(file->second);
@@ -225,14 +225,14 @@ const AtlasGlyphs::FontData* AtlasGlyphs::font(const FontSpec& spec) {
         }
     }
     if (!data)
-        warn("The glyph atlas's data for the font " + fontName(spec) +
+        warn("The glyph atlas's data for the font " + fontName(wanted) +
              " cannot be read: text in it is not drawn.");
     loaded_.emplace(file->second, data);
     return data.get();
 }
 
-std::optional<GlyphMask> AtlasGlyphs::glyph(const FontSpec& spec, char32_t ch) {
-    const FontData* data = font(spec);
+std::optional<GlyphMask> AtlasGlyphs::glyph(const FontSpec& wanted, char32_t ch) {
+    const FontData* data = font(wanted);
     if (!data) return std::nullopt;
     const auto it = std::lower_bound(data->glyphs.begin(), data->glyphs.end(), ch,
                                      [](const auto& entry, char32_t c) { return entry.first < c; });
@@ -240,14 +240,14 @@ std::optional<GlyphMask> AtlasGlyphs::glyph(const FontSpec& spec, char32_t ch) {
     return it->second;
 }
 
-int AtlasGlyphs::ascent(const FontSpec& spec) {
-    const FontData* data = font(spec);
+int AtlasGlyphs::ascent(const FontSpec& wanted) {
+    const FontData* data = font(wanted);
     // Without a font, the same proportion as the desktop's drawer takes without a face.
-    return data ? data->ascent : spec.height * 7 / 8;
+    return data ? data->ascent : wanted.height * 7 / 8;
 }
 
-std::optional<int> AtlasGlyphs::fullWidthBlank(const FontSpec& spec) {
-    const FontData* data = font(spec);
+std::optional<int> AtlasGlyphs::fullWidthBlank(const FontSpec& wanted) {
+    const FontData* data = font(wanted);
     return data ? data->fullWidthBlank : std::nullopt;
 }
 

@@ -55,7 +55,7 @@ private:
     struct FontData;
     AtlasGlyphs() = default;
     // The data of the font, read on first use; null when there is none.
-    const FontData* font(const FontSpec& spec);
+    const FontData* font(const FontSpec& wanted);
     void warn(std::string message);
 
     FontLoader loadFont_;

@@ -100,10 +100,7 @@ EMSCRIPTEN_KEEPALIVE char* corvan_replay(const char* input) {
     Reader reader(host, GameOptions{.withSound = true});
     Game& game = reader.game();
     ReplayDriver driver(reader, [&] { return host.windowClosed(); });
-    // Voices sound for their length on the virtual clock.
-    host.recordingAudio().setClock([&] {
-        return game.idleCalls * ReplayDriver::kIdleMilliseconds + host.pausedMilliseconds();
-    });
+    host.clockVoicesBy([&] { return driver.playedMilliseconds(); });
     std::vector<std::string> problems;
     runInputCommands(
         *commands, driver,
